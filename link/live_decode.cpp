@@ -1,0 +1,206 @@
+// Live decode: one reading frame into the captions of the live panel, the alarm states, the
+// curve histories and the running statistics of both currents.
+#include "link/live_decode.h"
+
+#include "link/number_text.h"
+#include "link/protocol.h"
+#include "main_window/form1.h"
+#include "main_window/texts.h"
+
+namespace hvr {
+
+namespace {
+
+constexpr std::uint16_t kSecondaryOverloadRaw = 4000;
+constexpr std::int64_t kCurveOverload = 2370000; // where an overloaded secondary is drawn
+constexpr std::int64_t kCurveCeiling = 2380000;  // secondary values from here on are not drawn
+constexpr std::int64_t kMaxCeiling = 2370000;
+constexpr std::int64_t kStatisticsOverload = 4000000;
+constexpr std::int32_t kColorAlarm = 255;
+constexpr std::int32_t kColorNormal = 65280;
+
+std::string concat(std::initializer_list<std::string_view> parts) {
+    std::string out;
+    for (auto p : parts)
+        out.append(p);
+    return out;
+}
+
+// Caption of a primary statistic; values of 100000000 and more leave the caption as it was.
+void showPrimaryStatistic(Control& label, std::string_view prefix, std::int64_t value) {
+    if (value >= 100000000) return;
+    if (value < 100000)
+        label.setText(concat({prefix, decimalText(value, 2), texts::kMilliamp}));
+    else
+        label.setText(concat({prefix, decimalText(value / 1000, 2), texts::kAmp}));
+}
+
+// Caption of the secondary maximum or minimum, and the value it retains for redisplay.
+ShownStatistic showSecondaryExtreme(Control& label, std::string_view prefix, std::string_view overloadCaption,
+                                    std::int64_t value, bool overloadReading) {
+    if (value >= 100000) {
+        if (overloadReading) {
+            label.setText(overloadCaption);
+            return ShownStatistic::overload();
+        }
+        label.setText(concat({prefix, decimalText(value / 1000, 2), texts::kAmp}));
+    } else {
+        label.setText(concat({prefix, decimalText(value, 2), texts::kMilliamp}));
+    }
+    return ShownStatistic::value(value);
+}
+
+} // namespace
+
+ReadingText readingText(std::uint16_t raw, std::uint8_t code, Channel channel) {
+    const auto range = rangeOf(code, channel);
+    if (!range) return {};
+    if (channel == Channel::Secondary && code == '2' && raw == 10000)
+        return {texts::kSecondaryOverloadFullScale, ""};
+    if (channel == Channel::Primary && code == '0' && (raw == 10000 || raw == 10001))
+        return {texts::kPrimaryOverload, ""};
+    std::string text = decimalText(raw, range->decimals);
+    if (raw == 0 && range->decimals > 0)
+        text = "0." + std::string(static_cast<std::size_t>(range->decimals), '0');
+    return {std::move(text), std::string(range->unit)};
+}
+
+std::string ratioText(std::int64_t tenths) {
+    if (tenths <= 1000000) // up to 100000: one decimal at most
+        return decimalText(tenths, 1);
+    const std::int64_t whole = tenths / 10;
+    if (whole <= 1000000) return decimalText(whole);
+    if (whole < 10000000) return decimalText(whole / 1000, 3) + "K6";
+    if (whole < 100000000) return decimalText(whole / 10000, 3) + "K7";
+    if (whole < 10000000000) return decimalText(whole / 100000, 3) + "K8";
+    return decimalText(whole);
+}
+
+RatioTexts ratioTexts(std::int64_t p, std::int64_t s) {
+    RatioTexts out;
+    if (s != 0) {
+        out.ratio = ratioText((p * 10) / s);
+        out.fiveAmp = decimalText(((p * 500) / s) / 10, 1);
+        out.yy = decimalText(((p * 380) / 1000) / s, 1);
+    }
+    if (p == 0 || s == 0) out.ratio = "0.0";
+    return out;
+}
+
+void Form1::DecodeLiveFrame() {
+    const auto& rx = rx_bytes;
+
+    // The first two frames after a (re)start are only counted.
+    ++live_frames;
+    if (live_frames > 2) live_frames = 9;
+
+    // The second copy of the battery flag decides.
+    low_batt = rx.size() > 0 && (rx[0] & 0x80) != 0 ? 1 : 0;
+    low_batt = rx.size() > 3 && (rx[3] & 0x80) != 0 ? 1 : 0;
+
+    if (live_frames != 9) return;
+    if (!Command5.enabled()) Command5.setEnabled(true);
+
+    const auto bytes = protocol::fullFrame(rx);
+    if (!bytes || (*bytes)[2] == 0xFF) return;
+    const protocol::ReadingFrame frame = protocol::decodeFrame(*bytes);
+    const bool noSignal = frame.status == protocol::kNoSignalStatus;
+    const bool secOverload = frame.secRaw == kSecondaryOverloadRaw;
+    const std::string status = decimalText(frame.status);
+
+    // Primary in base units; a code outside the table counts as 0.
+    const auto priRange = rangeOf(frame.priCode, Channel::Primary);
+    const std::int64_t p = priRange ? frame.priRaw * priRange->factor : 0;
+
+    pushHistory(pri_history, p);
+    pushHistory(status_history, status);
+
+    if (pri_alarm_on == kOn && pri_limit_unit != 0)
+        pri_alarm = p >= limitInBaseUnits(pri_limit, pri_limit_unit) ? 100 : 0;
+
+    last_status = status;
+
+    // Secondary in base units. Without a known code the raw reading stands in for the alarm,
+    // the curve and the statistics, while the ratios see no secondary at all.
+    const auto secRange = rangeOf(frame.secCode, Channel::Secondary);
+    const std::int64_t s = secRange ? frame.secRaw * secRange->factor : frame.secRaw;
+    const RatioTexts ratios = ratioTexts(p, secRange ? s : 0);
+
+    if (!noSignal) {
+        if (p > pri_max) pri_max = p;
+        if (p < pri_min) pri_min = p;
+        pri_sum += p;
+        ++pri_n;
+        pri_avg = pri_sum / pri_n;
+    }
+    showPrimaryStatistic(Label13, texts::kMaximum, pri_max);
+    showPrimaryStatistic(Label14, texts::kMinimum, pri_min);
+    showPrimaryStatistic(Label15, texts::kAverage, pri_avg);
+
+    ReadingText secondary = readingText(frame.secRaw, frame.secCode, Channel::Secondary);
+
+    if (sec_alarm_on == kOn && sec_limit_unit != 0)
+        sec_alarm = s >= limitInBaseUnits(sec_limit, sec_limit_unit) ? 100 : 0;
+
+    const bool drawing = live_polling == 1 && MSComm1.PortOpen();
+    if (!secOverload) {
+        if (s < kCurveCeiling) {
+            pushHistory(sec_curve, static_cast<double>(s));
+            pushHistory(sec_curve_color, sec_alarm == 100 ? kColorAlarm : kColorNormal);
+            if (drawing) DrawCurve();
+        }
+    } else {
+        secondary.text = texts::kSecondaryOverload;
+        pushHistory(sec_curve, static_cast<double>(kCurveOverload));
+        if (drawing) DrawCurve();
+    }
+
+    // Running mean of every reading since the last reset.
+    sec_sum1 += s;
+    ++sec_n1;
+    const std::int64_t average = sec_sum1 / sec_n1; // base units: hundredths of a milliampere
+    if (average >= 100000) {
+        if (secOverload) {
+            Label5.setText(texts::kAverageOverload);
+            sec_avg_shown = ShownStatistic::overload();
+        } else {
+            Label5.setText(concat({texts::kAverage, decimalText(average / 1000, 2), texts::kAmp}));
+            sec_avg_shown = ShownStatistic::value(average);
+        }
+    } else {
+        Label5.setText(concat({texts::kAverage, decimalText(average, 2), texts::kMilliamp}));
+        sec_avg_shown = ShownStatistic::value(average);
+    }
+
+    const ReadingText primary = readingText(frame.priRaw, frame.priCode, Channel::Primary);
+
+    Label18.setText(concat({texts::kSecondaryFrequency, decimalText(sec_freq), texts::kHertz}));
+    Label10.setText(secondary.text + secondary.unit);
+    if (noSignal) {
+        Label9.setText(texts::kNoSignal);
+        Label11.setText(texts::kRatioEmpty);
+        Label12.setText(texts::kPrimaryFrequency);
+        Label16.setText(concat({texts::kFiveAmpReferred, texts::kFiveAmpEmpty}));
+        Label17.setText(texts::kYyRatio);
+    } else {
+        Label9.setText(primary.text + primary.unit);
+        Label11.setText(texts::kRatio + ratios.ratio);
+        Label12.setText(concat({texts::kPrimaryFrequency, decimalText(pri_freq), texts::kHertz}));
+        const std::string fiveAmp = ratios.fiveAmp.empty() ? "0" : ratios.fiveAmp;
+        const std::string yy = ratios.yy.empty() ? "0" : ratios.yy;
+        Label16.setText(concat({texts::kFiveAmpReferred, " ", fiveAmp, texts::kFiveAmpSuffix}));
+        Label17.setText(concat({texts::kYyRatio, " ", yy}));
+    }
+
+    Text41.setText(low_batt == 1 ? texts::kLowBattery : "");
+
+    if (s == kStatisticsOverload) sec_max = kMaxCeiling;
+    if (s < kMaxCeiling && s > sec_max && !(sec_max == 0 && s == 6500)) sec_max = s;
+    if (s < sec_min) sec_min = s;
+    sec_max_shown =
+        showSecondaryExtreme(Label1, texts::kMaximum, texts::kMaximumOverload, sec_max, secOverload);
+    sec_min_shown =
+        showSecondaryExtreme(Label2, texts::kMinimum, texts::kMinimumOverload, sec_min, secOverload);
+}
+
+} // namespace hvr

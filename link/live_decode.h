@@ -1,0 +1,86 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "link/range_code.h"
+
+namespace hvr {
+
+inline constexpr int kCurveNewest = 400; // index of the newest point in the live histories
+
+// A statistic as last shown: nothing yet, a value in base units, or an overload ("OL").
+struct ShownStatistic {
+    enum class Kind { Unset, Value, Overload };
+    Kind kind = Kind::Unset;
+    std::int64_t base = 0;
+
+    static ShownStatistic value(std::int64_t base) { return {Kind::Value, base}; }
+    static ShownStatistic overload() { return {Kind::Overload, 0}; }
+    bool operator==(const ShownStatistic&) const = default;
+};
+
+// Live readings: the latest frame's flags, the curve histories and the running statistics of
+// both currents since they were last reset. All currents in base units (0.01 mA).
+struct LiveStatistics {
+    std::uint8_t low_batt = 0;
+    std::string last_status;
+
+    std::array<double, 621> sec_curve{};
+    std::array<std::int32_t, 801> sec_curve_color{};
+    std::array<std::int64_t, 621> pri_history{};
+    std::array<std::string, 651> status_history;
+
+    std::int64_t sec_max = 0;
+    std::int64_t sec_min = 1048575;
+    // Sum and count of every secondary reading taken into the average.
+    std::int64_t sec_sum1 = 0;
+    std::int64_t sec_n1 = 0;
+    ShownStatistic sec_max_shown;
+    ShownStatistic sec_min_shown;
+    ShownStatistic sec_avg_shown;
+
+    std::int64_t pri_max = 0;
+    std::int64_t pri_min = 999999999;
+    std::int64_t pri_avg = 0;
+    // Sum and count of every primary reading with signal taken into the average.
+    std::int64_t pri_sum = 0;
+    std::int64_t pri_n = 0;
+};
+
+// Shift-register push: the value enters at index 400, older values move one index down and
+// index 0 drops out. Indexes above 400 are never touched.
+template <typename T, std::size_t N, typename V> void pushHistory(std::array<T, N>& history, const V& value) {
+    static_assert(N > kCurveNewest);
+    for (int i = 0; i < kCurveNewest; ++i)
+        history[i] = std::move(history[i + 1]);
+    history[kCurveNewest] = value;
+}
+
+// The shown text and unit of a raw reading by its range code; empty for a code outside the
+// channel's table. Zero shows all its decimals ("0.00"); the full-scale overload of each
+// channel shows its "OL" text without unit.
+struct ReadingText {
+    std::string text;
+    std::string unit;
+    bool operator==(const ReadingText&) const = default;
+};
+ReadingText readingText(std::uint16_t raw, std::uint8_t code, Channel channel);
+
+// Ratio, 5 A-referred primary and 10 kV Y-Y ratio of a primary P and secondary S in base units,
+// in whole-number arithmetic with truncating division (64-bit, so large primaries stay exact).
+// A division by zero leaves its text empty; a zero P or S makes the ratio "0.0".
+struct RatioTexts {
+    std::string ratio;
+    std::string fiveAmp;
+    std::string yy;
+    bool operator==(const RatioTexts&) const = default;
+};
+RatioTexts ratioTexts(std::int64_t primary, std::int64_t secondary);
+
+// A ratio given in tenths, as the live panel writes it: one decimal at most, whole above
+// 100000, and the K6/K7/K8 forms above 1000000.
+std::string ratioText(std::int64_t tenths);
+
+} // namespace hvr

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace hvr {
+
+enum class ControlKind {
+    Label,
+    TextBox,
+    CommandButton,
+    OptionButton,
+    Frame,
+    PictureBox,
+    Shape,
+    ComboBox,
+    Menu,
+    Timer,
+};
+
+// Colours are 0x00BBGGRR; values with the top bit set name system colours.
+namespace colors {
+inline constexpr std::uint32_t kRed = 0x0000FF;
+inline constexpr std::uint32_t kGreen = 0x00C000;
+inline constexpr std::uint32_t kPurple = 0x800080;
+inline constexpr std::uint32_t kWhite = 0xFFFFFF;
+inline constexpr std::uint32_t kButtonFace = 0x8000000F;
+inline constexpr std::uint32_t kWindowText = 0x80000008;
+inline constexpr std::uint32_t kWindowBackground = 0x80000005;
+} // namespace colors
+
+// Position and size in twips (1/1440 inch), relative to the container.
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const Rect&) const = default;
+};
+
+// One control of a form as the program sees it: caption or text, visibility, enabled state,
+// selection, colours, position, timer interval. Every change bumps revision(), so a view
+// re-renders only what moved.
+class Control {
+  public:
+    Control(ControlKind kind, std::string_view name, std::string_view container, std::string_view caption,
+            Rect rect, bool visible = true, bool enabled = true);
+
+    ControlKind kind() const { return m_kind; }
+    const std::string& name() const { return m_name; }
+    const std::string& container() const { return m_container; }
+    std::uint64_t revision() const { return m_revision; }
+
+    const std::string& text() const { return m_text; }
+    void setText(std::string_view text);
+
+    bool visible() const { return m_visible; }
+    void setVisible(bool visible);
+    bool enabled() const { return m_enabled; }
+    void setEnabled(bool enabled);
+    // Selection of an option button.
+    bool value() const { return m_value; }
+    void setValue(bool value);
+
+    std::uint32_t foreColor() const { return m_foreColor; }
+    void setForeColor(std::uint32_t color);
+    std::uint32_t backColor() const { return m_backColor; }
+    void setBackColor(std::uint32_t color);
+    std::uint32_t fillColor() const { return m_fillColor; }
+    void setFillColor(std::uint32_t color);
+    std::uint32_t borderColor() const { return m_borderColor; }
+    void setBorderColor(std::uint32_t color);
+
+    const Rect& rect() const { return m_rect; }
+    void setLeft(int left);
+    void setWidth(int width);
+
+    int interval() const { return m_interval; }
+    void setInterval(int milliseconds);
+
+    const std::string& toolTip() const { return m_toolTip; }
+    void setToolTip(std::string_view toolTip);
+    const std::vector<std::string>& items() const { return m_items; }
+    void setItems(std::vector<std::string> items);
+
+  private:
+    void changed() { ++m_revision; }
+
+    ControlKind m_kind;
+    std::string m_name;
+    std::string m_container;
+    std::string m_text;
+    bool m_visible;
+    bool m_enabled;
+    bool m_value = false;
+    std::uint32_t m_foreColor = colors::kWindowText;
+    std::uint32_t m_backColor = colors::kButtonFace;
+    std::uint32_t m_fillColor = colors::kButtonFace;
+    std::uint32_t m_borderColor = colors::kWindowText;
+    Rect m_rect;
+    int m_interval = 0;
+    std::string m_toolTip;
+    std::vector<std::string> m_items;
+    std::uint64_t m_revision = 0;
+};
+
+} // namespace hvr

@@ -1,0 +1,42 @@
+#pragma once
+
+// The texts that the main window shows, as the instrument's users know them. Blanks count.
+namespace hvr::texts {
+
+inline constexpr const char* kMessageTitle = "系统提示";
+
+// Port and link status.
+inline constexpr const char* kPortOpen = "串口已打开";
+inline constexpr const char* kPortClosed = "串口已关闭";
+inline constexpr const char* kPortPrefix = "COM";
+inline constexpr const char* kLinkUp = "连接成功";
+inline constexpr const char* kLinkDown = "连接失败";
+inline constexpr const char* kLinkDownAtStart = "与KOVRA460连接失败";
+
+// Live panel.
+inline constexpr const char* kAmp = "A";
+inline constexpr const char* kMilliamp = "mA";
+inline constexpr const char* kNoSignal = " 无信号";
+inline constexpr const char* kSecondaryOverloadFullScale = "O  L";
+inline constexpr const char* kSecondaryOverload = "   OL   ";
+inline constexpr const char* kPrimaryOverload = "   O L   ";
+inline constexpr const char* kRatio = "变 比:";
+inline constexpr const char* kRatioEmpty = "变 比: ";
+inline constexpr const char* kPrimaryFrequency = "一次电流频率:";
+inline constexpr const char* kSecondaryFrequency = "二次电流频率:";
+inline constexpr const char* kHertz = "HZ";
+inline constexpr const char* kFiveAmpReferred = "二次电流5A折算:";
+inline constexpr const char* kFiveAmpSuffix = "/ 5A ";
+inline constexpr const char* kFiveAmpEmpty = "    / 5A ";
+inline constexpr const char* kYyRatio = "10KV-YY折算变比:";
+inline constexpr const char* kLowBattery = "电池电压低";
+
+// Statistics of both currents.
+inline constexpr const char* kMaximum = "最大电流值: ";
+inline constexpr const char* kMinimum = "最小电流值: ";
+inline constexpr const char* kAverage = "平均电流值: ";
+inline constexpr const char* kMaximumOverload = "最大电流值:  OL";
+inline constexpr const char* kMinimumOverload = "最小电流值:  OL";
+inline constexpr const char* kAverageOverload = "平均电流值:  OL";
+
+} // namespace hvr::texts

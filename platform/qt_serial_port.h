@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QObject>
+#include <QSerialPort>
+
+#include <functional>
+
+#include "platform/port_table.h"
+#include "platform/serial_port.h"
+
+namespace hvr::platform {
+
+// The serial line on QSerialPort. Port numbers go through the port table, looked up at each
+// open so that an adapter plugged in later is found.
+class QtSerialPort final : public QObject, public SerialPort {
+  public:
+    // Devices from HVR_PORTS, else from the system's serial ports.
+    static PortTable currentPortTable();
+
+    explicit QtSerialPort(std::function<PortTable()> portTable = currentPortTable, QObject* parent = nullptr);
+    ~QtSerialPort() override;
+
+    bool open(int portNumber) override;
+    // Opens a device by path, for a port given on a command line.
+    bool openDevice(const QString& path);
+    void close() override;
+    bool isOpen() const override;
+
+    void setThreshold(int bytes) override;
+    int threshold() const override { return m_threshold; }
+
+    std::vector<std::uint8_t> read(int maxBytes) override;
+    int bytesWaiting() const override;
+    void write(std::span<const std::uint8_t> bytes) override;
+    void discardInput() override;
+    void discardOutput() override;
+
+    void setDataReceivedHandler(std::function<void()> handler) override { m_handler = std::move(handler); }
+
+  private:
+    void onReadyRead();
+    void onError(QSerialPort::SerialPortError error);
+    void deliver();
+
+    QSerialPort m_port;
+    std::function<PortTable()> m_portTable;
+    std::function<void()> m_handler;
+    int m_threshold = 0;
+    bool m_delivering = false;
+    bool m_pending = false;
+};
+
+} // namespace hvr::platform

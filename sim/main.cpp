@@ -1,0 +1,305 @@
+// hvr-sim: the instrument on a pseudo-terminal. Prints the device path on its first line and
+// answers the program until SIGTERM or SIGINT.
+#include <poll.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "sim/instrument.h"
+#include "sim/pty_line.h"
+#include "sim/scenario.h"
+
+namespace {
+
+volatile sig_atomic_t g_stop = 0;
+void onSignal(int) {
+    g_stop = 1;
+}
+
+constexpr double kByteSeconds = 10.0 / 4800.0; // start, 8 data and stop bit at 4800 baud
+constexpr double kApartGapSeconds = 0.003;     // between the frames of a pair written apart
+constexpr int kClosedPollMs = 20;              // how often a closed line is looked at again
+
+const char* kUsage = R"(usage: hvr-sim [options]
+The wireless CT ratio tester, simulated on a pseudo-terminal. The first line printed is the
+device to open; the simulator answers until it gets SIGTERM or SIGINT.
+
+  --scenario FILE      live frames, stored groups and reported count from FILE:
+                         live  B0 B1 B2 B3 B4 B5 B6 B7   (hexadecimal; repeated in order)
+                         group B0 B1 B2 B3 B4 B5 B6 B7   (the store, group 1 first)
+                         count N                         (the count reported for the store)
+  --groups N           size of the built-in store (default 300)
+  --seed N             noise of the built-in CT (default 1)
+  --link PATH          also make PATH a symbolic link to the device (removed at exit)
+  --paced              send at the real line time of 4800 baud
+  --pair block|apart   a pair of stored groups as one 16-byte write (default) or two
+  --short-chunk N      answer the N-th group request with 7 bytes, once
+  --garble-count N     answer the first N count requests with a count above 4600
+  --silence-at N       at the N-th group request fall silent ...
+  --silence S          ... for S seconds (default 12)
+  --fail-checks N      answer the first N link checks with a wrong word
+  --verbose            log every command and reply on standard error
+  --help               this text
+)";
+
+double now() {
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+bool parseInt(const char* text, long low, long high, long& out) {
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(text, &end, 10);
+    if (errno != 0 || end == text || *end != '\0' || value < low || value > high) return false;
+    out = value;
+    return true;
+}
+
+std::string hex(const std::vector<std::uint8_t>& bytes) {
+    std::string s;
+    char buf[4];
+    for (auto b : bytes) {
+        std::snprintf(buf, sizeof buf, "%02X ", b);
+        s += buf;
+    }
+    if (!s.empty()) s.pop_back();
+    return s;
+}
+
+struct Scheduled {
+    double due;
+    std::uint8_t byte;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    using namespace hvr::sim;
+    std::string scenarioFile, linkPath;
+    long groups = 300, seed = 1;
+    bool paced = false, verbose = false;
+    double silenceSeconds = 12;
+    Faults faults;
+
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&]() -> const char* {
+            if (i + 1 >= argc) {
+                std::cerr << "hvr-sim: " << arg << " needs a value\n";
+                std::exit(2);
+            }
+            return argv[++i];
+        };
+        auto number = [&](long low, long high) {
+            long out = 0;
+            const char* text = value();
+            if (!parseInt(text, low, high, out)) {
+                std::cerr << "hvr-sim: " << arg << " takes a whole number from " << low << " to " << high
+                          << ", not '" << text << "'\n";
+                std::exit(2);
+            }
+            return out;
+        };
+        if (arg == "--help" || arg == "-h") {
+            std::cout << kUsage;
+            return 0;
+        } else if (arg == "--scenario") {
+            scenarioFile = value();
+        } else if (arg == "--groups") {
+            groups = number(0, 8000);
+        } else if (arg == "--seed") {
+            seed = number(0, 4294967295L);
+        } else if (arg == "--link") {
+            linkPath = value();
+        } else if (arg == "--paced") {
+            paced = true;
+        } else if (arg == "--pair") {
+            const std::string how = value();
+            if (how != "block" && how != "apart") {
+                std::cerr << "hvr-sim: --pair takes block or apart\n";
+                return 2;
+            }
+            faults.pairApart = how == "apart";
+        } else if (arg == "--short-chunk") {
+            faults.shortChunkAtRequest = static_cast<int>(number(1, 100000));
+        } else if (arg == "--garble-count") {
+            faults.garbledCounts = static_cast<int>(number(0, 100000));
+        } else if (arg == "--silence-at") {
+            faults.silenceAtRequest = static_cast<int>(number(1, 100000));
+        } else if (arg == "--silence") {
+            silenceSeconds = static_cast<double>(number(0, 3600));
+        } else if (arg == "--fail-checks") {
+            faults.failedChecks = static_cast<int>(number(0, 100000));
+        } else if (arg == "--verbose") {
+            verbose = true;
+        } else {
+            std::cerr << "hvr-sim: unknown option '" << arg << "' (see --help)\n";
+            return 2;
+        }
+    }
+    if (faults.silenceAtRequest > 0) faults.silenceSeconds = silenceSeconds;
+
+    Scenario scenario = Scenario::synthetic(static_cast<int>(groups), static_cast<std::uint32_t>(seed));
+    if (!scenarioFile.empty()) {
+        std::ifstream in(scenarioFile);
+        if (!in) {
+            std::cerr << "hvr-sim: cannot read " << scenarioFile << "\n";
+            return 2;
+        }
+        std::stringstream text;
+        text << in.rdbuf();
+        std::string error;
+        scenario = Scenario::parse(text.str(), &error);
+        if (!error.empty()) {
+            std::cerr << "hvr-sim: " << scenarioFile << ", " << error << "\n";
+            return 2;
+        }
+    }
+
+    // Signals are taken only inside ppoll, so none is lost between a test and the wait.
+    sigset_t blocked, waitMask;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, SIGTERM);
+    sigaddset(&blocked, SIGINT);
+    sigaddset(&blocked, SIGHUP);
+    sigprocmask(SIG_BLOCK, &blocked, &waitMask);
+    sigdelset(&waitMask, SIGTERM);
+    sigdelset(&waitMask, SIGINT);
+    sigdelset(&waitMask, SIGHUP);
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+    signal(SIGPIPE, SIG_IGN);
+
+    PtyLine line;
+    if (!line.ok()) {
+        std::cerr << "hvr-sim: " << line.error() << "\n";
+        return 1;
+    }
+    if (!linkPath.empty()) {
+        ::unlink(linkPath.c_str());
+        if (::symlink(line.devicePath().c_str(), linkPath.c_str()) != 0) {
+            std::cerr << "hvr-sim: cannot link " << linkPath << ": " << std::strerror(errno) << "\n";
+            return 1;
+        }
+    }
+    std::cout << line.devicePath() << std::endl;
+
+    Instrument instrument(scenario, faults);
+    std::deque<Scheduled> out;
+    double rxLineFree = 0; // paced: when the line has carried the bytes received so far
+    double txLineFree = 0;
+    bool peerOpen = false;
+    bool writeBlocked = false; // the program does not read: wait until the line takes bytes
+
+    auto schedule = [&](const std::vector<std::vector<std::uint8_t>>& replies, double ready) {
+        double t = std::max(ready, txLineFree);
+        for (std::size_t r = 0; r < replies.size(); ++r) {
+            if (r > 0 && !paced) t += kApartGapSeconds;
+            for (auto b : replies[r]) {
+                if (paced) t += kByteSeconds;
+                out.push_back({t, b});
+            }
+            if (verbose) std::cerr << "hvr-sim: -> " << hex(replies[r]) << "\n";
+        }
+        txLineFree = t;
+    };
+
+    while (!g_stop) {
+        const double t = now();
+        int timeoutMs = -1;
+        if (!peerOpen)
+            timeoutMs = kClosedPollMs;
+        else if (!out.empty() && !writeBlocked)
+            timeoutMs = std::max(0, static_cast<int>(std::ceil((out.front().due - t) * 1000)));
+
+        pollfd pfd{line.fd(), static_cast<short>(POLLIN | (writeBlocked ? POLLOUT : 0)), 0};
+        timespec ts{};
+        timespec* tsp = nullptr;
+        if (timeoutMs >= 0) {
+            ts.tv_sec = timeoutMs / 1000;
+            ts.tv_nsec = static_cast<long>(timeoutMs % 1000) * 1000000L;
+            tsp = &ts;
+        }
+        // While nobody holds the line open the master reports a hang-up at once: look again
+        // at a quiet pace instead of spinning on it.
+        const int ready = peerOpen ? ppoll(&pfd, 1, tsp, &waitMask) : ppoll(nullptr, 0, tsp, &waitMask);
+        if (ready < 0 && errno != EINTR) break;
+        if (g_stop) break;
+
+        if (!peerOpen) {
+            pollfd probe{line.fd(), POLLIN, 0};
+            poll(&probe, 1, 0);
+            if ((probe.revents & POLLHUP) == 0) {
+                peerOpen = true;
+                if (verbose) std::cerr << "hvr-sim: line opened\n";
+            }
+            continue;
+        }
+
+        if (pfd.revents & (POLLIN | POLLHUP | POLLERR)) {
+            std::uint8_t buf[512];
+            const ssize_t n = ::read(line.fd(), buf, sizeof buf);
+            if (n > 0) {
+                const double arrived = now();
+                double ready = arrived;
+                if (paced) {
+                    rxLineFree = std::max(rxLineFree, arrived) + kByteSeconds * static_cast<double>(n);
+                    ready = rxLineFree;
+                }
+                if (verbose) std::cerr << "hvr-sim: <- " << hex({buf, buf + n}) << "\n";
+                schedule(instrument.receive({buf, static_cast<std::size_t>(n)}, arrived), ready);
+            } else if (n == 0 || (n < 0 && errno == EIO)) {
+                // The program closed the line: forget what was under way and wait for it.
+                peerOpen = false;
+                out.clear();
+                writeBlocked = false;
+                instrument.resetLine();
+                rxLineFree = txLineFree = 0;
+                if (verbose) std::cerr << "hvr-sim: line closed\n";
+                continue;
+            }
+        }
+
+        // Write what is due, in as few writes as the schedule allows.
+        const double t2 = now();
+        std::vector<std::uint8_t> due;
+        while (!out.empty() && out.front().due <= t2) {
+            due.push_back(out.front().byte);
+            out.pop_front();
+        }
+        writeBlocked = false;
+        std::size_t written = 0;
+        while (written < due.size()) {
+            const ssize_t n = ::write(line.fd(), due.data() + written, due.size() - written);
+            if (n > 0) {
+                written += static_cast<std::size_t>(n);
+            } else if (n < 0 && errno == EAGAIN) {
+                for (std::size_t i = due.size(); i > written; --i)
+                    out.push_front({t2, due[i - 1]});
+                writeBlocked = true;
+                break;
+            } else {
+                break;
+            }
+        }
+    }
+
+    if (!linkPath.empty()) ::unlink(linkPath.c_str());
+    return 0;
+}

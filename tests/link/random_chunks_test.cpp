@@ -1,0 +1,61 @@
+// Any chunk in any link state must leave the form running and consistent.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "tests/support/form_harness.h"
+
+namespace hvr {
+namespace {
+
+using testing::Bytes;
+using testing::FormHarness;
+
+TEST(RandomChunks, LeaveTheFormConsistentInEveryState) {
+    std::mt19937 rng(20261209);
+    FormHarness h;
+    std::uniform_int_distribution<int> state(0, 3), mode(0, 4), length(0, 20), byte(0, 255), framing(1, 9);
+    std::uniform_int_distribution<int> pick(0, 9);
+
+    for (int i = 0; i < 4000; ++i) {
+        h.form->link_state = static_cast<std::int16_t>(state(rng));
+        h.form->link_mode = static_cast<std::int16_t>(mode(rng));
+        h.form->live_polling = static_cast<std::uint8_t>(pick(rng) < 7);
+        h.form->sec_alarm_on = pick(rng) < 3 ? AlarmVariables::kOn : 0;
+        h.form->sec_limit_unit = pick(rng) < 5 ? AlarmVariables::kUnitAmp : AlarmVariables::kUnitMilliamp;
+        h.form->sec_limit = static_cast<float>(byte(rng));
+        h.form->SetReceiveFraming(framing(rng));
+
+        Bytes chunk(static_cast<std::size_t>(length(rng)));
+        for (auto& b : chunk) {
+            // Mostly plausible frames, with the special bytes often enough to matter.
+            const int roll = pick(rng);
+            b = static_cast<std::uint8_t>(roll == 0 ? 0xFF : roll == 1 ? '0' + pick(rng) % 4 : byte(rng));
+        }
+        h.port.deliver(chunk);
+
+        const auto& f = *h.form;
+        ASSERT_TRUE(f.live_frames <= 2 || f.live_frames == 9) << i;
+        ASSERT_LE(f.rx_bytes.size(), 9u) << i;
+        ASSERT_LE(f.sec_max, 2370000) << i;
+        ASSERT_TRUE(f.sec_alarm == 0 || f.sec_alarm == 100) << i;
+        ASSERT_TRUE(f.low_batt == 0 || f.low_batt == 1) << i;
+        ASSERT_GE(f.sec_n1, 0) << i;
+        if (f.pri_n > 0) {
+            ASSERT_EQ(f.pri_avg, f.pri_sum / f.pri_n) << i;
+        }
+        // A chunk that met the threshold was read and the rest discarded; a shorter one waits.
+        const int size = static_cast<int>(chunk.size());
+        ASSERT_EQ(h.port.bytesWaiting(), size < h.port.threshold() ? size : 0) << i;
+        h.port.discardInput();
+    }
+    // Still answering normally afterwards.
+    h.startLive();
+    h.form->live_frames = 9;
+    h.port.deliver({0x00, 0x05, 0x42, 0x00, 0x64, 0x40, 0x32, 0x00});
+    EXPECT_EQ(h.text("Label10"), "0.05mA");
+    EXPECT_EQ(h.text("Label11"), "变 比:2000");
+}
+
+} // namespace
+} // namespace hvr

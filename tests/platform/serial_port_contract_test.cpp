@@ -1,0 +1,195 @@
+// One suite over the fake serial port and the real one on a pseudo-terminal, so that the fake
+// the form tests rely on behaves as the program's port does.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "platform/qt_serial_port.h"
+#include "tests/support/fake_serial_port.h"
+#include "tests/support/qt_wait.h"
+
+namespace hvr {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// The port under test and the instrument's end of its line.
+class Line {
+  public:
+    virtual ~Line() = default;
+    virtual platform::SerialPort& port() = 0;
+    static constexpr int kPresentPort = 3;
+    virtual void instrumentSends(const Bytes& bytes) = 0;
+    // Everything the port has put on the line so far.
+    virtual Bytes instrumentReceived() = 0;
+    // Gives the line time to carry what was sent; waits for the condition when there is one.
+    virtual bool carry(const std::function<bool()>& until) = 0;
+    bool carry() { return carry({}); }
+};
+
+class FakeLine final : public Line {
+  public:
+    using Line::carry;
+    FakeLine() { m_port.presentPorts = {kPresentPort}; }
+    platform::SerialPort& port() override { return m_port; }
+    void instrumentSends(const Bytes& bytes) override { m_port.deliver(bytes); }
+    Bytes instrumentReceived() override { return m_port.takeLine(); }
+    bool carry(const std::function<bool()>& until) override { return !until || until(); }
+
+  private:
+    testing::FakeSerialPort m_port;
+};
+
+class PtyLine final : public Line {
+  public:
+    using Line::carry;
+    PtyLine() {
+        m_master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+        grantpt(m_master);
+        unlockpt(m_master);
+        const std::string slave = ptsname(m_master);
+        m_port = std::make_unique<platform::QtSerialPort>([slave] {
+            return platform::PortTable({"", "", slave});
+        }); // the pty is port 3
+    }
+    ~PtyLine() override {
+        m_port.reset();
+        ::close(m_master);
+    }
+    platform::SerialPort& port() override { return *m_port; }
+    void instrumentSends(const Bytes& bytes) override {
+        ASSERT_EQ(::write(m_master, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    }
+    Bytes instrumentReceived() override {
+        carry();
+        Bytes out;
+        std::uint8_t buf[256];
+        ssize_t n;
+        while ((n = ::read(m_master, buf, sizeof buf)) > 0)
+            out.insert(out.end(), buf, buf + n);
+        return out;
+    }
+    bool carry(const std::function<bool()>& until) override {
+        if (until) return testing::waitUntil(until, 2000);
+        testing::settle(60);
+        return true;
+    }
+
+  private:
+    int m_master = -1;
+    std::unique_ptr<platform::QtSerialPort> m_port;
+};
+
+enum class Kind { Fake, Pty };
+
+class SerialPortContract : public ::testing::TestWithParam<Kind> {
+  protected:
+    void SetUp() override {
+        if (GetParam() == Kind::Fake)
+            line = std::make_unique<FakeLine>();
+        else
+            line = std::make_unique<PtyLine>();
+        port().setDataReceivedHandler([this] {
+            ++events;
+            chunks.push_back(port().read(readLength));
+        });
+    }
+    platform::SerialPort& port() { return line->port(); }
+
+    std::unique_ptr<Line> line;
+    int events = 0;
+    int readLength = 8;
+    std::vector<Bytes> chunks;
+};
+
+TEST_P(SerialPortContract, OpensOnlyAPresentPortNumber) {
+    EXPECT_FALSE(port().open(5));
+    EXPECT_FALSE(port().isOpen());
+    EXPECT_FALSE(port().open(0));
+    EXPECT_TRUE(port().open(Line::kPresentPort));
+    EXPECT_TRUE(port().isOpen());
+    port().close();
+    EXPECT_FALSE(port().isOpen());
+}
+
+TEST_P(SerialPortContract, RaisesTheEventOnceTheThresholdIsMet) {
+    ASSERT_TRUE(port().open(Line::kPresentPort));
+    port().setThreshold(8);
+    line->instrumentSends({1, 2, 3});
+    line->carry();
+    EXPECT_EQ(events, 0);
+    EXPECT_EQ(port().bytesWaiting(), 3);
+    line->instrumentSends({4, 5, 6, 7, 8});
+    ASSERT_TRUE(line->carry([&] { return events > 0; }));
+    EXPECT_EQ(events, 1);
+    EXPECT_EQ(chunks.at(0), (Bytes{1, 2, 3, 4, 5, 6, 7, 8}));
+}
+
+TEST_P(SerialPortContract, ReadsNoMoreThanAskedAndRunsAgainForTheRest) {
+    ASSERT_TRUE(port().open(Line::kPresentPort));
+    port().setThreshold(2);
+    readLength = 2;
+    line->instrumentSends({0x19, 0x64, 0x19, 0x65, 0x07});
+    ASSERT_TRUE(line->carry([&] { return events >= 2; }));
+    line->carry();
+    EXPECT_EQ(events, 2);
+    EXPECT_EQ(chunks.at(0), (Bytes{0x19, 0x64}));
+    EXPECT_EQ(chunks.at(1), (Bytes{0x19, 0x65}));
+    EXPECT_EQ(port().bytesWaiting(), 1);
+    EXPECT_EQ(port().read(8), (Bytes{0x07})) << "a read may return fewer bytes than asked for";
+}
+
+TEST_P(SerialPortContract, DiscardEmptiesTheReceiveSide) {
+    ASSERT_TRUE(port().open(Line::kPresentPort));
+    port().setThreshold(8);
+    line->instrumentSends({1, 2, 3, 4});
+    line->carry([&] { return port().bytesWaiting() == 4; });
+    port().discardInput();
+    EXPECT_EQ(port().bytesWaiting(), 0);
+    line->instrumentSends({9, 9, 9, 9, 9, 9, 9, 9});
+    ASSERT_TRUE(line->carry([&] { return events > 0; }));
+    EXPECT_EQ(chunks.at(0), Bytes(8, 9)) << "nothing from before the discard";
+}
+
+TEST_P(SerialPortContract, ThresholdZeroRaisesNothing) {
+    ASSERT_TRUE(port().open(Line::kPresentPort));
+    port().setThreshold(0);
+    line->instrumentSends({1, 2, 3, 4, 5, 6, 7, 8, 9});
+    line->carry();
+    EXPECT_EQ(events, 0);
+    EXPECT_EQ(port().bytesWaiting(), 9);
+}
+
+TEST_P(SerialPortContract, WritesReachTheLineInOrder) {
+    ASSERT_TRUE(port().open(Line::kPresentPort));
+    const Bytes a{0x00, 0x17}, b{0x00, 0x70};
+    port().write(a);
+    port().write(b);
+    EXPECT_EQ(line->instrumentReceived(), (Bytes{0x00, 0x17, 0x00, 0x70}));
+}
+
+TEST_P(SerialPortContract, ClosedPortReadsAndWritesNothing) {
+    port().write(Bytes{1, 2});
+    EXPECT_TRUE(port().read(8).empty());
+    EXPECT_EQ(port().bytesWaiting(), 0);
+    EXPECT_TRUE(line->instrumentReceived().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Ports, SerialPortContract, ::testing::Values(Kind::Fake, Kind::Pty),
+                         [](const auto& info) { return info.param == Kind::Fake ? "Fake" : "Pty"; });
+
+TEST(PortTableFromEnvironment, HvrPortsNamesTheDevices) {
+    ::setenv("HVR_PORTS", "/dev/null,/tmp/x", 1);
+    const auto table = platform::QtSerialPort::currentPortTable();
+    ::unsetenv("HVR_PORTS");
+    EXPECT_EQ(table.device(1), "/dev/null");
+    EXPECT_EQ(table.device(2), "/tmp/x");
+    EXPECT_EQ(table.device(3), std::nullopt);
+}
+
+} // namespace
+} // namespace hvr

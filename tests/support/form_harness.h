@@ -1,0 +1,37 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "main_window/form1.h"
+#include "tests/support/fake_serial_port.h"
+
+namespace hvr::testing {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A main-window model on a fake serial port that is already open.
+struct FormHarness {
+    FakeSerialPort port;
+    std::unique_ptr<Form1> form = std::make_unique<Form1>(platform::Services{port});
+
+    FormHarness() { port.open(2); }
+
+    // Live polling exchanging data, as after a continue.
+    void startLive() {
+        form->link_state = Form1::kExchanging;
+        form->link_mode = Form1::kLiveFrames;
+        form->live_polling = 1;
+        form->SetReceiveFraming(8);
+    }
+
+    // Delivers the frame three times so that the third one is shown.
+    void showLive(const Bytes& frame) {
+        for (int i = 0; i < 3; ++i)
+            port.deliver(frame);
+    }
+
+    const std::string& text(const char* name) { return form->control(name)->text(); }
+};
+
+} // namespace hvr::testing
