@@ -6,13 +6,17 @@
 
 #include "main_window/form1.h"
 #include "tests/support/fake_serial_port.h"
+#include "tests/support/fake_services.h"
 
 namespace {
 
 void BM_DecodeLiveFrame(benchmark::State& state) {
     hvr::testing::FakeSerialPort port;
+    hvr::testing::FakeDialogs dialogs;
+    hvr::testing::FakeEvents events;
+    hvr::testing::FakeFileSystem files;
     port.open(1);
-    auto form = std::make_unique<hvr::Form1>(hvr::platform::Services{port});
+    auto form = std::make_unique<hvr::Form1>(hvr::platform::Services{port, dialogs, events, files});
     form->link_state = hvr::Form1::kExchanging;
     form->link_mode = hvr::Form1::kLiveFrames;
     form->live_polling = 1;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -61,18 +62,57 @@ class Form1 : public LinkVariables,
     void SendCommandWord(std::int32_t word);
     void SetReceiveFraming(int bytes);
 
+    // Record store: paging, sorting and restore, saving, clearing.
+    void Command3_Click(); // previous page
+    void Command4_Click(); // next page
+    void Command8_Click(); // jump to the page in Text27
+    void Command13_Click(); // ascending sort
+    void Command12_Click(); // descending sort
+    void Command7_Click();  // restore the received order
+    void shengcuq_Click();  // the menu's "升  序" runs the descending sort
+    void jianxun_Click();   // the menu's "降  序" runs the ascending sort
+    void huaiyuan_Click();
+    void Command1_Click(); // save
+    void k_Click();
+    void baoc___1_Click();
+    void Command2_Click(); // clear
+    void qikon_Click();
+
     // Procedures of the window.
     void DecodeLiveFrame();
     void LinkCheckReply();
     void DownloadCountReply();
     void DownloadGroupFrame();
     void DrawCurve();
+    void CountStoredGroups();
+    void ShowPage(std::int16_t page);
+    void FormatPageRow(std::int16_t pageIndex, std::int16_t row);
+    void pai_ji(std::int32_t& ad_ji1, std::uint8_t& com_cz);
+    void SaveCurveBitmap(const std::string& path);
+
+    // "3/12页   290组": the page status of Text41.
+    std::string PageStatusText(int page) const;
+    // The store as the paged text listing, in UTF-8 with CR LF line ends.
+    std::string ListingText();
+    // Where saved files go: HVR in the user's home directory.
+    std::string WorkingDirectory();
+
+    // Key computed by pai_ji, in base units.
+    std::int64_t sort_key = 0;
 
     // Where a chunk goes in a given link state and mode.
     static ChunkRoute routeOf(std::int16_t linkState, std::int16_t linkMode);
 
   private:
+    Control& pageRow(int row);
+    void showPageWithStatus(std::int16_t page);
+    void SortGroups(bool ascending);
+    std::int64_t slotSortKey(int slot);
+    // While a sort lets events run, the commands that touch the store wait for it.
+    bool storeBusy() const { return m_sorting; }
+
     platform::Services m_services;
+    bool m_sorting = false;
     std::vector<Control*> m_controls;
     std::function<void()> m_serialEventObserver;
 };

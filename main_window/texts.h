@@ -39,4 +39,23 @@ inline constexpr const char* kMaximumOverload = "最大电流值:  OL";
 inline constexpr const char* kMinimumOverload = "最小电流值:  OL";
 inline constexpr const char* kAverageOverload = "平均电流值:  OL";
 
+// History view.
+inline constexpr const char* kFirstPageAlready = "已经是第一页";
+inline constexpr const char* kLastPageAlready = "已经是最后页";
+inline constexpr const char* kPageUnit = "页";
+inline constexpr const char* kGroupUnit = "组";
+inline constexpr const char* kSorting = "正在排序";
+inline constexpr const char* kSortingDots = "正在排序......";
+inline constexpr const char* kReading = "正在读取中.......";
+inline constexpr const char* kClearQuestion = "是否清除？";
+inline constexpr const char* kReadCountZero = "读取数据组数为0";
+inline constexpr const char* kLinkBroken = "连接断开";
+
+// Text listing.
+inline constexpr const char* kListingTitle = "                         电流值记录   ";
+inline constexpr const char* kListingHeader = "  组数      一次电流    二次电流              变比";
+inline constexpr const char* kListingDashes = "-------------------------------------- ";
+inline constexpr const char* kSaveFailed = "文件保存失败";
+inline constexpr const char* kCurveBitmapUnavailable = "曲线图保存功能尚未提供";
+
 } // namespace hvr::texts

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/dialogs.h"
+#include "platform/file_system.h"
 #include "platform/serial_port.h"
 
 namespace hvr::platform {
@@ -7,6 +9,9 @@ namespace hvr::platform {
 // The platform services a form works through, borrowed for the form's lifetime.
 struct Services {
     SerialPort& serial;
+    Dialogs& dialogs;
+    Events& events;
+    FileSystem& files;
 };
 
 } // namespace hvr::platform

@@ -7,6 +7,7 @@
 #include "main_window/form1.h"
 #include "main_window/texts.h"
 #include "platform/qt_serial_port.h"
+#include "tests/support/fake_services.h"
 #include "tests/support/qt_wait.h"
 
 namespace hvr {
@@ -20,7 +21,7 @@ struct SimulatedLink {
     explicit SimulatedLink(const QStringList& simArguments) : sim(simArguments) {
         const std::string device = sim.device().toStdString();
         port = std::make_unique<platform::QtSerialPort>([device] { return platform::PortTable({device}); });
-        form = std::make_unique<Form1>(platform::Services{*port});
+        form = std::make_unique<Form1>(platform::Services{*port, dialogs, events, files});
         form->MSComm1.setCommPort(1);
         form->MSComm1.setSettings("4800,n,8,1");
     }
@@ -42,6 +43,9 @@ struct SimulatedLink {
     }
 
     SimProcess sim;
+    testing::FakeDialogs dialogs;
+    testing::FakeEvents events;
+    testing::FakeFileSystem files;
     std::unique_ptr<platform::QtSerialPort> port;
     std::unique_ptr<Form1> form;
 };

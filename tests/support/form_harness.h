@@ -5,15 +5,19 @@
 
 #include "main_window/form1.h"
 #include "tests/support/fake_serial_port.h"
+#include "tests/support/fake_services.h"
 
 namespace hvr::testing {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// A main-window model on a fake serial port that is already open.
+// A main-window model on fake services, its serial port already open.
 struct FormHarness {
     FakeSerialPort port;
-    std::unique_ptr<Form1> form = std::make_unique<Form1>(platform::Services{port});
+    FakeDialogs dialogs;
+    FakeEvents events;
+    FakeFileSystem files;
+    std::unique_ptr<Form1> form = std::make_unique<Form1>(platform::Services{port, dialogs, events, files});
 
     FormHarness() { port.open(2); }
 

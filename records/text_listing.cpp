@@ -1,0 +1,72 @@
+// Saving: the store as a paged text listing in the Chinese code page, or the curve as a
+// bitmap while a curve is on screen.
+#include "link/number_text.h"
+#include "main_window/form1.h"
+#include "main_window/texts.h"
+#include "platform/gbk.h"
+
+namespace hvr {
+
+namespace {
+constexpr const char* kCrLf = "\r\n";
+}
+
+std::string Form1::WorkingDirectory() { return m_services.files.homeDirectory() + "/HVR"; }
+
+std::string Form1::ListingText() {
+    CountStoredGroups();
+    std::string out;
+    out.reserve(static_cast<std::size_t>(page_count) * 28 * 80 + 200);
+    out += texts::kListingTitle;
+    out += kCrLf;
+    out += texts::kListingHeader;
+    out += "   第1页";
+    out += kCrLf;
+    for (int k = 1; k <= page_count; ++k) {
+        for (int r = 0; r < kRowsPerPage; ++r) {
+            FormatPageRow(static_cast<std::int16_t>(k - 1), static_cast<std::int16_t>(r));
+            out += ' ';
+            out += row_text;
+            out += kCrLf;
+        }
+        out += texts::kListingDashes;
+        out += kCrLf;
+        out += texts::kListingHeader;
+        out += "    第" + decimalText(k + 1) + texts::kPageUnit;
+        out += kCrLf;
+    }
+    return out;
+}
+
+void Form1::Command1_Click() {
+    if (storeBusy())
+        return;
+    const std::string directory = WorkingDirectory();
+    m_services.files.ensureDirectory(directory);
+
+    if (curve_mode != kHistoryCurve && live_polling != 1) {
+        const auto path = m_services.dialogs.chooseSaveFile({directory, "HVR.txt", ".txt", ".txt"});
+        if (!path)
+            return;
+        const auto bytes = platform::toGbk(ListingText());
+        if (!bytes || !m_services.files.replaceFile(*path, *bytes))
+            m_services.dialogs.message(texts::kSaveFailed, texts::kMessageTitle);
+        return;
+    }
+    const auto path = m_services.dialogs.chooseSaveFile({directory, "HVR.bmp", ".bmp", ".bmp"});
+    if (!path)
+        return;
+    SaveCurveBitmap(*path);
+}
+
+void Form1::k_Click() { Command1_Click(); }
+
+void Form1::baoc___1_Click() { Command1_Click(); }
+
+void Form1::SaveCurveBitmap(const std::string& /*path*/) {
+    // The curve is not drawn yet, so there is no picture to write; say so rather than leave
+    // the user with a file that never appears.
+    m_services.dialogs.message(texts::kCurveBitmapUnavailable, texts::kMessageTitle);
+}
+
+} // namespace hvr
