@@ -63,9 +63,9 @@ class Form1 : public LinkVariables,
     void SetReceiveFraming(int bytes);
 
     // Record store: paging, sorting and restore, saving, clearing.
-    void Command3_Click(); // previous page
-    void Command4_Click(); // next page
-    void Command8_Click(); // jump to the page in Text27
+    void Command3_Click();  // previous page
+    void Command4_Click();  // next page
+    void Command8_Click();  // jump to the page in Text27
     void Command13_Click(); // ascending sort
     void Command12_Click(); // descending sort
     void Command7_Click();  // restore the received order
@@ -109,7 +109,9 @@ class Form1 : public LinkVariables,
     void SortGroups(bool ascending);
     std::int64_t slotSortKey(int slot);
     // While a sort lets events run, the commands that touch the store wait for it.
-    bool storeBusy() const { return m_sorting; }
+    bool storeBusy() const {
+        return m_sorting;
+    }
 
     platform::Services m_services;
     bool m_sorting = false;

@@ -16,7 +16,7 @@ struct SaveRequest {
 
 // Modal boxes and the save dialog. Every box has the given title.
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
 
     // An information box with an OK button.
@@ -31,7 +31,7 @@ public:
 
 // Lets the events that wait in the window's queue run, once, from inside a long command.
 class Events {
-public:
+  public:
     virtual ~Events() = default;
     virtual void processPending() = 0;
 };

@@ -13,10 +13,8 @@
 namespace hvr::platform {
 
 std::string LocalFileSystem::homeDirectory() {
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
-        return home;
-    if (const passwd* pw = getpwuid(getuid()); pw != nullptr && pw->pw_dir != nullptr)
-        return pw->pw_dir;
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') return home;
+    if (const passwd* pw = getpwuid(getuid()); pw != nullptr && pw->pw_dir != nullptr) return pw->pw_dir;
     return ".";
 }
 
@@ -31,10 +29,8 @@ namespace {
 bool writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
     return true;
@@ -45,23 +41,19 @@ bool writeAll(int fd, std::string_view bytes) {
 bool LocalFileSystem::replaceFile(const std::string& path, std::string_view bytes) {
     const std::filesystem::path target(path);
     std::filesystem::path dir = target.parent_path();
-    if (dir.empty())
-        dir = ".";
+    if (dir.empty()) dir = ".";
     std::string temp = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        return false;
+    if (fd < 0) return false;
     bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
     // The new file gets the usual permissions of a file the user creates.
     const mode_t mask = ::umask(0);
     ::umask(mask);
     ok = ::fchmod(fd, 0666 & ~mask) == 0 && ok;
     ok = ::close(fd) == 0 && ok;
-    if (ok && std::filesystem::is_directory(target))
-        ok = false; // never replace a directory by a file
+    if (ok && std::filesystem::is_directory(target)) ok = false; // never replace a directory by a file
     ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok)
-        ::unlink(temp.c_str());
+    if (!ok) ::unlink(temp.c_str());
     return ok;
 }
 

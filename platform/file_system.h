@@ -6,7 +6,7 @@
 namespace hvr::platform {
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // The user's home directory.
@@ -22,7 +22,7 @@ public:
 
 // The file system of the machine.
 class LocalFileSystem final : public FileSystem {
-public:
+  public:
     std::string homeDirectory() override;
     bool ensureDirectory(const std::string& path) override;
     bool replaceFile(const std::string& path, std::string_view bytes) override;

@@ -9,8 +9,7 @@ namespace {
 
 std::optional<std::string> convert(const char* to, const char* from, std::string_view in) {
     iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return std::nullopt;
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
     std::string out(in.size() * 2 + 16, '\0');
     char* inPtr = const_cast<char*>(in.data());
     std::size_t inLeft = in.size();
@@ -18,8 +17,7 @@ std::optional<std::string> convert(const char* to, const char* from, std::string
     std::size_t outLeft = out.size();
     bool ok = true;
     while (inLeft > 0) {
-        if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1))
-            continue;
+        if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1)) continue;
         if (errno != E2BIG) {
             ok = false;
             break;
@@ -30,16 +28,19 @@ std::optional<std::string> convert(const char* to, const char* from, std::string
         outLeft = out.size() - used;
     }
     iconv_close(cd);
-    if (!ok)
-        return std::nullopt;
+    if (!ok) return std::nullopt;
     out.resize(out.size() - outLeft);
     return out;
 }
 
 } // namespace
 
-std::optional<std::string> toGbk(std::string_view utf8) { return convert("GBK", "UTF-8", utf8); }
+std::optional<std::string> toGbk(std::string_view utf8) {
+    return convert("GBK", "UTF-8", utf8);
+}
 
-std::optional<std::string> fromGbk(std::string_view gbk) { return convert("UTF-8", "GBK", gbk); }
+std::optional<std::string> fromGbk(std::string_view gbk) {
+    return convert("UTF-8", "GBK", gbk);
+}
 
 } // namespace hvr::platform

@@ -5,8 +5,7 @@
 namespace hvr {
 
 void Form1::Command2_Click() {
-    if (storeBusy())
-        return;
+    if (storeBusy()) return;
     if (m_services.dialogs.askYesNo(texts::kClearQuestion, texts::kMessageTitle)) {
         for (int r = 0; r < kRowsPerPage; ++r)
             pageRow(r).setText("");
@@ -32,8 +31,7 @@ void Form1::Command2_Click() {
 }
 
 void Form1::qikon_Click() {
-    if (Command2.enabled())
-        Command2_Click();
+    if (Command2.enabled()) Command2_Click();
 }
 
 } // namespace hvr

@@ -21,12 +21,10 @@ std::optional<double> numberIn(const std::string& text) {
         ++b;
     while (e > b && std::isspace(static_cast<unsigned char>(text[e - 1])))
         --e;
-    if (b == e)
-        return std::nullopt;
+    if (b == e) return std::nullopt;
     const std::string core = text.substr(b, e - b);
     std::size_t i = 0;
-    if (core[i] == '+' || core[i] == '-')
-        ++i;
+    if (core[i] == '+' || core[i] == '-') ++i;
     bool digits = false;
     while (i < core.size() && std::isdigit(static_cast<unsigned char>(core[i]))) {
         ++i;
@@ -39,21 +37,17 @@ std::optional<double> numberIn(const std::string& text) {
             digits = true;
         }
     }
-    if (!digits)
-        return std::nullopt;
+    if (!digits) return std::nullopt;
     if (i < core.size() && (core[i] == 'e' || core[i] == 'E')) {
         std::size_t j = i + 1;
-        if (j < core.size() && (core[j] == '+' || core[j] == '-'))
-            ++j;
+        if (j < core.size() && (core[j] == '+' || core[j] == '-')) ++j;
         const std::size_t start = j;
         while (j < core.size() && std::isdigit(static_cast<unsigned char>(core[j])))
             ++j;
-        if (j == start)
-            return std::nullopt;
+        if (j == start) return std::nullopt;
         i = j;
     }
-    if (i != core.size())
-        return std::nullopt;
+    if (i != core.size()) return std::nullopt;
     return std::strtod(core.c_str(), nullptr);
 }
 
@@ -68,8 +62,8 @@ void Form1::CountStoredGroups() {
 }
 
 std::string Form1::PageStatusText(int page) const {
-    return decimalText(page) + "/" + decimalText(page_count) + texts::kPageUnit + "   " + decimalText(ji_ge - 1) +
-           texts::kGroupUnit;
+    return decimalText(page) + "/" + decimalText(page_count) + texts::kPageUnit + "   " +
+           decimalText(ji_ge - 1) + texts::kGroupUnit;
 }
 
 void Form1::FormatPageRow(std::int16_t pageIndex, std::int16_t row) {
@@ -86,9 +80,10 @@ void Form1::ShowPage(std::int16_t page) {
 }
 
 Control& Form1::pageRow(int row) {
-    Control* rows[kRowsPerPage] = {&Text1,  &Text2,  &Text3,  &Text4,  &Text5,  &Text6,  &Text7,  &Text8,  &Text9,
-                                   &Text10, &Text11, &Text12, &Text13, &Text14, &Text15, &Text16, &Text17, &Text18,
-                                   &Text19, &Text20, &Text21, &Text22, &Text23, &Text24, &Text25, &Text26};
+    Control* rows[kRowsPerPage] = {&Text1,  &Text2,  &Text3,  &Text4,  &Text5,  &Text6,  &Text7,
+                                   &Text8,  &Text9,  &Text10, &Text11, &Text12, &Text13, &Text14,
+                                   &Text15, &Text16, &Text17, &Text18, &Text19, &Text20, &Text21,
+                                   &Text22, &Text23, &Text24, &Text25, &Text26};
     return *rows[row];
 }
 
@@ -99,8 +94,7 @@ void Form1::showPageWithStatus(std::int16_t page) {
 }
 
 void Form1::Command3_Click() {
-    if (storeBusy())
-        return;
+    if (storeBusy()) return;
     std::int16_t target = static_cast<std::int16_t>(current_page - 1);
     if (current_page <= 1) {
         target = 1;
@@ -110,8 +104,7 @@ void Form1::Command3_Click() {
 }
 
 void Form1::Command4_Click() {
-    if (storeBusy())
-        return;
+    if (storeBusy()) return;
     CountStoredGroups();
     auto target = static_cast<std::int16_t>(current_page + 1);
     if (target > page_count) {
@@ -122,8 +115,7 @@ void Form1::Command4_Click() {
 }
 
 void Form1::Command8_Click() {
-    if (storeBusy())
-        return;
+    if (storeBusy()) return;
     CountStoredGroups();
     std::optional<double> entry = numberIn(Text27.text());
     if ((entry && *entry > page_count) || (!entry && !Text27.text().empty())) {

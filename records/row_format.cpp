@@ -10,18 +10,24 @@
 namespace hvr {
 namespace {
 
-std::int64_t rounded(float value) { return roundHalfEven(static_cast<double>(value)); }
+std::int64_t rounded(float value) {
+    return roundHalfEven(static_cast<double>(value));
+}
 
 // The shown value compared with a bound, exactly: raw / 10^decimals against bound.
 int decimalsOf(std::uint8_t code) {
     switch (code) {
     case '1':
-    case 'A': return 1;
+    case 'A':
+        return 1;
     case '2':
-    case 'B': return 2;
+    case 'B':
+        return 2;
     case '3':
-    case 'C': return 3;
-    default: return 0;
+    case 'C':
+        return 3;
+    default:
+        return 0;
     }
 }
 
@@ -35,53 +41,54 @@ std::int64_t scaled(std::int64_t bound, std::uint8_t code) {
 std::string secondaryPadding(std::int64_t raw, std::uint8_t code) {
     const auto below = [&](std::int64_t bound) { return raw < scaled(bound, code); };
     switch (code) {
-    case 'B': return below(10) ? " " : "";
+    case 'B':
+        return below(10) ? " " : "";
     case 'A':
-        if (raw <= scaled(10, code))
-            return "  ";
+        if (raw <= scaled(10, code)) return "  ";
         return below(100) ? " " : "";
-    case '@': return below(1000) ? "   " : " ";
-    case '2': return below(10) ? "  " : " ";
-    default: return "";
+    case '@':
+        return below(1000) ? "   " : " ";
+    case '2':
+        return below(10) ? "  " : " ";
+    default:
+        return "";
     }
 }
 
 std::string primaryPadding(std::int64_t raw, std::uint8_t code) {
     const auto below = [&](std::int64_t bound) { return raw < scaled(bound, code); };
     switch (code) {
-    case '0': return below(1000) ? "   " : "  ";
+    case '0':
+        return below(1000) ? "   " : "  ";
     case '1':
-        if (below(10))
-            return "   ";
-        if (raw > scaled(10, code) && below(100))
-            return "  ";
+        if (below(10)) return "   ";
+        if (raw > scaled(10, code) && below(100)) return "  ";
         return " ";
-    case '2': return below(10) ? "  " : " ";
-    case '@': return "  ";
+    case '2':
+        return below(10) ? "  " : " ";
+    case '@':
+        return "  ";
     case 'A':
-        if (below(10))
-            return "  ";
+        if (below(10)) return "  ";
         return below(100) ? " " : "";
-    default: return "";
+    default:
+        return "";
     }
 }
 
 std::string groupText(float groupNo) {
     std::string g = decimalText(rounded(groupNo));
-    if (g.size() < 4)
-        g.insert(0, 4 - g.size(), '0');
+    if (g.size() < 4) g.insert(0, 4 - g.size(), '0');
     return g;
 }
 
 std::string rowRatio(std::int64_t kp, std::uint8_t priCode, std::int64_t ks, std::uint8_t secCode) {
-    if (kp == 0 || ks == 0)
-        return "0.0";
+    if (kp == 0 || ks == 0) return "0.0";
     const auto pri = rangeOf(priCode, Channel::Primary);
     const auto sec = rangeOf(secCode, Channel::Secondary);
     const std::int64_t np = pri ? kp * pri->factor : 0;
     const std::int64_t ns = sec ? ks * sec->factor : 0;
-    if (ns == 0)
-        return "0.0"; // no factor for the secondary: no ratio, shown as the live panel shows it
+    if (ns == 0) return "0.0"; // no factor for the secondary: no ratio, shown as the live panel shows it
     return ratioText((np * 10) / ns);
 }
 
@@ -90,11 +97,10 @@ constexpr std::string_view kBatteryMark = "       ■ ";
 } // namespace
 
 RowValue rowValue(std::int64_t raw, std::uint8_t code) {
-    const std::string unit = code == '0' || code == '1' || code == '2' || code == '3' ? texts::kAmp
+    const std::string unit = code == '0' || code == '1' || code == '2' || code == '3'   ? texts::kAmp
                              : code == '@' || code == 'A' || code == 'B' || code == 'C' ? texts::kMilliamp
                                                                                         : "";
-    if (unit.empty())
-        return {};
+    if (unit.empty()) return {};
     const int decimals = decimalsOf(code);
     std::string text = decimalText(raw, decimals);
     if (decimals == 1 && raw % 10 == 0)
@@ -112,8 +118,7 @@ std::int64_t secondaryKey(std::int64_t raw, std::uint8_t code) {
 }
 
 std::string formatRow(const RecordStore& store, int slot) {
-    if (slot < 0 || slot >= kStoreSlots || store.rec_sec_code[slot] == 0)
-        return "    ";
+    if (slot < 0 || slot >= kStoreSlots || store.rec_sec_code[slot] == 0) return "    ";
     const auto i = static_cast<std::size_t>(slot);
     const std::uint8_t priCode = store.rec_pri_code[i], secCode = store.rec_sec_code[i];
     const std::int64_t priRaw = rounded(store.rec_pri_raw[i]), secRaw = rounded(store.rec_sec_raw[i]);
@@ -136,8 +141,8 @@ std::string formatRow(const RecordStore& store, int slot) {
         return "第" + g + "组:" + "   OL    " + secondary.text + secondary.unit +
                (lowBattery ? std::string(kBatteryMark) : "");
     if (lowBattery)
-        return "第" + g + "组:" + " " + primary.text + primary.unit + "   " + secondary.text + secondary.unit + "   " +
-               std::string(kBatteryMark);
+        return "第" + g + "组:" + " " + primary.text + primary.unit + "   " + secondary.text +
+               secondary.unit + "   " + std::string(kBatteryMark);
     return "第" + g + "组:" + " " + primary.text + primary.unit + std::string(7, ' ') + secondary.text +
            secondary.unit + std::string(15, ' ') + ratio;
 }

@@ -15,8 +15,14 @@ namespace {
 constexpr int kBarLeft = 480;
 constexpr double kBarFullWidth = 10000;
 
+// The spare words of a slot, where the array has them: five a group, so the groups from slot
+// 6000 on have none (or, slot 6000, only the first).
+bool hasExtraWord(std::size_t slot, std::size_t word) {
+    return 5 * slot + word < kExtraWords;
+}
+
 // Puts the groups of slots 0..order.size()-1 into the given order: slot i receives the group
-// that was in slot order[i], with every field and its five spare words.
+// that was in slot order[i], with every field and its spare words.
 void permute(RecordStore& s, const std::vector<int>& order) {
     const RecordStore before = s;
     for (std::size_t i = 0; i < order.size(); ++i) {
@@ -30,7 +36,8 @@ void permute(RecordStore& s, const std::vector<int>& order) {
         s.rec_group_no[i] = before.rec_group_no[from];
         s.rec_low_batt[i] = before.rec_low_batt[from];
         for (std::size_t w = 0; w < 5; ++w)
-            s.rec_extra[5 * i + w] = before.rec_extra[5 * from + w];
+            if (hasExtraWord(i, w))
+                s.rec_extra[5 * i + w] = hasExtraWord(from, w) ? before.rec_extra[5 * from + w] : 0;
     }
 }
 
@@ -38,8 +45,7 @@ void permute(RecordStore& s, const std::vector<int>& order) {
 
 void Form1::pai_ji(std::int32_t& ad_ji1, std::uint8_t& com_cz) {
     const auto range = rangeOf(com_cz, Channel::Secondary);
-    if (range)
-        sort_key = static_cast<std::int64_t>(ad_ji1) * range->factor;
+    if (range) sort_key = static_cast<std::int64_t>(ad_ji1) * range->factor;
 }
 
 std::int64_t Form1::slotSortKey(int slot) {
@@ -51,8 +57,7 @@ std::int64_t Form1::slotSortKey(int slot) {
 }
 
 void Form1::SortGroups(bool ascending) {
-    if (storeBusy())
-        return;
+    if (storeBusy()) return;
     m_sorting = true;
 
     if (ascending) {
@@ -71,8 +76,7 @@ void Form1::SortGroups(bool ascending) {
     int shownPercent = -1;
     for (int i = 0; i <= n; ++i) {
         const int percent = i * 100 / n + 1;
-        if (percent == shownPercent && i != n)
-            continue;
+        if (percent == shownPercent && i != n) continue;
         shownPercent = percent;
         Text33.setWidth(static_cast<int>(static_cast<double>(i) / n * kBarFullWidth));
         Text34.setLeft(Text33.rect().left + Text33.rect().width);
@@ -103,13 +107,16 @@ void Form1::SortGroups(bool ascending) {
     m_sorting = false;
 }
 
-void Form1::Command13_Click() { SortGroups(true); }
+void Form1::Command13_Click() {
+    SortGroups(true);
+}
 
-void Form1::Command12_Click() { SortGroups(false); }
+void Form1::Command12_Click() {
+    SortGroups(false);
+}
 
 void Form1::Command7_Click() {
-    if (storeBusy())
-        return;
+    if (storeBusy()) return;
     CountStoredGroups();
     // Back into group-number order. A stable sort by number puts every group where its number
     // says, and keeps a group even when numbers repeat or run past the store.
@@ -124,18 +131,15 @@ void Form1::Command7_Click() {
 }
 
 void Form1::shengcuq_Click() {
-    if (Command12.enabled())
-        Command12_Click();
+    if (Command12.enabled()) Command12_Click();
 }
 
 void Form1::jianxun_Click() {
-    if (Command13.enabled())
-        Command13_Click();
+    if (Command13.enabled()) Command13_Click();
 }
 
 void Form1::huaiyuan_Click() {
-    if (Command7.enabled())
-        Command7_Click();
+    if (Command7.enabled()) Command7_Click();
 }
 
 } // namespace hvr

@@ -11,7 +11,9 @@ namespace {
 constexpr const char* kCrLf = "\r\n";
 }
 
-std::string Form1::WorkingDirectory() { return m_services.files.homeDirectory() + "/HVR"; }
+std::string Form1::WorkingDirectory() {
+    return m_services.files.homeDirectory() + "/HVR";
+}
 
 std::string Form1::ListingText() {
     CountStoredGroups();
@@ -39,29 +41,30 @@ std::string Form1::ListingText() {
 }
 
 void Form1::Command1_Click() {
-    if (storeBusy())
-        return;
+    if (storeBusy()) return;
     const std::string directory = WorkingDirectory();
     m_services.files.ensureDirectory(directory);
 
     if (curve_mode != kHistoryCurve && live_polling != 1) {
         const auto path = m_services.dialogs.chooseSaveFile({directory, "HVR.txt", ".txt", ".txt"});
-        if (!path)
-            return;
+        if (!path) return;
         const auto bytes = platform::toGbk(ListingText());
         if (!bytes || !m_services.files.replaceFile(*path, *bytes))
             m_services.dialogs.message(texts::kSaveFailed, texts::kMessageTitle);
         return;
     }
     const auto path = m_services.dialogs.chooseSaveFile({directory, "HVR.bmp", ".bmp", ".bmp"});
-    if (!path)
-        return;
+    if (!path) return;
     SaveCurveBitmap(*path);
 }
 
-void Form1::k_Click() { Command1_Click(); }
+void Form1::k_Click() {
+    Command1_Click();
+}
 
-void Form1::baoc___1_Click() { Command1_Click(); }
+void Form1::baoc___1_Click() {
+    Command1_Click();
+}
 
 void Form1::SaveCurveBitmap(const std::string& /*path*/) {
     // The curve is not drawn yet, so there is no picture to write; say so rather than leave

@@ -15,7 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class LocalFiles : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir = fs::temp_directory_path() / ("hvr-fs-" + std::to_string(::getpid()) + "-" +
                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -30,7 +30,9 @@ protected:
         s << in.rdbuf();
         return s.str();
     }
-    int entries() const { return static_cast<int>(std::distance(fs::directory_iterator(dir), fs::directory_iterator{})); }
+    int entries() const {
+        return static_cast<int>(std::distance(fs::directory_iterator(dir), fs::directory_iterator{}));
+    }
 
     fs::path dir;
     LocalFileSystem files;

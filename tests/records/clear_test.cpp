@@ -10,7 +10,7 @@ using testing::FakeDialogs;
 using testing::FormHarness;
 
 class Clear : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         for (int i = 0; i < 200; ++i)
             testing::putGroup(*h.form, i, {i + 1, '1', 6000, '2', 500, 0, 1});

@@ -31,9 +31,10 @@ TEST_P(PageCount, FollowsTheGroupCount) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, PageCount,
-                         ::testing::Values(CountCase{0, 1}, CountCase{24, 1}, CountCase{25, 2}, CountCase{26, 2},
-                                           CountCase{27, 2}, CountCase{50, 2}, CountCase{51, 3}, CountCase{52, 3},
-                                           CountCase{53, 3}, CountCase{4000, 154}, CountCase{8001, 308}));
+                         ::testing::Values(CountCase{0, 1}, CountCase{24, 1}, CountCase{25, 2},
+                                           CountCase{26, 2}, CountCase{27, 2}, CountCase{50, 2},
+                                           CountCase{51, 3}, CountCase{52, 3}, CountCase{53, 3},
+                                           CountCase{4000, 154}, CountCase{8001, 308}));
 
 TEST(Paging, CountExaminesEverySlot) {
     FormHarness h;
@@ -118,14 +119,13 @@ TEST_P(JumpToPage, CorrectsTheEntry) {
     EXPECT_TRUE(h.dialogs.boxes.empty()) << "the jump box never complains";
 }
 
-INSTANTIATE_TEST_SUITE_P(Entries, JumpToPage,
-                         ::testing::Values(JumpCase{"0", 1, "1"}, JumpCase{"", 1, "1"}, JumpCase{"abc", 10, "10"},
-                                           JumpCase{"99", 10, "10"}, JumpCase{"3.5", 4, "3.5"},
-                                           JumpCase{"2.5", 2, "2.5"}, JumpCase{"7", 7, "7"},
-                                           JumpCase{" 8 ", 8, " 8 "}, JumpCase{"10", 10, "10"},
-                                           JumpCase{"10.4", 10, "10"}, JumpCase{"0.0", 1, "1"},
-                                           JumpCase{"-3", 5, "5"}, JumpCase{"0.4", 5, "5"},
-                                           JumpCase{"1e1", 10, "1e1"}, JumpCase{"3x", 10, "10"}));
+INSTANTIATE_TEST_SUITE_P(
+    Entries, JumpToPage,
+    ::testing::Values(JumpCase{"0", 1, "1"}, JumpCase{"", 1, "1"}, JumpCase{"abc", 10, "10"},
+                      JumpCase{"99", 10, "10"}, JumpCase{"3.5", 4, "3.5"}, JumpCase{"2.5", 2, "2.5"},
+                      JumpCase{"7", 7, "7"}, JumpCase{" 8 ", 8, " 8 "}, JumpCase{"10", 10, "10"},
+                      JumpCase{"10.4", 10, "10"}, JumpCase{"0.0", 1, "1"}, JumpCase{"-3", 5, "5"},
+                      JumpCase{"0.4", 5, "5"}, JumpCase{"1e1", 10, "1e1"}, JumpCase{"3x", 10, "10"}));
 
 } // namespace
 } // namespace hvr

@@ -16,7 +16,9 @@ std::string row(const Group& g) {
     return formatRow(*store, 0);
 }
 
-std::string sp(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
+std::string sp(int n) {
+    return std::string(static_cast<std::size_t>(n), ' ');
+}
 
 struct RowCase {
     const char* name;
@@ -26,7 +28,9 @@ struct RowCase {
 
 class RowText : public ::testing::TestWithParam<RowCase> {};
 
-TEST_P(RowText, IsExactToTheBlank) { EXPECT_EQ(row(GetParam().group), GetParam().text); }
+TEST_P(RowText, IsExactToTheBlank) {
+    EXPECT_EQ(row(GetParam().group), GetParam().text);
+}
 
 // The line: 第 G 组: blank P PU, seven blanks, S SU, fifteen blanks, R.
 std::string line(const std::string& g, const std::string& p, const std::string& s, const std::string& r) {
@@ -68,7 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
         RowCase{"SecondaryAtLarge", {1, '1', 1000, '@', 1000}, line("0001", "100.0A ", "1000mA ", "100")},
         RowCase{"SecondaryTwoLarge", {1, '1', 1000, '2', 1000}, line("0001", "100.0A ", "10.00A ", "10")},
         RowCase{"SecondaryOne", {1, '1', 1000, '1', 50}, line("0001", "100.0A ", "5.0A", "20")},
-        RowCase{"SecondaryThreeHasNoFactor", {1, '1', 1000, '3', 50}, line("0001", "100.0A ", "0.05A", "0.0")},
+        RowCase{
+            "SecondaryThreeHasNoFactor", {1, '1', 1000, '3', 50}, line("0001", "100.0A ", "0.05A", "0.0")},
         // Zeros.
         RowCase{"PrimaryZero", {1, '1', 0, 'B', 0}, line("0001", "0.0A   ", "0.00mA ", "0.0")},
         // Ratio forms.
@@ -77,12 +82,19 @@ INSTANTIATE_TEST_SUITE_P(
         RowCase{"RatioK7", {1, '0', 234, 'B', 1}, line("0001", "234A   ", "0.01mA ", "2.34K7")},
         RowCase{"RatioK8", {1, '0', 1234, 'B', 1}, line("0001", "1234A  ", "0.01mA ", "1.234K8")},
         // Special lines.
-        RowCase{"NoSignal", {3, '1', 1234, '2', 456, 5}, "第0003组: 无信号 " + sp(7) + "4.56A  " + sp(15) + sp(3)},
-        RowCase{"BatteryMark", {4, '1', 1234, '2', 456, 0, 1}, "第0004组: 123.4A    4.56A     " + sp(7) + "■ "},
-        RowCase{"NoSignalWithBatteryMark", {5, '1', 1234, '2', 456, 5, 1}, "第0005组: 无信号    4.56A     " + sp(7) + "■ "},
+        RowCase{"NoSignal",
+                {3, '1', 1234, '2', 456, 5},
+                "第0003组: 无信号 " + sp(7) + "4.56A  " + sp(15) + sp(3)},
+        RowCase{
+            "BatteryMark", {4, '1', 1234, '2', 456, 0, 1}, "第0004组: 123.4A    4.56A     " + sp(7) + "■ "},
+        RowCase{"NoSignalWithBatteryMark",
+                {5, '1', 1234, '2', 456, 5, 1},
+                "第0005组: 无信号    4.56A     " + sp(7) + "■ "},
         RowCase{"OverloadLowBound", {6, '1', 1234, '2', 3701}, "第0006组:   OL    37.01A "},
         RowCase{"OverloadHighBound", {6, '1', 1234, '2', 4799}, "第0006组:   OL    47.99A "},
-        RowCase{"OverloadWithBatteryMark", {6, '1', 1234, '2', 4000, 0, 1}, "第0006组:   OL    40.00A " + sp(7) + "■ "},
+        RowCase{"OverloadWithBatteryMark",
+                {6, '1', 1234, '2', 4000, 0, 1},
+                "第0006组:   OL    40.00A " + sp(7) + "■ "},
         RowCase{"NotOverloadAt3700", {7, '1', 1234, '2', 3700}, line("0007", "123.4A ", "37.00A ", "3.3")},
         RowCase{"NotOverloadAt4800", {7, '1', 1234, '2', 4800}, line("0007", "123.4A ", "48.00A ", "2.5")}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -4,6 +4,7 @@
 #include <random>
 
 #include "main_window/texts.h"
+#include "records/row_format.h"
 #include "tests/support/form_harness.h"
 #include "tests/support/store_builder.h"
 
@@ -21,13 +22,20 @@ void exchangeSort(RecordStore& s, bool ascending) {
     auto key = [&](int slot) -> std::int64_t {
         const std::int64_t raw = std::llrint(s.rec_sec_raw[slot]);
         switch (s.rec_sec_code[slot]) {
-        case '0': return raw * 100000;
-        case '1': return raw * 10000;
-        case '2': return raw * 1000;
-        case '@': return raw * 100;
-        case 'A': return raw * 10;
-        case 'B': return raw;
-        default: return 0;
+        case '0':
+            return raw * 100000;
+        case '1':
+            return raw * 10000;
+        case '2':
+            return raw * 1000;
+        case '@':
+            return raw * 100;
+        case 'A':
+            return raw * 10;
+        case 'B':
+            return raw;
+        default:
+            return 0;
         }
     };
     auto exchange = [&](int a, int b) {
@@ -39,14 +47,21 @@ void exchangeSort(RecordStore& s, bool ascending) {
         std::swap(s.rec_status[a], s.rec_status[b]);
         std::swap(s.rec_group_no[a], s.rec_group_no[b]);
         std::swap(s.rec_low_batt[a], s.rec_low_batt[b]);
-        for (int w = 0; w < 5; ++w)
-            std::swap(s.rec_extra[5 * a + w], s.rec_extra[5 * b + w]);
+        for (int w = 0; w < 5; ++w) {
+            // Slots from 6000 on have no spare words (the array ends at 30000).
+            const bool hasA = 5 * a + w < kExtraWords, hasB = 5 * b + w < kExtraWords;
+            if (hasA && hasB)
+                std::swap(s.rec_extra[5 * a + w], s.rec_extra[5 * b + w]);
+            else if (hasA)
+                s.rec_extra[5 * a + w] = 0;
+            else if (hasB)
+                s.rec_extra[5 * b + w] = 0;
+        }
     };
     for (int i = 0; i <= N; ++i)
         for (int j = 0; j <= N - i - 3; ++j) {
             const auto kj = key(j), kj1 = key(j + 1);
-            if (ascending ? kj > kj1 : kj < kj1)
-                exchange(j, j + 1);
+            if (ascending ? kj > kj1 : kj < kj1) exchange(j, j + 1);
         }
 }
 
@@ -58,10 +73,11 @@ void randomStore(RecordStore& s, int n, unsigned seed) {
     for (int i = 0; i < n; ++i) {
         const char code = codes[rng() % 8];
         const int raw = static_cast<int>(rng() % 12) * 50; // few distinct values
-        testing::putGroup(s, i, {i + 1, '1', static_cast<int>(rng() % 30000), static_cast<std::uint8_t>(code), raw,
-                                 static_cast<std::uint8_t>(rng() % 7 == 0 ? 5 : 0),
-                                 static_cast<std::uint8_t>(rng() % 5 == 0)});
-        for (int w = 0; w < 5; ++w)
+        testing::putGroup(s, i,
+                          {i + 1, '1', static_cast<int>(rng() % 30000), static_cast<std::uint8_t>(code), raw,
+                           static_cast<std::uint8_t>(rng() % 7 == 0 ? 5 : 0),
+                           static_cast<std::uint8_t>(rng() % 5 == 0)});
+        for (int w = 0; w < 5 && 5 * i + w < kExtraWords; ++w)
             s.rec_extra[5 * i + w] = static_cast<std::int16_t>(i * 5 + w);
     }
 }
@@ -95,6 +111,35 @@ TEST_P(SortOrder, IsExactlyTheExchangeSortsOrder) {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, SortOrder,
                          ::testing::Combine(::testing::Values(0, 1, 2, 3, 26, 27, 400), ::testing::Bool()));
+
+TEST(Sorting, AFullStoreSortsAndRestores) {
+    FormHarness h;
+    randomStore(*h.form, kStoreSlots, 13);
+    auto received = std::make_unique<RecordStore>(static_cast<const RecordStore&>(*h.form));
+    h.form->Command12_Click();
+    for (int i = 1; i < kStoreSlots; ++i)
+        ASSERT_GE(
+            secondaryKey(static_cast<std::int64_t>(h.form->rec_sec_raw[i - 1]), h.form->rec_sec_code[i - 1]),
+            secondaryKey(static_cast<std::int64_t>(h.form->rec_sec_raw[i]), h.form->rec_sec_code[i]));
+    // Spare words exist for slots up to 30000 / 5: a group keeps its words where both its old
+    // and its new slot have them, and gets zeros where only the new one does.
+    int carried = 0, zeroed = 0;
+    for (int i = 0; i < kStoreSlots; ++i) {
+        const int from = static_cast<int>(h.form->rec_group_no[i]) - 1;
+        for (int w = 0; w < 5 && 5 * i + w < kExtraWords; ++w) {
+            const bool had = 5 * from + w < kExtraWords;
+            ASSERT_EQ(h.form->rec_extra[5 * i + w], had ? received->rec_extra[5 * from + w] : 0)
+                << i << " " << w;
+            (had ? carried : zeroed) += 1;
+        }
+    }
+    EXPECT_GT(carried, 1000);
+    EXPECT_GT(zeroed, 100) << "the store must move groups across slot 6000 for this test to mean anything";
+    h.form->Command7_Click();
+    EXPECT_EQ(h.form->rec_group_no, received->rec_group_no);
+    EXPECT_EQ(h.form->rec_sec_raw, received->rec_sec_raw);
+    EXPECT_EQ(h.form->rec_status, received->rec_status);
+}
 
 TEST(Sorting, EqualCurrentsKeepTheirOrderInBothDirections) {
     FormHarness h;
@@ -181,8 +226,7 @@ TEST(Sorting, OtherStoreCommandsWaitWhileTheSortRuns) {
     h.dialogs.saveAnswers = {std::string("/tmp/x.txt")};
     int turns = 0;
     h.events.onProcess = [&] {
-        if (++turns != 10)
-            return;
+        if (++turns != 10) return;
         h.form->Command12_Click(); // another sort
         h.form->Command7_Click();  // restore
         h.form->Command2_Click();  // clear

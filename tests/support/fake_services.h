@@ -14,7 +14,7 @@ namespace hvr::testing {
 
 // Records every box and answers questions and save dialogs from a script.
 class FakeDialogs final : public platform::Dialogs {
-public:
+  public:
     struct Box {
         std::string kind; // "message" or "question"
         std::string text;
@@ -27,16 +27,14 @@ public:
     }
     bool askYesNo(std::string_view text, std::string_view title) override {
         boxes.push_back({"question", std::string(text), std::string(title)});
-        if (answers.empty())
-            return false; // the default button
+        if (answers.empty()) return false; // the default button
         const bool yes = answers.front();
         answers.pop_front();
         return yes;
     }
     std::optional<std::string> chooseSaveFile(const platform::SaveRequest& request) override {
         saveRequests.push_back(request);
-        if (saveAnswers.empty())
-            return std::nullopt;
+        if (saveAnswers.empty()) return std::nullopt;
         auto answer = saveAnswers.front();
         saveAnswers.pop_front();
         return answer;
@@ -50,11 +48,10 @@ public:
 
 // Counts the times a command lets pending events run, and runs a hook then.
 class FakeEvents final : public platform::Events {
-public:
+  public:
     void processPending() override {
         ++calls;
-        if (onProcess)
-            onProcess();
+        if (onProcess) onProcess();
     }
     int calls = 0;
     std::function<void()> onProcess;
@@ -62,15 +59,14 @@ public:
 
 // Files in memory; writes fail on request.
 class FakeFileSystem final : public platform::FileSystem {
-public:
+  public:
     std::string homeDirectory() override { return "/home/engineer"; }
     bool ensureDirectory(const std::string& path) override {
         directories.push_back(path);
         return true;
     }
     bool replaceFile(const std::string& path, std::string_view bytes) override {
-        if (failWrites)
-            return false;
+        if (failWrites) return false;
         files[path] = std::string(bytes);
         return true;
     }
