@@ -1,11 +1,118 @@
-// The download of stored groups is not built yet: its replies are routed here, counted as a
-// sign of life by the dispatcher, and otherwise left alone.
+// The download of stored groups: the count reply, then the groups two by two into the store.
+#include <cmath>
+
+#include "link/number_text.h"
+#include "link/protocol.h"
 #include "main_window/form1.h"
+#include "main_window/texts.h"
 
 namespace hvr {
 
-void Form1::DownloadCountReply() {}
+namespace {
+constexpr double kTwipsPerPercent = 102.5;
+constexpr std::int32_t kFirstPageRequestLimit = 282; // requests below it bring groups 1..26
+} // namespace
 
-void Form1::DownloadGroupFrame() {}
+void Form1::DownloadCountReply() {
+    // The count is taken as a whole word: a garbled reply above 4600, whatever its top bit,
+    // is asked for again.
+    std::int32_t count = stored_count;
+    if (const auto word = protocol::replyWord(rx_bytes))
+        count = *word;
+    if (count < 0 || count > protocol::kMaxPlausibleCount) {
+        SetReceiveFraming(protocol::kWordReplyLength);
+        SendCommandWord(protocol::kReadCount);
+        return;
+    }
+    stored_count = static_cast<std::int16_t>(count);
+    if (stored_count == 0)
+        m_services.dialogs.message(texts::kReadCountZero, texts::kMessageTitle);
+    dl_half = 0;
+    dl_request = protocol::kFirstGroupRequest;
+    dl_active = true;
+    SendCommandWord(dl_request);
+    link_mode = kGroupFrames;
+    SetReceiveFraming(protocol::kFrameLength);
+}
+
+void Form1::DownloadGroupFrame() {
+    const auto bytes = protocol::fullFrame(rx_bytes);
+    if (!bytes) {
+        // A short chunk: start over from group 1, overwriting what was filed.
+        dl_half = 0;
+        dl_request = protocol::kFirstGroupRequest;
+        SendCommandWord(dl_request);
+        link_mode = kGroupFrames;
+        SetReceiveFraming(protocol::kFrameLength);
+        return;
+    }
+    if (protocol::isEndOfData(*bytes)) {
+        EndDownload();
+        return;
+    }
+
+    const int k = dl_request + dl_half - protocol::kFirstGroupRequest;
+    if (k < 0 || k >= kStoreSlots) {
+        EndDownload(); // the store is full
+        return;
+    }
+    const auto& b = *bytes;
+    const auto slot = static_cast<std::size_t>(k);
+    rec_low_batt[slot] = (b[0] & 0x80) != 0 || (b[3] & 0x80) != 0 ? 1 : 0;
+    rec_sec_raw[slot] = static_cast<float>((b[0] & 0x7F) * 256 + b[1]);
+    rec_sec_code[slot] = b[2];
+    rec_pri_raw[slot] = static_cast<float>((b[3] & 0x7F) * 256 + b[4]);
+    rec_pri_code[slot] = b[5];
+    rec_pri_freq[slot] = b[6] & 0x7F;
+    rec_status[slot] = b[7];
+    rec_group_no[slot] = static_cast<float>(k + 1);
+
+    if (k + 1 >= stored_count + 1) {
+        EndDownload();
+        return;
+    }
+
+    Command5.setEnabled(false);
+    Command13.setEnabled(false);
+    Command12.setEnabled(false);
+    Command7.setEnabled(false);
+    CountStoredGroups();
+    const bool firstPage = dl_request < kFirstPageRequestLimit;
+    Text41.setText(PageStatusText(firstPage ? 1 : current_page));
+    Text42.setText(texts::kReading);
+    const std::int32_t percent = ((dl_request - protocol::kGroupRequestBase) * 100) / stored_count;
+    Text34.setVisible(percent >= 1);
+    Text33.setVisible(percent >= 1);
+    Text33.setWidth(static_cast<int>(roundHalfEven(percent * kTwipsPerPercent)));
+    Text34.setLeft(Text33.rect().left + Text33.rect().width);
+    Text34.setText(decimalText(percent) + "% ");
+    if (firstPage) {
+        current_page = 1;
+        ShowPage(1);
+    }
+
+    ++dl_half;
+    if (dl_half < 2)
+        return; // the second group of the pair follows
+    dl_half = 0;
+    dl_request += 2;
+    link_mode = kGroupFrames;
+    SendCommandWord(dl_request);
+    SetReceiveFraming(protocol::kFrameLength);
+}
+
+void Form1::EndDownload() {
+    link_state = kIdle;
+    link_busy = 0;
+    dl_active = false;
+    m_services.events.processPending();
+    Command7.setEnabled(true);
+    Command13.setEnabled(true);
+    Command12.setEnabled(true);
+    Command5.setEnabled(true);
+    Text42.setText("");
+    Text33.setVisible(false);
+    Text34.setVisible(false);
+}
 
 } // namespace hvr

@@ -176,6 +176,7 @@ void Form1::DecodeLiveFrame() {
 
     Label18.setText(concat({texts::kSecondaryFrequency, decimalText(sec_freq), texts::kHertz}));
     Label10.setText(secondary.text + secondary.unit);
+    LiveShown shown{noSignal, low_batt == 1, {}, secondary, {}, noSignal ? 0 : pri_freq, sec_freq};
     if (noSignal) {
         Label9.setText(texts::kNoSignal);
         Label11.setText(texts::kRatioEmpty);
@@ -183,14 +184,15 @@ void Form1::DecodeLiveFrame() {
         Label16.setText(concat({texts::kFiveAmpReferred, texts::kFiveAmpEmpty}));
         Label17.setText(texts::kYyRatio);
     } else {
+        shown.primary = primary;
+        shown.ratios = {ratios.ratio, ratios.fiveAmp.empty() ? "0" : ratios.fiveAmp, ratios.yy.empty() ? "0" : ratios.yy};
         Label9.setText(primary.text + primary.unit);
-        Label11.setText(texts::kRatio + ratios.ratio);
+        Label11.setText(texts::kRatio + shown.ratios.ratio);
         Label12.setText(concat({texts::kPrimaryFrequency, decimalText(pri_freq), texts::kHertz}));
-        const std::string fiveAmp = ratios.fiveAmp.empty() ? "0" : ratios.fiveAmp;
-        const std::string yy = ratios.yy.empty() ? "0" : ratios.yy;
-        Label16.setText(concat({texts::kFiveAmpReferred, " ", fiveAmp, texts::kFiveAmpSuffix}));
-        Label17.setText(concat({texts::kYyRatio, " ", yy}));
+        Label16.setText(concat({texts::kFiveAmpReferred, " ", shown.ratios.fiveAmp, texts::kFiveAmpSuffix}));
+        Label17.setText(concat({texts::kYyRatio, " ", shown.ratios.yy}));
     }
+    last_shown = std::move(shown);
 
     Text41.setText(low_batt == 1 ? texts::kLowBattery : "");
 

@@ -79,6 +79,17 @@ struct RatioTexts {
 };
 RatioTexts ratioTexts(std::int64_t primary, std::int64_t secondary);
 
+// What the live panel shows of one reading, field by field.
+struct LiveShown {
+    bool noSignal = false;
+    bool lowBattery = false;
+    ReadingText primary;   // empty while the primary has no signal
+    ReadingText secondary;
+    RatioTexts ratios;     // as shown: "0" for an empty referred value, empty without signal
+    int primaryHz = 0;
+    int secondaryHz = 0;
+};
+
 // A ratio given in tenths, as the live panel writes it: one decimal at most, whole above
 // 100000, and the K6/K7/K8 forms above 1000000.
 std::string ratioText(std::int64_t tenths);

@@ -13,6 +13,13 @@ ChunkRoute Form1::routeOf(std::int16_t linkState, std::int16_t linkMode) {
     return ChunkRoute::Ignored;
 }
 
+bool Form1::awaitsSecondOfPair() const {
+    if (link_state != kExchanging || link_mode != kGroupFrames || dl_half != 0)
+        return false;
+    const auto frame = protocol::fullFrame(rx_bytes);
+    return frame && !protocol::isEndOfData(*frame);
+}
+
 void Form1::SendCommandWord(std::int32_t word) {
     for (const auto& block : protocol::commandBlocks(word))
         MSComm1.Output(block);
@@ -27,9 +34,11 @@ ChunkRoute Form1::MSComm1_OnComm() {
     if (MSComm1.CommEvent() != MSComm::comEvReceive) return ChunkRoute::Ignored;
 
     rx_bytes = MSComm1.Input();
-    // Whatever else waits is stale: a late or duplicated reply must never be read as part of
-    // the next one.
-    MSComm1.discardInBuffer();
+    // Whatever else waits is stale, so that a late or duplicated reply is never read as part
+    // of the next one; except the second frame of a download pair, which follows the first
+    // on the line and often arrives with it.
+    if (!awaitsSecondOfPair())
+        MSComm1.discardInBuffer();
     MSComm1.discardOutBuffer();
     rx_seen = 16;
 

@@ -56,7 +56,22 @@ class Form1 : public LinkVariables,
     }
 
     // Events.
+    void Form_Load();
     ChunkRoute MSComm1_OnComm();
+    void Timer1_Timer(); // 500 ms: status texts, silence, link check while idle
+    void Timer2_Timer(); // live request while live polling runs
+    void Timer3_Timer(); // 300 ms: alarm lamps, port check and scan
+
+    // Link control.
+    void Command5_Click(); // read, pause or continue, by its caption
+    void ducu_Click();     // the menus' "读  取"
+    void u_Click();
+    void zt_1_Click();  // "暂  停"
+    void jx_11_Click(); // "继  续"
+    void Command9_Click(); // history review
+    void lscq_Click();
+    void Command11_Click(); // real-time monitoring
+    void sjk_Click();
 
     // Protocol operations.
     void SendCommandWord(std::int32_t word);
@@ -84,6 +99,10 @@ class Form1 : public LinkVariables,
     void DownloadCountReply();
     void DownloadGroupFrame();
     void DrawCurve();
+    void CursorReadout();
+    void EndDownload();
+    void ShowLiveLayout();
+    void ShowHistoryLayout();
     void CountStoredGroups();
     void ShowPage(std::int16_t page);
     void FormatPageRow(std::int16_t pageIndex, std::int16_t row);
@@ -100,10 +119,19 @@ class Form1 : public LinkVariables,
     // Key computed by pai_ji, in base units.
     std::int64_t sort_key = 0;
 
+    // The live reading last shown on the panel, and how many have been shown.
+    LiveShown last_shown;
+    std::uint64_t shownLiveFrames() const { return m_shownLiveFrames; }
+
     // Where a chunk goes in a given link state and mode.
     static ChunkRoute routeOf(std::int16_t linkState, std::int16_t linkMode);
 
   private:
+    bool awaitsSecondOfPair() const;
+    void Read();
+    void Pause(bool full);
+    void Continue(bool full);
+    void blinkLamp(Control& lamp, std::uint8_t alarm, std::uint8_t& blink, bool greenWhileAlarm);
     Control& pageRow(int row);
     void showPageWithStatus(std::int16_t page);
     void SortGroups(bool ascending);
@@ -115,6 +143,7 @@ class Form1 : public LinkVariables,
 
     platform::Services m_services;
     bool m_sorting = false;
+    std::uint64_t m_shownLiveFrames = 0;
     std::vector<Control*> m_controls;
     std::function<void()> m_serialEventObserver;
 };

@@ -139,6 +139,7 @@ TEST_F(LinkCheck, AMissingByteFails) {
 
 TEST_F(LinkCheck, ResumesAnInterruptedDownloadAtItsPendingPair) {
     h.form->link_busy = 1;
+    h.form->dl_active = true;
     h.form->stored_count = 10;
     h.form->dl_request = 261;
     h.form->dl_half = 1;

@@ -1,0 +1,148 @@
+// Link supervision: the three timers that find the port, watch the link and poll live
+// readings, and blink the alarm lamps.
+#include <cctype>
+#include <string>
+
+#include "link/number_text.h"
+#include "link/protocol.h"
+#include "main_window/form1.h"
+#include "main_window/texts.h"
+#include "platform/port_table.h"
+
+namespace hvr {
+
+namespace {
+
+constexpr std::uint8_t kSilentTicks = 20; // the 21st tick without a chunk declares silence
+
+// The leading whole number of a text, as the port box is read; 0 when there is none.
+int leadingNumber(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    long value = 0;
+    bool any = false;
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])) && value < 100000) {
+        value = value * 10 + (text[i] - '0');
+        ++i;
+        any = true;
+    }
+    return any ? static_cast<int>(value) : 0;
+}
+
+// The port number when the text is exactly one of 1..16.
+int exactPortNumber(const std::string& text) {
+    for (int n = platform::kFirstPort; n <= platform::kLastPort; ++n)
+        if (text == std::to_string(n))
+            return n;
+    return 0;
+}
+
+} // namespace
+
+void Form1::blinkLamp(Control& lamp, std::uint8_t alarm, std::uint8_t& blink, bool greenWhileAlarm) {
+    if (!MSComm1.PortOpen()) {
+        lamp.setFillColor(colors::kGreen);
+        lamp.setBorderColor(colors::kPurple);
+        return;
+    }
+    if (blink == 1) {
+        blink = 0;
+        if (alarm == kOn && !greenWhileAlarm) {
+            lamp.setFillColor(colors::kRed);
+            lamp.setBorderColor(colors::kGreen);
+        } else {
+            lamp.setFillColor(colors::kGreen);
+            lamp.setBorderColor(colors::kPurple);
+        }
+    } else {
+        blink = 1;
+        lamp.setFillColor(colors::kButtonFace);
+        lamp.setBorderColor(colors::kButtonFace);
+    }
+}
+
+void Form1::Timer3_Timer() {
+    blinkLamp(Shape1, sec_alarm, sec_blink, false);
+    // Without signal from the primary sensor its lamp stays green even in alarm.
+    blinkLamp(Shape4, pri_alarm, pri_blink, last_status == "5");
+
+    if (leadingNumber(Combo1.text()) != MSComm1.CommPort() && MSComm1.PortOpen())
+        MSComm1.setPortOpen(false);
+    if (Text40.text() == texts::kLinkDown && MSComm1.PortOpen())
+        MSComm1.setPortOpen(false);
+
+    if (!MSComm1.PortOpen()) {
+        Label6.setText("");
+        int next = leadingNumber(Combo1.text()) + 1;
+        if (next > platform::kLastPort)
+            next = platform::kFirstPort;
+        Combo1.setText(decimalText(next));
+        MSComm1.setCommPort(next);
+        MSComm1.setSettings("4800,n,8,1");
+        MSComm1.setPortOpen(true); // a missing or busy port stays closed; the next tick tries on
+    }
+}
+
+void Form1::Timer1_Timer() {
+    Timer1.setInterval(500);
+    Text39.setText(MSComm1.PortOpen() ? texts::kPortOpen : texts::kPortClosed);
+    if (const int n = exactPortNumber(Combo1.text()); n != 0)
+        Text38.setText(texts::kPortPrefix + decimalText(n));
+
+    ++sup_ticks;
+    if (sup_ticks > kSilentTicks) {
+        if (rx_seen == 0) {
+            Text42.setText("");
+            Text40.setText(texts::kLinkDown);
+            live_frames = 0;
+            if (link_state == kExchanging)
+                link_state = kIdle;
+            MSComm1.discardOutBuffer();
+            MSComm1.discardInBuffer();
+        }
+        sup_ticks = 0;
+        rx_seen = 0;
+    }
+
+    if (!MSComm1.PortOpen()) {
+        live_frames = 0;
+        Text40.setText(texts::kLinkDown);
+    } else if (link_state == kIdle) {
+        SetReceiveFraming(protocol::kWordReplyLength);
+        link_mode = kWordReply;
+        SendCommandWord(protocol::kLinkCheck);
+    }
+
+    CursorReadout();
+}
+
+void Form1::Timer2_Timer() {
+    if (live_polling == 0) {
+        Timer2.setEnabled(false);
+        link_state = kIdle;
+        link_busy = 0;
+        SetReceiveFraming(protocol::kWordReplyLength);
+    }
+    if (live_polling == 1) {
+        Text33.setVisible(false);
+        Text34.setVisible(false);
+    }
+    if (MSComm1.PortOpen() && live_polling == 1) {
+        if (Text40.text() != texts::kLinkDown) {
+            SetReceiveFraming(protocol::kFrameLength);
+            SendCommandWord(protocol::kLiveReading);
+            link_state = kExchanging;
+            link_mode = kLiveFrames;
+        } else {
+            link_state = kIdle;
+            link_busy = 0;
+        }
+    }
+}
+
+void Form1::CursorReadout() {
+    // The read-out follows the mouse over the drawn curve; there is no curve drawn yet.
+}
+
+} // namespace hvr
