@@ -185,7 +185,8 @@ void Form1::DecodeLiveFrame() {
         Label17.setText(texts::kYyRatio);
     } else {
         shown.primary = primary;
-        shown.ratios = {ratios.ratio, ratios.fiveAmp.empty() ? "0" : ratios.fiveAmp, ratios.yy.empty() ? "0" : ratios.yy};
+        shown.ratios = {ratios.ratio, ratios.fiveAmp.empty() ? "0" : ratios.fiveAmp,
+                        ratios.yy.empty() ? "0" : ratios.yy};
         Label9.setText(primary.text + primary.unit);
         Label11.setText(texts::kRatio + shown.ratios.ratio);
         Label12.setText(concat({texts::kPrimaryFrequency, decimalText(pri_freq), texts::kHertz}));
@@ -203,6 +204,7 @@ void Form1::DecodeLiveFrame() {
         showSecondaryExtreme(Label1, texts::kMaximum, texts::kMaximumOverload, sec_max, secOverload);
     sec_min_shown =
         showSecondaryExtreme(Label2, texts::kMinimum, texts::kMinimumOverload, sec_min, secOverload);
+    ++m_shownLiveFrames;
 }
 
 } // namespace hvr

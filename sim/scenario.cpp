@@ -35,15 +35,18 @@ protocol::FrameBytes syntheticReading(double seconds, std::uint64_t index, std::
 
     protocol::ReadingFrame f;
     f.lowBatteryFirst = f.lowBatterySecond = batteryLow;
-    if (secondaryA >= 1.0) {
+    // Ranges switch so that a raw reading stays below 3700: the instrument's overload window
+    // starts there.
+    if (secondaryA >= 3.7) {
         f.secCode = '2';
         f.secRaw = static_cast<std::uint16_t>(std::lround(secondaryA * 100));
+    } else if (secondaryA >= 0.37) {
+        f.secCode = '@';
+        f.secRaw = static_cast<std::uint16_t>(std::lround(secondaryA * 1000));
     } else {
         f.secCode = 'A';
         f.secRaw = static_cast<std::uint16_t>(std::lround(secondaryA * 10000));
     }
-    if (f.secRaw == 4000) // 4000 is the instrument's overload reading
-        f.secRaw = 3999;
     if (primaryA >= 30) {
         f.priCode = '1';
         f.priRaw = static_cast<std::uint16_t>(std::lround(primaryA * 10));

@@ -41,6 +41,27 @@ TEST_F(LiveDecode, ShowsBothCurrentsRatioAndReferredValues) {
     EXPECT_EQ(text("Text41"), "");
 }
 
+TEST_F(LiveDecode, KeepsWhatItShowedFieldByField) {
+    h.showLive(frame(500, '2', 6005, '1', 0, 0x80 | 50));
+    EXPECT_EQ(h.form->shownLiveFrames(), 1u) << "the first two frames after a start are not shown";
+    const LiveShown& s = h.form->last_shown;
+    EXPECT_EQ(s.primary, (ReadingText{"600.5", "A"}));
+    EXPECT_EQ(s.secondary, (ReadingText{"5", "A"}));
+    EXPECT_EQ(s.ratios, (RatioTexts{"120.1", "600.5", "4.5"}));
+    EXPECT_EQ(s.primaryHz, 50);
+    EXPECT_EQ(s.secondaryHz, 60);
+    EXPECT_FALSE(s.noSignal);
+
+    h.port.deliver(frame(0, '2', 6005, '1', 5));
+    EXPECT_EQ(h.form->shownLiveFrames(), 2u);
+    EXPECT_TRUE(h.form->last_shown.noSignal);
+    EXPECT_EQ(h.form->last_shown.primary, ReadingText{});
+    EXPECT_EQ(h.form->last_shown.ratios, RatioTexts{});
+
+    h.port.deliver(frame(0, 0xFF, 6005, '1'));
+    EXPECT_EQ(h.form->shownLiveFrames(), 2u) << "a rejected frame is not shown";
+}
+
 TEST_F(LiveDecode, FiveAmpsAgainstFortyAmps) {
     h.showLive(frame(500, '2', 400, '1'));
     EXPECT_EQ(text("Label10"), "5A");

@@ -1,0 +1,179 @@
+// hvr-cli: the instrument's downloads and live readings without a window.
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/monitor_output.h"
+#include "cli/options.h"
+#include "cli/session.h"
+#include "main_window/texts.h"
+#include "platform/file_system.h"
+#include "platform/gbk.h"
+
+namespace {
+
+using namespace hvr;
+using namespace hvr::cli;
+
+constexpr int kExitOk = 0;
+constexpr int kExitNoInstrument = 1;
+constexpr int kExitBadArguments = 2;
+constexpr int kExitCannotWrite = 3;
+
+int fail(int code, const std::string& line) {
+    std::cerr << "hvr-cli: " << line << "\n";
+    return code;
+}
+
+bool waitForInstrument(Session& session, const Options& options) {
+    std::cerr << "hvr-cli: 等待仪器应答…\n";
+    return session.runUntil([&] { return session.linkUp(); }, options.timeout) == Session::Outcome::Done;
+}
+
+// Progress of the download on standard error: in place on a terminal, every ten percent
+// elsewhere.
+class Progress {
+  public:
+    explicit Progress(Form1& form) : m_form(form), m_tty(::isatty(STDERR_FILENO) != 0) {}
+    void update() {
+        const std::string& shown = m_form.Text34.text();
+        if (shown == m_last || shown.empty()) return;
+        m_last = shown;
+        const int percent = std::atoi(shown.c_str());
+        if (m_tty) {
+            std::cerr << "\r" << texts::kReading << " " << shown << std::flush;
+            m_dirty = true;
+        } else if (percent / 10 != m_lastTen) {
+            m_lastTen = percent / 10;
+            std::cerr << texts::kReading << " " << shown << "\n";
+        }
+    }
+    void finish() {
+        if (m_dirty) std::cerr << "\n";
+    }
+
+  private:
+    Form1& m_form;
+    bool m_tty;
+    bool m_dirty = false;
+    std::string m_last;
+    int m_lastTen = -1;
+};
+
+int download(Session& session, const Options& options) {
+    if (!waitForInstrument(session, options))
+        return fail(kExitNoInstrument,
+                    "仪器在 " + std::to_string(static_cast<int>(options.timeout)) + " 秒内没有应答");
+    Form1& form = session.form();
+    form.Command9_Click(); // history review, as the user would
+    form.Command5_Click(); // "读  取"
+    QElapsedTimer clock;
+    clock.start();
+
+    Progress progress(form);
+    bool started = false;
+    const auto outcome = session.runUntil(
+        [&] {
+            progress.update();
+            started = started || form.dl_active;
+            return started && !form.dl_active && form.link_busy == 0;
+        },
+        options.timeout, true);
+    progress.finish();
+    if (outcome == Session::Outcome::Interrupted) return fail(kExitNoInstrument, "读取被中断");
+    if (outcome == Session::Outcome::TimedOut) return fail(kExitNoInstrument, "与仪器的连接中断, 读取未完成");
+
+    form.CountStoredGroups();
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%.2f", static_cast<double>(clock.elapsed()) / 1000.0);
+    std::cerr << "hvr-cli: 已读取 " << form.ji_ge - 1 << " 组, 用时 " << seconds << " 秒\n";
+
+    if (options.sort == SortOrder::Ascending)
+        form.Command13_Click();
+    else if (options.sort == SortOrder::Descending)
+        form.Command12_Click();
+
+    const auto bytes = platform::toGbk(form.ListingText());
+    if (!bytes) return fail(kExitCannotWrite, "记录无法转换为 GBK");
+    if (options.out == "-") {
+        std::cout.write(bytes->data(), static_cast<std::streamsize>(bytes->size()));
+        std::cout.flush();
+        if (!std::cout) return fail(kExitCannotWrite, "无法写到标准输出");
+    } else {
+        platform::LocalFileSystem files;
+        if (!files.replaceFile(options.out, *bytes)) return fail(kExitCannotWrite, "无法写入 " + options.out);
+        std::cerr << "hvr-cli: 记录已保存到 " << options.out << "\n";
+    }
+    return kExitOk;
+}
+
+int monitor(Session& session, const Options& options) {
+    if (!waitForInstrument(session, options))
+        return fail(kExitNoInstrument,
+                    "仪器在 " + std::to_string(static_cast<int>(options.timeout)) + " 秒内没有应答");
+    Form1& form = session.form();
+    if (options.format == Format::Csv) std::cout << csvHeader() << "\n" << std::flush;
+
+    std::uint64_t written = 0;
+    const std::uint64_t before = form.shownLiveFrames();
+    QElapsedTimer down;
+    bool lost = false;
+    const auto outcome = session.runUntil(
+        [&] {
+            while (before + written < form.shownLiveFrames()) {
+                ++written;
+                if (options.format == Format::Jsonl)
+                    std::cout << jsonLine(form) << "\n";
+                else
+                    std::cout
+                        << csvRow(
+                               form,
+                               QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss.zzz").toStdString())
+                        << "\n";
+                std::cout.flush();
+            }
+            if (options.frames > 0 && written >= static_cast<std::uint64_t>(options.frames)) return true;
+            // The link counts as lost for good once it has been down for the whole timeout.
+            if (form.Text40.text() == texts::kLinkDown) {
+                if (!down.isValid()) down.start();
+                lost = down.elapsed() > static_cast<qint64>(options.timeout * 1000);
+                return lost;
+            }
+            down.invalidate();
+            return false;
+        },
+        1e9);
+    std::cout.flush();
+    if (lost) return fail(kExitNoInstrument, "与仪器的连接中断");
+    if (outcome == Session::Outcome::Interrupted) return kExitOk;
+    return kExitOk;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    const Parsed parsed = parseOptions(args);
+    if (!parsed.options) {
+        std::cerr << "hvr-cli: " << parsed.error << "\n";
+        return kExitBadArguments;
+    }
+    const Options& options = *parsed.options;
+    if (options.command == Command::Help) {
+        std::cout << kUsage;
+        return kExitOk;
+    }
+
+    Session session(options);
+    std::string error;
+    if (!session.start(error)) return fail(kExitNoInstrument, error);
+    return options.command == Command::Download ? download(session, options) : monitor(session, options);
+}

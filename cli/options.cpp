@@ -1,0 +1,117 @@
+#include "cli/options.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace hvr::cli {
+
+const char* const kUsage = R"(用法:
+  hvr-cli download [--port 端口] [--out 文件] [--sort asc|desc] [--timeout 秒] [--demo]
+  hvr-cli monitor  [--port 端口] [--frames N] [--format jsonl|csv] [--timeout 秒] [--demo]
+
+download  等待仪器应答, 读取仪器中存储的全部数据组, 按需排序, 写成文本记录
+          (GBK 编码, CR LF 换行, 与窗口"保  存"的格式相同). 进度写到标准错误.
+monitor   与窗口一样实时监控, 每显示一帧实时数据输出一行:
+          jsonl  每帧一个 JSON 对象, 键为实时面板与统计的控件名, 值为其显示文字;
+          csv    (默认) 表头一行, 每帧一行: 时间, 一次与二次电流及单位, 变比,
+                 二次电流5A折算, 10KV-YY折算变比, 频率, 无信号与电池电压低标志 (UTF-8).
+          收到 N 帧后结束, 或按 Ctrl-C 结束 (已输出的内容都会写出).
+
+选项:
+  --port 端口      设备路径 (/dev/ttyUSB0, 伪终端) 或端口表中的端口号 1…16;
+                   不给出时像窗口一样依次扫描 COM1…COM16, 直到仪器应答.
+                   端口表: 默认为本机串口 (USB 适配器在前), 环境变量 HVR_PORTS
+                   (逗号分隔的设备路径, 位置即端口号) 可以取代它.
+  --out 文件       记录文件, 默认为当前目录下的 HVR.txt; "-" 为标准输出.
+  --sort asc|desc  读取后按二次电流升序或降序排列.
+  --frames N       实时监控输出 N 帧后结束.
+  --format 格式    jsonl 或 csv (默认 csv).
+  --timeout 秒     等待仪器应答的时间, 以及连接中断后放弃前的时间 (默认 15).
+  --demo           启动模拟仪器 hvr-sim 并使用它.
+  --time-scale F   所有定时器间隔乘以 F (默认 1; 用于测试).
+  --help           本说明.
+
+退出状态: 0 成功; 1 仪器无应答或连接中断; 2 参数错误; 3 无法写出结果.
+)";
+
+namespace {
+
+bool parseNumber(const std::string& text, double low, double high, double& out) {
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(text.c_str(), &end);
+    if (errno != 0 || end == text.c_str() || *end != '\0' || !(value >= low && value <= high)) return false;
+    out = value;
+    return true;
+}
+
+bool validPort(const std::string& port) {
+    if (port.empty()) return false;
+    if (port.front() == '/') return true;
+    double n = 0;
+    return parseNumber(port, 1, 16, n) && n == static_cast<int>(n);
+}
+
+} // namespace
+
+Parsed parseOptions(const std::vector<std::string>& args) {
+    Options o;
+    if (args.empty()) return {std::nullopt, "缺少命令: download 或 monitor (见 --help)"};
+    std::size_t i = 0;
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        o.command = Command::Help;
+        return {o, ""};
+    }
+    if (args[0] == "download")
+        o.command = Command::Download;
+    else if (args[0] == "monitor")
+        o.command = Command::Monitor;
+    else
+        return {std::nullopt, "未知命令 '" + args[0] + "' (见 --help)"};
+
+    for (i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= args.size()) return false;
+            out = args[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "--help" || a == "-h") {
+            o.command = Command::Help;
+            return {o, ""};
+        } else if (a == "--demo") {
+            o.demo = true;
+        } else if (a == "--port") {
+            if (!value(v) || !validPort(v)) return {std::nullopt, "--port 需要设备路径或端口号 1…16"};
+            o.port = v;
+        } else if (a == "--out" && o.command == Command::Download) {
+            if (!value(v) || v.empty()) return {std::nullopt, "--out 需要文件名"};
+            o.out = v;
+        } else if (a == "--sort" && o.command == Command::Download) {
+            if (!value(v) || (v != "asc" && v != "desc")) return {std::nullopt, "--sort 需要 asc 或 desc"};
+            o.sort = v == "asc" ? SortOrder::Ascending : SortOrder::Descending;
+        } else if (a == "--frames" && o.command == Command::Monitor) {
+            double n = 0;
+            if (!value(v) || !parseNumber(v, 1, 1e12, n) || n != static_cast<long>(n))
+                return {std::nullopt, "--frames 需要正整数"};
+            o.frames = static_cast<long>(n);
+        } else if (a == "--format" && o.command == Command::Monitor) {
+            if (!value(v) || (v != "jsonl" && v != "csv"))
+                return {std::nullopt, "--format 需要 jsonl 或 csv"};
+            o.format = v == "jsonl" ? Format::Jsonl : Format::Csv;
+        } else if (a == "--timeout") {
+            if (!value(v) || !parseNumber(v, 0.1, 86400, o.timeout))
+                return {std::nullopt, "--timeout 需要 0.1 到 86400 之间的秒数"};
+        } else if (a == "--time-scale") {
+            if (!value(v) || !parseNumber(v, 0.01, 100, o.timeScale))
+                return {std::nullopt, "--time-scale 需要 0.01 到 100 之间的数"};
+        } else {
+            return {std::nullopt, "未知选项 '" + a + "' (见 --help)"};
+        }
+    }
+    if (o.demo && !o.port.empty()) return {std::nullopt, "--demo 与 --port 不能同时使用"};
+    return {o, ""};
+}
+
+} // namespace hvr::cli

@@ -1,0 +1,128 @@
+#include "cli/session.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <csignal>
+
+namespace hvr::cli {
+
+namespace {
+
+volatile std::sig_atomic_t g_interrupted = 0;
+void onInterrupt(int) {
+    g_interrupted = 1;
+}
+
+// Every port number names the same device, so the scan always lands on it.
+platform::PortTable onlyDevice(const std::string& device) {
+    return platform::PortTable(std::vector<std::string>(platform::kLastPort, device));
+}
+
+} // namespace
+
+bool Session::interrupted() {
+    return g_interrupted != 0;
+}
+
+Session::Session(const Options& options) : m_options(options) {}
+
+Session::~Session() {
+    m_timers.reset();
+    m_form.reset();
+    m_port.reset();
+    if (m_sim) {
+        m_sim->terminate();
+        if (!m_sim->waitForFinished(3000)) m_sim->kill();
+        m_sim->waitForFinished(1000);
+    }
+}
+
+bool Session::start(std::string& error) {
+    std::signal(SIGINT, onInterrupt);
+    std::signal(SIGTERM, onInterrupt);
+
+    std::function<platform::PortTable()> table = platform::QtSerialPort::currentPortTable;
+    if (m_options.demo) {
+        m_sim = std::make_unique<QProcess>();
+        m_sim->setProgram(QCoreApplication::applicationDirPath() + "/hvr-sim");
+        m_sim->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_sim->start();
+        if (!m_sim->waitForStarted(5000) || !m_sim->waitForReadyRead(5000) || !m_sim->canReadLine()) {
+            error = "无法启动模拟仪器 " + m_sim->program().toStdString();
+            return false;
+        }
+        const std::string device = QString::fromUtf8(m_sim->readLine()).trimmed().toStdString();
+        table = [device] { return onlyDevice(device); };
+    } else if (!m_options.port.empty()) {
+        std::string device = m_options.port;
+        if (device.front() != '/') {
+            const int number = std::stoi(device);
+            const auto found = platform::QtSerialPort::currentPortTable().device(number);
+            if (!found) {
+                error = "端口表中没有 COM" + device;
+                return false;
+            }
+            device = *found;
+        }
+        table = [device] { return onlyDevice(device); };
+    }
+
+    m_port = std::make_unique<platform::QtSerialPort>(table);
+    m_form = std::make_unique<Form1>(platform::Services{*m_port, m_dialogs, m_events, m_files});
+    m_form->setSerialEventObserver([this] {
+        m_sinceActivity.restart();
+        afterEvent();
+    });
+    m_timers = std::make_unique<platform::QtTimers>(m_options.timeScale);
+    m_timers->setAfterTick([this] { afterEvent(); });
+    m_form->Form_Load();
+    m_timers->add(m_form->Timer1, [this] { m_form->Timer1_Timer(); });
+    m_timers->add(m_form->Timer2, [this] { m_form->Timer2_Timer(); });
+    m_timers->add(m_form->Timer3, [this] { m_form->Timer3_Timer(); });
+    m_sinceActivity.start();
+    return true;
+}
+
+bool Session::linkUp() const {
+    return m_form->Text40.text() == "连接成功";
+}
+
+void Session::afterEvent() {
+    if (m_timers) m_timers->sync();
+    if (m_check) m_check();
+}
+
+Session::Outcome Session::runUntil(const std::function<bool()>& done, double seconds, bool resetOnActivity) {
+    if (done()) return Outcome::Done;
+    QEventLoop loop;
+    Outcome outcome = Outcome::TimedOut;
+    QElapsedTimer clock;
+    clock.start();
+    m_sinceActivity.restart();
+    const auto limit = static_cast<qint64>(seconds * 1000);
+    m_check = [&] {
+        if (done()) {
+            outcome = Outcome::Done;
+            loop.quit();
+        }
+    };
+    // Ctrl-C and the time limit are looked at a few times a second.
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (g_interrupted) {
+            outcome = Outcome::Interrupted;
+            loop.quit();
+        } else if ((resetOnActivity ? m_sinceActivity.elapsed() : clock.elapsed()) > limit) {
+            outcome = Outcome::TimedOut;
+            loop.quit();
+        }
+    });
+    watch.start(50);
+    loop.exec();
+    m_check = nullptr;
+    return outcome;
+}
+
+} // namespace hvr::cli

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QProcess>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "cli/console_dialogs.h"
+#include "cli/options.h"
+#include "main_window/form1.h"
+#include "platform/file_system.h"
+#include "platform/qt_events.h"
+#include "platform/qt_serial_port.h"
+#include "platform/qt_timers.h"
+
+namespace hvr::cli {
+
+// The main-window model run without a window: the real serial port, the timers on the Qt
+// event loop, console boxes, and hvr-sim when a demonstration is asked for.
+class Session {
+  public:
+    explicit Session(const Options& options);
+    ~Session();
+
+    // Starts the simulator if asked, loads the form and starts its timers. An error names
+    // what failed.
+    bool start(std::string& error);
+
+    // Runs the event loop until `done` holds (true), the time is up, Ctrl-C is pressed or
+    // `failed` holds (false). With `resetOnActivity` every received chunk starts the time
+    // again, so that only silence runs it out.
+    enum class Outcome { Done, TimedOut, Interrupted };
+    Outcome runUntil(const std::function<bool()>& done, double seconds, bool resetOnActivity = false);
+
+    Form1& form() { return *m_form; }
+    bool linkUp() const;
+
+    // Ctrl-C has been pressed.
+    static bool interrupted();
+
+  private:
+    void afterEvent();
+
+    Options m_options;
+    ConsoleDialogs m_dialogs;
+    platform::QtEvents m_events;
+    platform::LocalFileSystem m_files;
+    std::unique_ptr<platform::QtSerialPort> m_port;
+    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<platform::QtTimers> m_timers;
+    std::unique_ptr<QProcess> m_sim;
+    std::function<void()> m_check;
+    QElapsedTimer m_sinceActivity;
+};
+
+} // namespace hvr::cli

@@ -1,0 +1,44 @@
+#include <gtest/gtest.h>
+
+#include "cli/monitor_output.h"
+#include "tests/support/form_harness.h"
+
+namespace hvr::cli {
+namespace {
+
+using hvr::testing::FormHarness;
+
+TEST(MonitorOutput, JsonStringsEscapeWhatJsonNeeds) {
+    EXPECT_EQ(jsonString("变 比:8"), "\"变 比:8\"");
+    EXPECT_EQ(jsonString("a\"b\\c\n\x01"), "\"a\\\"b\\\\c\\n\\u0001\"");
+}
+
+TEST(MonitorOutput, JsonLineHasThePanelInOrder) {
+    FormHarness h;
+    h.form->Label9.setText("600.5A");
+    h.form->Label15.setText("平均电流值: 0mA");
+    const std::string line = jsonLine(*h.form);
+    EXPECT_TRUE(line.starts_with("{\"Label9\":\"600.5A\",\"Label10\":")) << line;
+    EXPECT_TRUE(line.ends_with(",\"Label15\":\"平均电流值: 0mA\"}")) << line;
+    std::size_t at = 0;
+    for (const char* key : {"Label9", "Label10", "Label11", "Label12", "Label16", "Label17", "Label18",
+                            "Text41", "Label1", "Label2", "Label5", "Label13", "Label14", "Label15"}) {
+        const auto found = line.find("\"" + std::string(key) + "\":", at);
+        ASSERT_NE(found, std::string::npos) << key;
+        at = found;
+    }
+}
+
+TEST(MonitorOutput, CsvRowOfAShownReading) {
+    FormHarness h;
+    h.startLive();
+    h.showLive({0x01, 0xF5, 0x32, 0x17, 0x75, 0x31, 0xB2, 0x00});
+    EXPECT_EQ(csvRow(*h.form, "t"), "t,600.5,A,5.01,A,119.8,599.3,4.5,50,60,0,0");
+    h.port.deliver({0x27, 0x10, 0x32, 0x27, 0x10, 0x30, 0x32, 0x00}); // both overloaded
+    EXPECT_EQ(csvRow(*h.form, "t"), "t,O L,,O  L,,100,500,3.8,50,50,0,0");
+    const std::string header = csvHeader();
+    EXPECT_EQ(std::count(header.begin(), header.end(), ','), 11);
+}
+
+} // namespace
+} // namespace hvr::cli

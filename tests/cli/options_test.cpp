@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include "cli/options.h"
+
+namespace hvr::cli {
+namespace {
+
+Parsed parse(std::vector<std::string> args) {
+    return parseOptions(args);
+}
+
+TEST(CliOptions, DownloadDefaults) {
+    const auto p = parse({"download"});
+    ASSERT_TRUE(p.options) << p.error;
+    EXPECT_EQ(p.options->command, Command::Download);
+    EXPECT_EQ(p.options->out, "HVR.txt");
+    EXPECT_EQ(p.options->sort, SortOrder::None);
+    EXPECT_EQ(p.options->timeout, 15);
+    EXPECT_TRUE(p.options->port.empty());
+}
+
+TEST(CliOptions, EveryOptionOfBothCommands) {
+    auto p =
+        parse({"download", "--port", "/dev/ttyUSB0", "--out", "-", "--sort", "desc", "--timeout", "3.5"});
+    ASSERT_TRUE(p.options) << p.error;
+    EXPECT_EQ(p.options->port, "/dev/ttyUSB0");
+    EXPECT_EQ(p.options->out, "-");
+    EXPECT_EQ(p.options->sort, SortOrder::Descending);
+    EXPECT_EQ(p.options->timeout, 3.5);
+
+    p = parse({"monitor", "--port", "16", "--frames", "20", "--format", "jsonl", "--time-scale", "0.1"});
+    ASSERT_TRUE(p.options) << p.error;
+    EXPECT_EQ(p.options->port, "16");
+    EXPECT_EQ(p.options->frames, 20);
+    EXPECT_EQ(p.options->format, Format::Jsonl);
+    EXPECT_DOUBLE_EQ(p.options->timeScale, 0.1);
+
+    p = parse({"monitor", "--demo"});
+    ASSERT_TRUE(p.options);
+    EXPECT_TRUE(p.options->demo);
+    EXPECT_EQ(p.options->format, Format::Csv);
+}
+
+TEST(CliOptions, SaysWhatIsWrongInOneLine) {
+    const std::vector<std::vector<std::string>> bad = {
+        {},
+        {"upload"},
+        {"download", "--port"},
+        {"download", "--port", "0"},
+        {"download", "--port", "17"},
+        {"download", "--port", "ttyUSB0"},
+        {"download", "--sort", "up"},
+        {"download", "--frames", "3"}, // a monitor option
+        {"monitor", "--out", "x"},     // a download option
+        {"monitor", "--frames", "-1"},
+        {"monitor", "--frames", "2.5"},
+        {"monitor", "--format", "xml"},
+        {"monitor", "--timeout", "0"},
+        {"monitor", "--demo", "--port", "1"},
+        {"monitor", "--bogus"},
+    };
+    for (const auto& args : bad) {
+        const auto p = parseOptions(args);
+        EXPECT_FALSE(p.options) << (args.empty() ? "" : args.back());
+        EXPECT_FALSE(p.error.empty());
+        EXPECT_EQ(p.error.find('\n'), std::string::npos);
+    }
+}
+
+TEST(CliOptions, HelpAnywhere) {
+    EXPECT_EQ(parse({"--help"}).options->command, Command::Help);
+    EXPECT_EQ(parse({"monitor", "--help"}).options->command, Command::Help);
+}
+
+} // namespace
+} // namespace hvr::cli

@@ -1,0 +1,183 @@
+// hvr-cli against hvr-sim over a pseudo-terminal: downloads, faults, live output, exit codes.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "main_window/form1.h"
+#include "platform/gbk.h"
+#include "sim/scenario.h"
+#include "tests/support/fake_serial_port.h"
+#include "tests/support/fake_services.h"
+#include "tests/support/qt_wait.h"
+
+namespace hvr {
+namespace {
+
+using testing::SimProcess;
+
+struct CliRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+CliRun runCli(const QStringList& arguments,
+              const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+    QProcess cli;
+    cli.setProcessEnvironment(env);
+    cli.start(QStringLiteral(HVR_CLI_PATH), arguments);
+    CliRun run;
+    if (!cli.waitForStarted(5000) || !cli.waitForFinished(60000)) {
+        cli.kill();
+        cli.waitForFinished();
+        run.err = "hvr-cli did not finish";
+        return run;
+    }
+    run.exitCode = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
+    run.out = cli.readAllStandardOutput().toStdString();
+    run.err = cli.readAllStandardError().toStdString();
+    return run;
+}
+
+std::string readFile(const QString& path) {
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// The listing that a complete, correct download of the simulator's store gives: its groups
+// filed by hand, slot by slot, and listed by the program's own listing.
+std::string expectedListing(const sim::Scenario& scenario, bool descending = false) {
+    testing::FakeSerialPort port;
+    testing::FakeDialogs dialogs;
+    testing::FakeEvents events;
+    testing::FakeFileSystem files;
+    auto form = std::make_unique<Form1>(platform::Services{port, dialogs, events, files});
+    for (int g = 1; g <= scenario.storeSize(); ++g) {
+        const auto b = scenario.storedGroup(g);
+        const auto i = static_cast<std::size_t>(g - 1);
+        form->rec_low_batt[i] = (b[0] & 0x80) || (b[3] & 0x80) ? 1 : 0;
+        form->rec_sec_raw[i] = static_cast<float>((b[0] & 0x7F) * 256 + b[1]);
+        form->rec_sec_code[i] = b[2];
+        form->rec_pri_raw[i] = static_cast<float>((b[3] & 0x7F) * 256 + b[4]);
+        form->rec_pri_code[i] = b[5];
+        form->rec_pri_freq[i] = b[6] & 0x7F;
+        form->rec_status[i] = b[7];
+        form->rec_group_no[i] = static_cast<float>(g);
+    }
+    if (descending) form->Command12_Click();
+    return *platform::toGbk(form->ListingText());
+}
+
+class CliDownload : public ::testing::TestWithParam<QStringList> {
+  protected:
+    QTemporaryDir dir;
+};
+
+TEST_P(CliDownload, GivesTheCompleteListingWhateverTheLineDoes) {
+    SimProcess sim(QStringList{"--groups", "300"} + GetParam());
+    ASSERT_FALSE(sim.device().isEmpty());
+    const QString out = dir.filePath("HVR.txt");
+    const CliRun run = runCli({"download", "--port", sim.device(), "--out", out, "--time-scale", "0.1"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("已读取 300 组"), std::string::npos) << run.err;
+    EXPECT_EQ(readFile(out), expectedListing(sim::Scenario::synthetic(300))) << run.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, CliDownload,
+    ::testing::Values(QStringList{}, QStringList{"--pair", "apart"}, QStringList{"--short-chunk", "5"},
+                      QStringList{"--garble-count", "3"}, QStringList{"--silence-at", "40", "--silence", "2"},
+                      QStringList{"--fail-checks", "3"},
+                      QStringList{"--silence-at", "150", "--silence", "2", "--pair", "apart"}));
+
+TEST(Cli, DownloadsAnOddCountInterruptedOnItsLastPair) {
+    // 301 groups: the last pair asks for groups 301 and 302; silence falls right there.
+    SimProcess sim({"--groups", "301", "--silence-at", "151", "--silence", "2"});
+    QTemporaryDir dir;
+    const QString out = dir.filePath("odd.txt");
+    const CliRun run = runCli({"download", "--port", sim.device(), "--out", out, "--time-scale", "0.1"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(readFile(out), expectedListing(sim::Scenario::synthetic(301)));
+}
+
+TEST(Cli, SortedListingToStandardOutput) {
+    SimProcess sim({"--groups", "60"});
+    const CliRun run =
+        runCli({"download", "--port", sim.device(), "--out", "-", "--sort", "desc", "--time-scale", "0.1"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, expectedListing(sim::Scenario::synthetic(60), true));
+    const auto text = platform::fromGbk(run.out);
+    ASSERT_TRUE(text.has_value());
+    EXPECT_EQ(std::count(text->begin(), text->end(), '\n'), 2 + 3 * 28);
+}
+
+TEST(Cli, MonitorWritesTheShownCaptionsAsJsonLines) {
+    SimProcess sim({"--scenario", HVR_TEST_DATA "/live_scenario.txt"});
+    const CliRun run = runCli(
+        {"monitor", "--port", sim.device(), "--frames", "6", "--format", "jsonl", "--time-scale", "0.1"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, readFile(HVR_TEST_DATA "/monitor_live.jsonl"));
+}
+
+TEST(Cli, MonitorWritesCsvRows) {
+    SimProcess sim({"--scenario", HVR_TEST_DATA "/live_scenario.txt"});
+    const CliRun run = runCli({"monitor", "--port", sim.device(), "--frames", "4", "--time-scale", "0.1"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    std::istringstream lines(run.out);
+    std::string line;
+    std::vector<std::string> rows;
+    while (std::getline(lines, line))
+        rows.push_back(line);
+    ASSERT_EQ(rows.size(), 5u) << run.out;
+    EXPECT_EQ(rows[0], "时间,一次电流,一次电流单位,二次电流,二次电流单位,变比,二次电流5A折算,10KV-YY折算变比,"
+                       "一次电流频率,二次电流频率,无信号,电池电压低");
+    // Frames 3 and 4 of the scenario, then 1 and 2 again.
+    EXPECT_TRUE(rows[1].ends_with(",600.5,A,5.01,A,119.8,599.3,4.5,50,60,0,0")) << rows[1];
+    EXPECT_TRUE(rows[2].ends_with(",,,5,A,,,,,50,1,1")) << rows[2];
+    EXPECT_TRUE(rows[3].ends_with(",600,A,5,A,120,600,4.5,50,50,0,0")) << rows[3];
+    EXPECT_EQ(rows[1].find(','), 23u) << "the time comes first, to the millisecond: " << rows[1];
+}
+
+TEST(Cli, FindsTheInstrumentByThePortScan) {
+    SimProcess sim({"--scenario", HVR_TEST_DATA "/live_scenario.txt"});
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HVR_PORTS", "/nonexistent/tty0,/nonexistent/tty1,/nonexistent/tty2," + sim.device());
+    const CliRun run = runCli({"monitor", "--frames", "1", "--format", "jsonl", "--time-scale", "0.1"}, env);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(run.out.starts_with("{\"Label9\":\"600.5A\"")) << run.out;
+}
+
+TEST(Cli, ExitCodes) {
+    EXPECT_EQ(runCli({"download", "--sort", "sideways"}).exitCode, 2);
+    EXPECT_EQ(runCli({"frobnicate"}).exitCode, 2);
+    EXPECT_EQ(runCli({"monitor", "--port", "17"}).exitCode, 2);
+    EXPECT_EQ(runCli({"monitor", "--frames", "0"}).exitCode, 2);
+
+    const CliRun help = runCli({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("hvr-cli download"), std::string::npos);
+    EXPECT_NE(help.out.find("--time-scale"), std::string::npos);
+
+    QProcessEnvironment noPorts = QProcessEnvironment::systemEnvironment();
+    noPorts.insert("HVR_PORTS", "/nonexistent/tty");
+    const CliRun silent = runCli({"monitor", "--timeout", "0.5", "--time-scale", "0.1"}, noPorts);
+    EXPECT_EQ(silent.exitCode, 1);
+    EXPECT_EQ(std::count(silent.err.begin(), silent.err.end(), '\n'), 2)
+        << "a waiting line and one failure line";
+
+    SimProcess sim({"--groups", "3"});
+    const CliRun unwritable = runCli(
+        {"download", "--port", sim.device(), "--out", "/nonexistent/dir/HVR.txt", "--time-scale", "0.1"});
+    EXPECT_EQ(unwritable.exitCode, 3) << unwritable.err;
+}
+
+} // namespace
+} // namespace hvr
