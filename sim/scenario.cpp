@@ -54,6 +54,10 @@ protocol::FrameBytes syntheticReading(double seconds, std::uint64_t index, std::
         f.priCode = '2';
         f.priRaw = static_cast<std::uint16_t>(std::lround(primaryA * 100));
     }
+    // 0xFF in the bytes after the secondary's ends a download: the instrument never sends a
+    // primary reading whose low byte is 0xFF.
+    if ((f.priRaw & 0xFF) == 0xFF)
+        --f.priRaw;
     f.priFreq = 50;
     f.sec60Hz = false;
     f.status = index % kNoSignalEvery == kNoSignalEvery - 1 ? protocol::kNoSignalStatus : 0;

@@ -167,6 +167,9 @@ TEST(Scenario, SyntheticCtLooksLikeSixHundredToFive) {
     EXPECT_GT(lowBattery, 0) << "the battery runs low after ten minutes";
     EXPECT_FALSE(protocol::decodeFrame(s.liveFrame(0)).lowBatterySecond);
     EXPECT_EQ(s.storedGroup(301), protocol::kEndOfDataFrame);
+    const Scenario big = Scenario::synthetic(4600, 3);
+    for (int g = 1; g <= 4600; ++g)
+        ASSERT_FALSE(protocol::isEndOfData(big.storedGroup(g))) << "group " << g << " would end a download";
     EXPECT_FALSE(protocol::isEndOfData(s.storedGroup(300)));
 }
 
