@@ -125,7 +125,8 @@ int monitor(Session& session, const Options& options) {
     const std::uint64_t before = form.shownLiveFrames();
     QElapsedTimer down;
     bool lost = false;
-    const auto outcome = session.runUntil(
+    bool outputFailed = false;
+    session.runUntil(
         [&] {
             while (before + written < form.shownLiveFrames()) {
                 ++written;
@@ -138,6 +139,10 @@ int monitor(Session& session, const Options& options) {
                                QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss.zzz").toStdString())
                         << "\n";
                 std::cout.flush();
+                if (!std::cout) {
+                    outputFailed = true;
+                    return true;
+                }
             }
             if (options.frames > 0 && written >= static_cast<std::uint64_t>(options.frames)) return true;
             // The link counts as lost for good once it has been down for the whole timeout.
@@ -151,9 +156,9 @@ int monitor(Session& session, const Options& options) {
         },
         1e9);
     std::cout.flush();
+    if (outputFailed) return fail(kExitCannotWrite, "无法写到标准输出");
     if (lost) return fail(kExitNoInstrument, "与仪器的连接中断");
-    if (outcome == Session::Outcome::Interrupted) return kExitOk;
-    return kExitOk;
+    return kExitOk; // the frames asked for, or Ctrl-C
 }
 
 } // namespace

@@ -42,11 +42,13 @@ Session::~Session() {
 bool Session::start(std::string& error) {
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
+    std::signal(SIGPIPE, SIG_IGN); // a closed pipe shows as a failed write instead
 
     std::function<platform::PortTable()> table = platform::QtSerialPort::currentPortTable;
     if (m_options.demo) {
         m_sim = std::make_unique<QProcess>();
         m_sim->setProgram(QCoreApplication::applicationDirPath() + "/hvr-sim");
+        m_sim->setArguments({"--exit-with-parent"});
         m_sim->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_sim->start();
         if (!m_sim->waitForStarted(5000) || !m_sim->waitForReadyRead(5000) || !m_sim->canReadLine()) {

@@ -1,6 +1,7 @@
 // hvr-sim: the instrument on a pseudo-terminal. Prints the device path on its first line and
 // answers the program until SIGTERM or SIGINT.
 #include <poll.h>
+#include <sys/prctl.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -50,6 +51,7 @@ device to open; the simulator answers until it gets SIGTERM or SIGINT.
   --silence-at N       at the N-th group request fall silent ...
   --silence S          ... for S seconds (default 12)
   --fail-checks N      answer the first N link checks with a wrong word
+  --exit-with-parent   end when the process that started the simulator ends
   --verbose            log every command and reply on standard error
   --help               this text
 )";
@@ -145,6 +147,10 @@ int main(int argc, char** argv) {
             faults.failedChecks = static_cast<int>(number(0, 100000));
         } else if (arg == "--verbose") {
             verbose = true;
+        } else if (arg == "--exit-with-parent") {
+            // A simulator started for a program must not outlive it, however it ends.
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
+            if (getppid() == 1) return 0;
         } else {
             std::cerr << "hvr-sim: unknown option '" << arg << "' (see --help)\n";
             return 2;
@@ -222,18 +228,19 @@ int main(int argc, char** argv) {
 
     while (!g_stop) {
         const double t = now();
-        int timeoutMs = -1;
+        // How long to wait: for the next byte due on the line, to the microsecond.
+        double wait = -1;
         if (!peerOpen)
-            timeoutMs = kClosedPollMs;
+            wait = kClosedPollMs / 1000.0;
         else if (!out.empty() && !writeBlocked)
-            timeoutMs = std::max(0, static_cast<int>(std::ceil((out.front().due - t) * 1000)));
+            wait = std::max(0.0, out.front().due - t);
 
         pollfd pfd{line.fd(), static_cast<short>(POLLIN | (writeBlocked ? POLLOUT : 0)), 0};
         timespec ts{};
         timespec* tsp = nullptr;
-        if (timeoutMs >= 0) {
-            ts.tv_sec = timeoutMs / 1000;
-            ts.tv_nsec = static_cast<long>(timeoutMs % 1000) * 1000000L;
+        if (wait >= 0) {
+            ts.tv_sec = static_cast<time_t>(wait);
+            ts.tv_nsec = static_cast<long>((wait - static_cast<double>(ts.tv_sec)) * 1e9);
             tsp = &ts;
         }
         // While nobody holds the line open the master reports a hang-up at once: look again

@@ -33,7 +33,7 @@ class SimProcess {
   public:
     explicit SimProcess(const QStringList& arguments = {}) {
         m_process.setProgram(QStringLiteral(HVR_SIM_PATH));
-        m_process.setArguments(arguments);
+        m_process.setArguments(QStringList{"--exit-with-parent"} + arguments);
         m_process.setProcessChannelMode(QProcess::SeparateChannels);
         m_process.start();
         if (m_process.waitForStarted(5000) && waitUntil([&] { return m_process.canReadLine(); }, 5000))
