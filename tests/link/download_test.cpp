@@ -10,16 +10,18 @@ namespace {
 
 using testing::Bytes;
 using testing::FormHarness;
-
-Bytes line(std::int32_t word) {
-    const auto b = protocol::commandBytes(word);
-    return {b.begin(), b.end()};
-}
+using testing::line;
 
 Bytes group(int n, bool lowBattery = false) {
     const auto raw = static_cast<std::uint16_t>(400 + n);
-    return {static_cast<std::uint8_t>((lowBattery ? 0x80 : 0) | (raw >> 8)), static_cast<std::uint8_t>(raw & 0xFF),
-            '2', 0x17, 0x70, '1', 0x32, 0x00};
+    return {static_cast<std::uint8_t>((lowBattery ? 0x80 : 0) | (raw >> 8)),
+            static_cast<std::uint8_t>(raw & 0xFF),
+            '2',
+            0x17,
+            0x70,
+            '1',
+            0x32,
+            0x00};
 }
 
 const Bytes kEnd(8, 0xFF);
@@ -31,7 +33,7 @@ Bytes concat(Bytes a, const Bytes& b) {
 
 // In history review with the link up, the read pressed.
 class Download : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         h.form->Form_Load();
         h.form->Text40.setText(texts::kLinkUp);
@@ -39,13 +41,14 @@ protected:
         h.form->Command5_Click();
         ASSERT_EQ(h.port.takeLine(), line(protocol::kReadCount));
     }
-    void count(int n) { h.port.deliver({static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n & 0xFF)}); }
+    void count(int n) {
+        h.port.deliver({static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n & 0xFF)});
+    }
     // Plays the instrument: answers every group request from a store of `groups` groups.
     void serve(int groups, bool asOneBlock = true) {
         for (int guard = 0; guard < 10000; ++guard) {
             const Bytes sent = h.port.takeLine();
-            if (sent.size() != 4)
-                return;
+            if (sent.size() != 4) return;
             const int g = sent[1] * 256 + sent[3] - 256;
             const Bytes first = g <= groups ? group(g) : kEnd, second = g + 1 <= groups ? group(g + 1) : kEnd;
             if (asOneBlock) {
@@ -212,7 +215,7 @@ TEST_F(Download, CountZeroSaysSoAndTheFirstFrameEndsIt) {
 // Silence during a download: supervision makes the link idle, and the next good link check
 // resumes at the pending pair.
 class Interrupted : public Download {
-protected:
+  protected:
     // Supervision ticks until it declares the link silent; it checks every 21 ticks whether
     // anything came since the last check.
     void silence() {

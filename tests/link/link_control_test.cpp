@@ -12,17 +12,13 @@ namespace {
 using testing::Bytes;
 using testing::FakeDialogs;
 using testing::FormHarness;
-
-Bytes line(std::int32_t word) {
-    const auto b = protocol::commandBytes(word);
-    return {b.begin(), b.end()};
-}
+using testing::line;
 
 const Bytes kFrame{0x01, 0xF4, 0x32, 0x17, 0x70, 0x31, 0x32, 0x00};
 
 // A loaded window whose link is up.
 class LinkControl : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         h.form->Form_Load();
         h.form->Text40.setText(texts::kLinkUp);
@@ -212,9 +208,11 @@ TEST_F(LinkControl, RetainedStatisticsAreWrittenBack) {
         ShownStatistic avg, max;
         const char *label5, *label1;
     } cases[] = {
-        {ShownStatistic::value(99900), ShownStatistic::value(99999), "平均电流值: 999mA", "最大电流值: 999.99mA"},
+        {ShownStatistic::value(99900), ShownStatistic::value(99999), "平均电流值: 999mA",
+         "最大电流值: 999.99mA"},
         {ShownStatistic::value(100000), ShownStatistic::value(100000), "平均电流值: 1A", "最大电流值: 1A"},
-        {ShownStatistic::value(123400), ShownStatistic::value(123456), "平均电流值: 1.23A", "最大电流值: 1.23A"},
+        {ShownStatistic::value(123400), ShownStatistic::value(123456), "平均电流值: 1.23A",
+         "最大电流值: 1.23A"},
         {ShownStatistic::overload(), ShownStatistic::overload(), "平均电流值:  OL", "最大电流值:  OL"},
     };
     for (const auto& c : cases) {

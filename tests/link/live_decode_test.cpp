@@ -9,18 +9,7 @@ namespace {
 
 using testing::Bytes;
 using testing::FormHarness;
-
-Bytes frame(std::uint16_t secRaw, std::uint8_t secCode, std::uint16_t priRaw, std::uint8_t priCode,
-            std::uint8_t status = 0, std::uint8_t byte6 = 0x32) {
-    return {static_cast<std::uint8_t>(secRaw >> 8),
-            static_cast<std::uint8_t>(secRaw & 0xFF),
-            secCode,
-            static_cast<std::uint8_t>(priRaw >> 8),
-            static_cast<std::uint8_t>(priRaw & 0xFF),
-            priCode,
-            byte6,
-            status};
-}
+using testing::frame;
 
 class LiveDecode : public ::testing::Test {
   protected:

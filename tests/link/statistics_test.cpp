@@ -13,18 +13,7 @@ namespace {
 
 using testing::Bytes;
 using testing::FormHarness;
-
-Bytes frame(std::uint16_t secRaw, std::uint8_t secCode, std::uint16_t priRaw, std::uint8_t priCode,
-            std::uint8_t status = 0) {
-    return {static_cast<std::uint8_t>(secRaw >> 8),
-            static_cast<std::uint8_t>(secRaw & 0xFF),
-            secCode,
-            static_cast<std::uint8_t>(priRaw >> 8),
-            static_cast<std::uint8_t>(priRaw & 0xFF),
-            priCode,
-            0x32,
-            status};
-}
+using testing::frame;
 
 // The block averages of the old program: a secondary sum that is closed every 100000000 and a
 // primary sample table that is closed every 7000 samples. Correct only before the first close.

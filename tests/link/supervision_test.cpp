@@ -10,14 +10,10 @@ namespace {
 
 using testing::Bytes;
 using testing::FormHarness;
-
-Bytes line(std::int32_t word) {
-    const auto b = protocol::commandBytes(word);
-    return {b.begin(), b.end()};
-}
+using testing::line;
 
 class Supervision : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         h.port.close();
         h.port.presentPorts = {};

@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "link/protocol.h"
 #include "main_window/form1.h"
 #include "tests/support/fake_serial_port.h"
 #include "tests/support/fake_services.h"
@@ -10,6 +11,25 @@
 namespace hvr::testing {
 
 using Bytes = std::vector<std::uint8_t>;
+
+// A command word as the line carries it.
+inline Bytes line(std::int32_t word) {
+    const auto b = protocol::commandBytes(word);
+    return {b.begin(), b.end()};
+}
+
+// A reading frame from its fields; byte 6 0x32 is 50 Hz on both channels.
+inline Bytes frame(std::uint16_t secRaw, std::uint8_t secCode, std::uint16_t priRaw, std::uint8_t priCode,
+                   std::uint8_t status = 0, std::uint8_t byte6 = 0x32) {
+    return {static_cast<std::uint8_t>(secRaw >> 8),
+            static_cast<std::uint8_t>(secRaw & 0xFF),
+            secCode,
+            static_cast<std::uint8_t>(priRaw >> 8),
+            static_cast<std::uint8_t>(priRaw & 0xFF),
+            priCode,
+            byte6,
+            status};
+}
 
 // A main-window model on fake services, its serial port already open.
 struct FormHarness {
