@@ -13,8 +13,8 @@ constexpr const char* kContinue = "继  续";
 } // namespace
 
 void Form1::Read() {
-    if (link_state == kExchanging)
-        return; // a read or live polling is exchanging data
+    if (link_state == kExchanging || storeBusy())
+        return; // a read or live polling is exchanging data, or a sort holds the store
     // The link comes first: with the link down nothing is sent, and the groups already
     // downloaded stay where they are.
     if (Text40.text() == texts::kLinkDown || !MSComm1.PortOpen()) {
@@ -79,20 +79,19 @@ void Form1::Command5_Click() {
 }
 
 void Form1::ducu_Click() {
-    if (Command5.text() == kRead)
-        Read();
+    if (Command5.text() == kRead) Read();
 }
 
-void Form1::u_Click() { ducu_Click(); }
+void Form1::u_Click() {
+    ducu_Click();
+}
 
 void Form1::zt_1_Click() {
-    if (Command5.text() == kPause)
-        Pause(false);
+    if (Command5.text() == kPause) Pause(false);
 }
 
 void Form1::jx_11_Click() {
-    if (Command5.text() == kContinue)
-        Continue(false);
+    if (Command5.text() == kContinue) Continue(false);
 }
 
 void Form1::Command9_Click() {
@@ -118,7 +117,9 @@ void Form1::Command9_Click() {
     Command5.setEnabled(true);
 }
 
-void Form1::lscq_Click() { Command9_Click(); }
+void Form1::lscq_Click() {
+    Command9_Click();
+}
 
 void Form1::LinkCheckReply() {
     Command13.setEnabled(true);

@@ -1,6 +1,9 @@
 // The form model on the real serial port, talking to hvr-sim over a pseudo-terminal.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <memory>
 
 #include "link/protocol.h"
@@ -110,6 +113,30 @@ TEST(LiveLink, SimulatorSurvivesTheLineClosingAndOpeningAgain) {
         testing::settle(50);
     }
     EXPECT_EQ(link.sim.stop(), 0);
+}
+
+TEST(LiveLink, SimulatorLinksItsDeviceWhereAsked) {
+    const QString link =
+        QDir::temp().filePath(QString("hvr-sim-link-%1").arg(QCoreApplication::applicationPid()));
+    {
+        SimProcess sim({"--link", link});
+        ASSERT_TRUE(QFileInfo(link).isSymLink());
+        EXPECT_EQ(QFileInfo(link).symLinkTarget(), sim.device());
+        platform::QtSerialPort port([p = link.toStdString()] { return platform::PortTable({p}); });
+        testing::FakeDialogs dialogs;
+        testing::FakeEvents events;
+        testing::FakeFileSystem files;
+        auto form = std::make_unique<Form1>(platform::Services{port, dialogs, events, files});
+        form->MSComm1.setCommPort(1);
+        form->MSComm1.setSettings("4800,n,8,1");
+        ASSERT_TRUE(form->MSComm1.setPortOpen(true));
+        form->SetReceiveFraming(2);
+        form->link_mode = Form1::kWordReply;
+        form->SendCommandWord(protocol::kLinkCheck);
+        EXPECT_TRUE(waitUntil([&] { return form->Text40.text() == texts::kLinkUp; }));
+        EXPECT_EQ(sim.stop(), 0);
+    }
+    EXPECT_FALSE(QFileInfo(link).isSymLink()) << "the link goes with the simulator";
 }
 
 TEST(LiveLink, StaleBytesNeverReachTheNextReply) {

@@ -100,6 +100,9 @@ TEST_F(Download, CountTwoEndsAtTheMarker) {
     EXPECT_TRUE(h.form->Command5.enabled());
     EXPECT_FALSE(h.form->Text33.visible());
     EXPECT_EQ(h.form->Text42.text(), "");
+    h.form->Timer1_Timer(); // Ended (2, 1) becomes Idle with a link check
+    EXPECT_EQ(h.form->link_mode, Form1::kWordReply);
+    EXPECT_EQ(h.port.takeLine(), line(protocol::kLinkCheck));
 }
 
 TEST_F(Download, FilesEveryFieldOfAGroup) {

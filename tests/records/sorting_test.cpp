@@ -235,11 +235,15 @@ TEST(Sorting, OtherStoreCommandsWaitWhileTheSortRuns) {
         h.form->Text27.setText("3");
         h.form->Command8_Click();
         h.form->Command1_Click(); // save
+        h.form->Command5.setText("读  取");
+        h.form->Text40.setText("连接成功");
+        h.form->Command5_Click(); // read
     };
     h.form->Command13_Click();
     expectSameStore(*h.form, *expected);
     EXPECT_TRUE(h.dialogs.boxes.empty()) << "no command ran in between";
     EXPECT_TRUE(h.dialogs.saveRequests.empty());
+    EXPECT_TRUE(h.port.writes.empty()) << "no read was sent";
     EXPECT_EQ(h.form->current_page, 1);
     h.form->Command4_Click();
     EXPECT_EQ(h.form->current_page, 2) << "after the sort the store answers again";
