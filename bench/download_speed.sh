@@ -35,12 +35,13 @@ run() { # label groups sim-options...
   local download
   download=$(sed -n 's/.*用时 \([0-9.]*\) 秒.*/\1/p' "$work/cli.err")
   printf '%s: %d groups, whole run %.2f s, read to end %s s\n' "$label" "$groups" \
-    "$(echo "$end - $start" | bc)" "$download"
+    "$(awk -v a="$start" -v b="$end" 'BEGIN { print b - a }')" "$download"
   measured=$download
 }
 
 run unpaced 4600
 run paced 460 --paced
 # 230 pairs and the closing pair of 4 + 16 bytes, the count request and reply, 10 bits a byte.
-line=$(echo "scale=3; (231 * 20 + 6) * 10 / 4800" | bc)
-printf 'paced line time %.2f s, measured %.2f s, ratio %.3f\n' "$line" "$measured" "$(echo "scale=4; $measured / $line" | bc)"
+line=$(awk 'BEGIN { print (231 * 20 + 6) * 10 / 4800 }')
+printf 'paced line time %.2f s, measured %.2f s, ratio %.3f\n' "$line" "$measured" \
+  "$(awk -v m="$measured" -v l="$line" 'BEGIN { print m / l }')"
