@@ -17,16 +17,14 @@ void Form1::DownloadCountReply() {
     // The count is taken as a whole word: a garbled reply above 4600, whatever its top bit,
     // is asked for again.
     std::int32_t count = stored_count;
-    if (const auto word = protocol::replyWord(rx_bytes))
-        count = *word;
+    if (const auto word = protocol::replyWord(rx_bytes)) count = *word;
     if (count < 0 || count > protocol::kMaxPlausibleCount) {
         SetReceiveFraming(protocol::kWordReplyLength);
         SendCommandWord(protocol::kReadCount);
         return;
     }
     stored_count = static_cast<std::int16_t>(count);
-    if (stored_count == 0)
-        m_services.dialogs.message(texts::kReadCountZero, texts::kMessageTitle);
+    if (stored_count == 0) m_services.dialogs.message(texts::kReadCountZero, texts::kMessageTitle);
     dl_half = 0;
     dl_request = protocol::kFirstGroupRequest;
     dl_active = true;
@@ -92,8 +90,7 @@ void Form1::DownloadGroupFrame() {
     }
 
     ++dl_half;
-    if (dl_half < 2)
-        return; // the second group of the pair follows
+    if (dl_half < 2) return; // the second group of the pair follows
     dl_half = 0;
     dl_request += 2;
     link_mode = kGroupFrames;

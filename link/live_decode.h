@@ -83,9 +83,9 @@ RatioTexts ratioTexts(std::int64_t primary, std::int64_t secondary);
 struct LiveShown {
     bool noSignal = false;
     bool lowBattery = false;
-    ReadingText primary;   // empty while the primary has no signal
+    ReadingText primary; // empty while the primary has no signal
     ReadingText secondary;
-    RatioTexts ratios;     // as shown: "0" for an empty referred value, empty without signal
+    RatioTexts ratios; // as shown: "0" for an empty referred value, empty without signal
     int primaryHz = 0;
     int secondaryHz = 0;
 };

@@ -14,8 +14,7 @@ ChunkRoute Form1::routeOf(std::int16_t linkState, std::int16_t linkMode) {
 }
 
 bool Form1::awaitsSecondOfPair() const {
-    if (link_state != kExchanging || link_mode != kGroupFrames || dl_half != 0)
-        return false;
+    if (link_state != kExchanging || link_mode != kGroupFrames || dl_half != 0) return false;
     const auto frame = protocol::fullFrame(rx_bytes);
     return frame && !protocol::isEndOfData(*frame);
 }
@@ -37,8 +36,7 @@ ChunkRoute Form1::MSComm1_OnComm() {
     // Whatever else waits is stale, so that a late or duplicated reply is never read as part
     // of the next one; except the second frame of a download pair, which follows the first
     // on the line and often arrives with it.
-    if (!awaitsSecondOfPair())
-        MSComm1.discardInBuffer();
+    if (!awaitsSecondOfPair()) MSComm1.discardInBuffer();
     MSComm1.discardOutBuffer();
     rx_seen = 16;
 

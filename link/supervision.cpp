@@ -33,8 +33,7 @@ int leadingNumber(const std::string& text) {
 // The port number when the text is exactly one of 1..16.
 int exactPortNumber(const std::string& text) {
     for (int n = platform::kFirstPort; n <= platform::kLastPort; ++n)
-        if (text == std::to_string(n))
-            return n;
+        if (text == std::to_string(n)) return n;
     return 0;
 }
 
@@ -67,16 +66,13 @@ void Form1::Timer3_Timer() {
     // Without signal from the primary sensor its lamp stays green even in alarm.
     blinkLamp(Shape4, pri_alarm, pri_blink, last_status == "5");
 
-    if (leadingNumber(Combo1.text()) != MSComm1.CommPort() && MSComm1.PortOpen())
-        MSComm1.setPortOpen(false);
-    if (Text40.text() == texts::kLinkDown && MSComm1.PortOpen())
-        MSComm1.setPortOpen(false);
+    if (leadingNumber(Combo1.text()) != MSComm1.CommPort() && MSComm1.PortOpen()) MSComm1.setPortOpen(false);
+    if (Text40.text() == texts::kLinkDown && MSComm1.PortOpen()) MSComm1.setPortOpen(false);
 
     if (!MSComm1.PortOpen()) {
         Label6.setText("");
         int next = leadingNumber(Combo1.text()) + 1;
-        if (next > platform::kLastPort)
-            next = platform::kFirstPort;
+        if (next > platform::kLastPort) next = platform::kFirstPort;
         Combo1.setText(decimalText(next));
         MSComm1.setCommPort(next);
         MSComm1.setSettings("4800,n,8,1");
@@ -96,8 +92,7 @@ void Form1::Timer1_Timer() {
             Text42.setText("");
             Text40.setText(texts::kLinkDown);
             live_frames = 0;
-            if (link_state == kExchanging)
-                link_state = kIdle;
+            if (link_state == kExchanging) link_state = kIdle;
             MSComm1.discardOutBuffer();
             MSComm1.discardInBuffer();
         }

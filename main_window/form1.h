@@ -66,8 +66,8 @@ class Form1 : public LinkVariables,
     void Command5_Click(); // read, pause or continue, by its caption
     void ducu_Click();     // the menus' "读  取"
     void u_Click();
-    void zt_1_Click();  // "暂  停"
-    void jx_11_Click(); // "继  续"
+    void zt_1_Click();     // "暂  停"
+    void jx_11_Click();    // "继  续"
     void Command9_Click(); // history review
     void lscq_Click();
     void Command11_Click(); // real-time monitoring
@@ -121,7 +121,9 @@ class Form1 : public LinkVariables,
 
     // The live reading last shown on the panel, and how many have been shown.
     LiveShown last_shown;
-    std::uint64_t shownLiveFrames() const { return m_shownLiveFrames; }
+    std::uint64_t shownLiveFrames() const {
+        return m_shownLiveFrames;
+    }
 
     // Where a chunk goes in a given link state and mode.
     static ChunkRoute routeOf(std::int16_t linkState, std::int16_t linkMode);

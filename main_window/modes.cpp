@@ -11,8 +11,8 @@ namespace hvr {
 
 namespace {
 
-constexpr const char* kHistoryHeader =
-    "  组数    一次电流      二次电流            变比                  组数     一次电流       二次电流           变比 ";
+constexpr const char* kHistoryHeader = "  组数    一次电流      二次电流            变比                  "
+                                       "组数     一次电流       二次电流           变比 ";
 constexpr const char* kHistoryTitle = " 历史数据记录";
 
 void show(std::initializer_list<Control*> controls, bool visible) {
@@ -30,8 +30,7 @@ std::string extremeCaption(const char* prefix, const char* overload, const Shown
     const std::int64_t value = shown.kind == ShownStatistic::Kind::Value ? shown.base : 0;
     if (shown.kind != ShownStatistic::Kind::Overload && value < 100000)
         return prefix + decimalText(value, 2) + texts::kMilliamp;
-    if (shown.kind == ShownStatistic::Kind::Overload)
-        return overload;
+    if (shown.kind == ShownStatistic::Kind::Overload) return overload;
     return prefix + decimalText(value / 1000, 2) + texts::kAmp;
 }
 
@@ -73,27 +72,29 @@ void Form1::Form_Load() {
 }
 
 void Form1::ShowLiveLayout() {
-    show({&Text1,  &Text2,  &Text3,  &Text4,  &Text5,  &Text6,  &Text7,  &Text8,  &Text9,  &Text10, &Text11,
-          &Text12, &Text13, &Text14, &Text15, &Text16, &Text17, &Text18, &Text19, &Text20, &Text21, &Text22,
-          &Text23, &Text24, &Text25, &Text26, &Text28, &Text31, &Text32, &Text41, &Text42, &Label7, &Label8,
-          &Frame5, &Command3, &Command4, &Command8, &Text27, &Text33, &Text34, &Command13, &Command12, &Command7},
+    show({&Text1,    &Text2,  &Text3,  &Text4,  &Text5,     &Text6,     &Text7,   &Text8,    &Text9,
+          &Text10,   &Text11, &Text12, &Text13, &Text14,    &Text15,    &Text16,  &Text17,   &Text18,
+          &Text19,   &Text20, &Text21, &Text22, &Text23,    &Text24,    &Text25,  &Text26,   &Text28,
+          &Text31,   &Text32, &Text41, &Text42, &Label7,    &Label8,    &Frame5,  &Command3, &Command4,
+          &Command8, &Text27, &Text33, &Text34, &Command13, &Command12, &Command7},
          false);
-    show({&Option3, &Option4, &Text36, &Text35, &Command6, &Picture1, &Shape1, &Text37, &Picture2, &Shape2, &Frame6,
-          &Frame7},
+    show({&Option3, &Option4, &Text36, &Text35, &Command6, &Picture1, &Shape1, &Text37, &Picture2, &Shape2,
+          &Frame6, &Frame7},
          true);
     Command5.setEnabled(true);
     enable({&Command1, &Command2, &Command15, &Command16}, false);
 }
 
 void Form1::ShowHistoryLayout() {
-    show({&Picture5, &Picture1, &Picture2, &Text37, &Frame7, &Frame6, &Shape1, &Shape2, &Option3, &Option4, &Text36,
-          &Text35, &Command6, &Text33, &Text34},
+    show({&Picture5, &Picture1, &Picture2, &Text37, &Frame7, &Frame6, &Shape1, &Shape2, &Option3, &Option4,
+          &Text36, &Text35, &Command6, &Text33, &Text34},
          false);
     Command7.setEnabled(true);
-    show({&Command7, &Command13, &Command12, &Frame5, &Text27, &Command3, &Command4, &Command8, &Label7, &Label8,
-          &Text41, &Text42, &Text1,  &Text2,  &Text3,  &Text4,  &Text5,  &Text6,  &Text7,  &Text8,  &Text9,  &Text10,
-          &Text11, &Text12, &Text13, &Text14, &Text15, &Text16, &Text17, &Text18, &Text19, &Text20, &Text21, &Text22,
-          &Text23, &Text24, &Text25, &Text26, &Text28, &Text31, &Text32},
+    show({&Command7, &Command13, &Command12, &Frame5, &Text27, &Command3, &Command4, &Command8, &Label7,
+          &Label8,   &Text41,    &Text42,    &Text1,  &Text2,  &Text3,    &Text4,    &Text5,    &Text6,
+          &Text7,    &Text8,     &Text9,     &Text10, &Text11, &Text12,   &Text13,   &Text14,   &Text15,
+          &Text16,   &Text17,    &Text18,    &Text19, &Text20, &Text21,   &Text22,   &Text23,   &Text24,
+          &Text25,   &Text26,    &Text28,    &Text31, &Text32},
          true);
     enable({&Command15, &Command16, &Command1, &Command2}, true);
 }
@@ -104,9 +105,8 @@ void Form1::Command11_Click() {
     Picture6.setVisible(true);
     curve_mode = kLiveCurve;
     live_frames = 0;
-    const bool noAverage =
-        sec_avg_shown.kind == ShownStatistic::Kind::Unset ||
-        (sec_avg_shown.kind == ShownStatistic::Kind::Value && sec_avg_shown.base == 0);
+    const bool noAverage = sec_avg_shown.kind == ShownStatistic::Kind::Unset ||
+                           (sec_avg_shown.kind == ShownStatistic::Kind::Value && sec_avg_shown.base == 0);
     if (noAverage) {
         sec_max = 0;
         sec_min = 1048575;
@@ -147,6 +147,8 @@ void Form1::Command11_Click() {
     Label2.setText(extremeCaption(texts::kMinimum, texts::kMinimumOverload, sec_min_shown));
 }
 
-void Form1::sjk_Click() { Command11_Click(); }
+void Form1::sjk_Click() {
+    Command11_Click();
+}
 
 } // namespace hvr

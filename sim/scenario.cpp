@@ -56,8 +56,7 @@ protocol::FrameBytes syntheticReading(double seconds, std::uint64_t index, std::
     }
     // 0xFF in the bytes after the secondary's ends a download: the instrument never sends a
     // primary reading whose low byte is 0xFF.
-    if ((f.priRaw & 0xFF) == 0xFF)
-        --f.priRaw;
+    if ((f.priRaw & 0xFF) == 0xFF) --f.priRaw;
     f.priFreq = 50;
     f.sec60Hz = false;
     f.status = index % kNoSignalEvery == kNoSignalEvery - 1 ? protocol::kNoSignalStatus : 0;
