@@ -32,9 +32,13 @@ int fail(int code, const std::string& line) {
     return code;
 }
 
+// Waits for a link check to succeed; says so when none does in time.
 bool waitForInstrument(Session& session, const Options& options) {
     std::cerr << "hvr-cli: 等待仪器应答…\n";
-    return session.runUntil([&] { return session.linkUp(); }, options.timeout) == Session::Outcome::Done;
+    if (session.runUntil([&] { return session.linkUp(); }, options.timeout) == Session::Outcome::Done)
+        return true;
+    fail(kExitNoInstrument, "仪器在 " + std::to_string(static_cast<int>(options.timeout)) + " 秒内没有应答");
+    return false;
 }
 
 // Progress of the download on standard error: in place on a terminal, every ten percent
@@ -68,9 +72,7 @@ class Progress {
 };
 
 int download(Session& session, const Options& options) {
-    if (!waitForInstrument(session, options))
-        return fail(kExitNoInstrument,
-                    "仪器在 " + std::to_string(static_cast<int>(options.timeout)) + " 秒内没有应答");
+    if (!waitForInstrument(session, options)) return kExitNoInstrument;
     Form1& form = session.form();
     form.Command9_Click(); // history review, as the user would
     form.Command5_Click(); // "读  取"
@@ -115,9 +117,7 @@ int download(Session& session, const Options& options) {
 }
 
 int monitor(Session& session, const Options& options) {
-    if (!waitForInstrument(session, options))
-        return fail(kExitNoInstrument,
-                    "仪器在 " + std::to_string(static_cast<int>(options.timeout)) + " 秒内没有应答");
+    if (!waitForInstrument(session, options)) return kExitNoInstrument;
     Form1& form = session.form();
     if (options.format == Format::Csv) std::cout << csvHeader() << "\n" << std::flush;
 

@@ -6,6 +6,8 @@
 
 #include <csignal>
 
+#include "main_window/texts.h"
+
 namespace hvr::cli {
 
 namespace {
@@ -88,7 +90,7 @@ bool Session::start(std::string& error) {
 }
 
 bool Session::linkUp() const {
-    return m_form->Text40.text() == "连接成功";
+    return m_form->Text40.text() == texts::kLinkUp;
 }
 
 void Session::afterEvent() {

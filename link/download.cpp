@@ -1,6 +1,4 @@
 // The download of stored groups: the count reply, then the groups two by two into the store.
-#include <cmath>
-
 #include "link/number_text.h"
 #include "link/protocol.h"
 #include "main_window/form1.h"
@@ -25,9 +23,13 @@ void Form1::DownloadCountReply() {
     }
     stored_count = static_cast<std::int16_t>(count);
     if (stored_count == 0) m_services.dialogs.message(texts::kReadCountZero, texts::kMessageTitle);
-    dl_half = 0;
-    dl_request = protocol::kFirstGroupRequest;
     dl_active = true;
+    RequestPair(protocol::kFirstGroupRequest);
+}
+
+void Form1::RequestPair(std::int32_t request) {
+    dl_half = 0;
+    dl_request = request;
     SendCommandWord(dl_request);
     link_mode = kGroupFrames;
     SetReceiveFraming(protocol::kFrameLength);
@@ -36,12 +38,7 @@ void Form1::DownloadCountReply() {
 void Form1::DownloadGroupFrame() {
     const auto bytes = protocol::fullFrame(rx_bytes);
     if (!bytes) {
-        // A short chunk: start over from group 1, overwriting what was filed.
-        dl_half = 0;
-        dl_request = protocol::kFirstGroupRequest;
-        SendCommandWord(dl_request);
-        link_mode = kGroupFrames;
-        SetReceiveFraming(protocol::kFrameLength);
+        RequestPair(protocol::kFirstGroupRequest); // a short chunk: start over, overwriting what was filed
         return;
     }
     if (protocol::isEndOfData(*bytes)) {
@@ -54,15 +51,16 @@ void Form1::DownloadGroupFrame() {
         EndDownload(); // the store is full
         return;
     }
-    const auto& b = *bytes;
+    // A stored group carries the battery mark when either copy of the flag is set.
+    const protocol::ReadingFrame f = protocol::decodeFrame(*bytes);
     const auto slot = static_cast<std::size_t>(k);
-    rec_low_batt[slot] = (b[0] & 0x80) != 0 || (b[3] & 0x80) != 0 ? 1 : 0;
-    rec_sec_raw[slot] = static_cast<float>((b[0] & 0x7F) * 256 + b[1]);
-    rec_sec_code[slot] = b[2];
-    rec_pri_raw[slot] = static_cast<float>((b[3] & 0x7F) * 256 + b[4]);
-    rec_pri_code[slot] = b[5];
-    rec_pri_freq[slot] = b[6] & 0x7F;
-    rec_status[slot] = b[7];
+    rec_low_batt[slot] = f.lowBatteryFirst || f.lowBatterySecond ? 1 : 0;
+    rec_sec_raw[slot] = f.secRaw;
+    rec_sec_code[slot] = f.secCode;
+    rec_pri_raw[slot] = f.priRaw;
+    rec_pri_code[slot] = f.priCode;
+    rec_pri_freq[slot] = f.priFreq;
+    rec_status[slot] = f.status;
     rec_group_no[slot] = static_cast<float>(k + 1);
 
     if (k + 1 >= stored_count + 1) {
@@ -91,11 +89,7 @@ void Form1::DownloadGroupFrame() {
 
     ++dl_half;
     if (dl_half < 2) return; // the second group of the pair follows
-    dl_half = 0;
-    dl_request += 2;
-    link_mode = kGroupFrames;
-    SendCommandWord(dl_request);
-    SetReceiveFraming(protocol::kFrameLength);
+    RequestPair(dl_request + 2);
 }
 
 void Form1::EndDownload() {

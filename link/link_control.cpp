@@ -6,12 +6,6 @@
 
 namespace hvr {
 
-namespace {
-constexpr const char* kRead = "读  取";
-constexpr const char* kPause = "暂  停";
-constexpr const char* kContinue = "继  续";
-} // namespace
-
 void Form1::Read() {
     if (link_state == kExchanging || storeBusy())
         return; // a read or live polling is exchanging data, or a sort holds the store
@@ -39,7 +33,7 @@ void Form1::Pause(bool full) {
         sec_alarm = 0;
         live_frames = 0;
     }
-    Command5.setText(kContinue);
+    Command5.setText(texts::kContinueCaption);
     Timer2.setEnabled(false);
     if (full) {
         MSComm1.discardOutBuffer();
@@ -58,7 +52,7 @@ void Form1::Continue(bool full) {
         MSComm1.discardOutBuffer();
         MSComm1.discardInBuffer();
     }
-    Command5.setText(kPause);
+    Command5.setText(texts::kPauseCaption);
     MSComm1.discardOutBuffer();
     MSComm1.discardInBuffer();
     link_state = kExchanging;
@@ -70,16 +64,16 @@ void Form1::Continue(bool full) {
 
 void Form1::Command5_Click() {
     const std::string caption = Command5.text();
-    if (caption == kRead)
+    if (caption == texts::kReadCaption)
         Read();
-    else if (caption == kPause)
+    else if (caption == texts::kPauseCaption)
         Pause(true);
-    else if (caption == kContinue)
+    else if (caption == texts::kContinueCaption)
         Continue(true);
 }
 
 void Form1::ducu_Click() {
-    if (Command5.text() == kRead) Read();
+    if (Command5.text() == texts::kReadCaption) Read();
 }
 
 void Form1::u_Click() {
@@ -87,11 +81,11 @@ void Form1::u_Click() {
 }
 
 void Form1::zt_1_Click() {
-    if (Command5.text() == kPause) Pause(false);
+    if (Command5.text() == texts::kPauseCaption) Pause(false);
 }
 
 void Form1::jx_11_Click() {
-    if (Command5.text() == kContinue) Continue(false);
+    if (Command5.text() == texts::kContinueCaption) Continue(false);
 }
 
 void Form1::Command9_Click() {
@@ -113,7 +107,7 @@ void Form1::Command9_Click() {
     Option2.setEnabled(true);
     Option1.setValue(false);
     Option1.setEnabled(false);
-    Command5.setText(kRead);
+    Command5.setText(texts::kReadCaption);
     Command5.setEnabled(true);
 }
 
@@ -134,11 +128,8 @@ void Form1::LinkCheckReply() {
             // download ends as it would have.
             if (dl_active && dl_request >= protocol::kFirstGroupRequest) {
                 if (dl_request - protocol::kGroupRequestBase <= stored_count) {
-                    SendCommandWord(dl_request);
-                    dl_half = 0;
                     link_state = kExchanging;
-                    link_mode = kGroupFrames;
-                    SetReceiveFraming(protocol::kFrameLength);
+                    RequestPair(dl_request);
                 } else {
                     EndDownload();
                 }

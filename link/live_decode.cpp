@@ -28,29 +28,33 @@ std::string concat(std::initializer_list<std::string_view> parts) {
 
 // Caption of a primary statistic; values of 100000000 and more leave the caption as it was.
 void showPrimaryStatistic(Control& label, std::string_view prefix, std::int64_t value) {
-    if (value >= 100000000) return;
-    if (value < 100000)
-        label.setText(concat({prefix, decimalText(value, 2), texts::kMilliamp}));
-    else
-        label.setText(concat({prefix, decimalText(value / 1000, 2), texts::kAmp}));
+    if (value < 100000000) label.setText(concat({prefix, statisticText(value)}));
 }
 
-// Caption of the secondary maximum or minimum, and the value it retains for redisplay.
-ShownStatistic showSecondaryExtreme(Control& label, std::string_view prefix, std::string_view overloadCaption,
-                                    std::int64_t value, bool overloadReading) {
-    if (value >= 100000) {
-        if (overloadReading) {
-            label.setText(overloadCaption);
-            return ShownStatistic::overload();
-        }
-        label.setText(concat({prefix, decimalText(value / 1000, 2), texts::kAmp}));
-    } else {
-        label.setText(concat({prefix, decimalText(value, 2), texts::kMilliamp}));
-    }
-    return ShownStatistic::value(value);
+// Caption of a secondary statistic, and the value it retains for redisplay: an overload
+// reading shows "OL" once the statistic has reached amperes.
+ShownStatistic showSecondaryStatistic(Control& label, std::string_view prefix,
+                                      std::string_view overloadCaption, std::int64_t value,
+                                      bool overloadReading) {
+    const ShownStatistic shown =
+        value >= 100000 && overloadReading ? ShownStatistic::overload() : ShownStatistic::value(value);
+    label.setText(secondaryStatisticCaption(prefix, overloadCaption, shown));
+    return shown;
 }
 
 } // namespace
+
+std::string statisticText(std::int64_t base) {
+    if (base < 100000) return decimalText(base, 2) + texts::kMilliamp;
+    return decimalText(base / 1000, 2) + texts::kAmp;
+}
+
+std::string secondaryStatisticCaption(std::string_view prefix, std::string_view overloadCaption,
+                                      const ShownStatistic& shown) {
+    if (shown.kind == ShownStatistic::Kind::Overload) return std::string(overloadCaption);
+    const std::int64_t value = shown.kind == ShownStatistic::Kind::Value ? shown.base : 0;
+    return concat({prefix, statisticText(value)});
+}
 
 ReadingText readingText(std::uint16_t raw, std::uint8_t code, Channel channel) {
     const auto range = rangeOf(code, channel);
@@ -159,18 +163,8 @@ void Form1::DecodeLiveFrame() {
     sec_sum1 += s;
     ++sec_n1;
     const std::int64_t average = sec_sum1 / sec_n1; // base units: hundredths of a milliampere
-    if (average >= 100000) {
-        if (secOverload) {
-            Label5.setText(texts::kAverageOverload);
-            sec_avg_shown = ShownStatistic::overload();
-        } else {
-            Label5.setText(concat({texts::kAverage, decimalText(average / 1000, 2), texts::kAmp}));
-            sec_avg_shown = ShownStatistic::value(average);
-        }
-    } else {
-        Label5.setText(concat({texts::kAverage, decimalText(average, 2), texts::kMilliamp}));
-        sec_avg_shown = ShownStatistic::value(average);
-    }
+    sec_avg_shown =
+        showSecondaryStatistic(Label5, texts::kAverage, texts::kAverageOverload, average, secOverload);
 
     const ReadingText primary = readingText(frame.priRaw, frame.priCode, Channel::Primary);
 
@@ -201,9 +195,9 @@ void Form1::DecodeLiveFrame() {
     if (s < kMaxCeiling && s > sec_max && !(sec_max == 0 && s == 6500)) sec_max = s;
     if (s < sec_min) sec_min = s;
     sec_max_shown =
-        showSecondaryExtreme(Label1, texts::kMaximum, texts::kMaximumOverload, sec_max, secOverload);
+        showSecondaryStatistic(Label1, texts::kMaximum, texts::kMaximumOverload, sec_max, secOverload);
     sec_min_shown =
-        showSecondaryExtreme(Label2, texts::kMinimum, texts::kMinimumOverload, sec_min, secOverload);
+        showSecondaryStatistic(Label2, texts::kMinimum, texts::kMinimumOverload, sec_min, secOverload);
     ++m_shownLiveFrames;
 }
 

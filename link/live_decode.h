@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "link/range_code.h"
 
@@ -89,6 +90,14 @@ struct LiveShown {
     int primaryHz = 0;
     int secondaryHz = 0;
 };
+
+// A current in base units as the statistics show it: milliamperes below 1 A, amperes cut to
+// 0.01 A from there ("12.34mA", "5.01A").
+std::string statisticText(std::int64_t base);
+
+// The caption of a secondary statistic as last shown: prefix and value, or its "OL" caption.
+std::string secondaryStatisticCaption(std::string_view prefix, std::string_view overloadCaption,
+                                      const ShownStatistic& shown);
 
 // A ratio given in tenths, as the live panel writes it: one decimal at most, whole above
 // 100000, and the K6/K7/K8 forms above 1000000.

@@ -101,6 +101,8 @@ class Form1 : public LinkVariables,
     void DrawCurve();
     void CursorReadout();
     void EndDownload();
+    // Asks for the pair of groups that starts with request - 256, first group awaited.
+    void RequestPair(std::int32_t request);
     void ShowLiveLayout();
     void ShowHistoryLayout();
     void CountStoredGroups();

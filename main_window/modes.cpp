@@ -2,8 +2,6 @@
 #include <initializer_list>
 #include <string>
 
-#include "link/number_text.h"
-
 #include "main_window/form1.h"
 #include "main_window/texts.h"
 
@@ -23,15 +21,6 @@ void show(std::initializer_list<Control*> controls, bool visible) {
 void enable(std::initializer_list<Control*> controls, bool enabled) {
     for (Control* c : controls)
         c->setEnabled(enabled);
-}
-
-// A retained secondary extreme written again: 0.01 mA below 100000, amperes above.
-std::string extremeCaption(const char* prefix, const char* overload, const ShownStatistic& shown) {
-    const std::int64_t value = shown.kind == ShownStatistic::Kind::Value ? shown.base : 0;
-    if (shown.kind != ShownStatistic::Kind::Overload && value < 100000)
-        return prefix + decimalText(value, 2) + texts::kMilliamp;
-    if (shown.kind == ShownStatistic::Kind::Overload) return overload;
-    return prefix + decimalText(value / 1000, 2) + texts::kAmp;
 }
 
 } // namespace
@@ -129,22 +118,15 @@ void Form1::Command11_Click() {
     Option1.setEnabled(true);
     Option2.setValue(false);
     Option2.setEnabled(false);
-    Command5.setText("暂  停");
+    Command5.setText(texts::kPauseCaption);
     Text41.setVisible(true);
     Text41.setText("");
     DrawCurve();
 
-    // The secondary statistics as last shown; the average is kept in hundredths of a mA.
-    if (sec_avg_shown.kind == ShownStatistic::Kind::Overload)
-        Label5.setText(texts::kAverageOverload);
-    else if (sec_avg_shown.kind == ShownStatistic::Kind::Unset)
-        Label5.setText(std::string(texts::kAverage) + "0" + texts::kMilliamp);
-    else if (sec_avg_shown.base < 100000)
-        Label5.setText(texts::kAverage + decimalText(sec_avg_shown.base, 2) + texts::kMilliamp);
-    else
-        Label5.setText(texts::kAverage + decimalText(sec_avg_shown.base / 1000, 2) + texts::kAmp);
-    Label1.setText(extremeCaption(texts::kMaximum, texts::kMaximumOverload, sec_max_shown));
-    Label2.setText(extremeCaption(texts::kMinimum, texts::kMinimumOverload, sec_min_shown));
+    // The secondary statistics as last shown.
+    Label5.setText(secondaryStatisticCaption(texts::kAverage, texts::kAverageOverload, sec_avg_shown));
+    Label1.setText(secondaryStatisticCaption(texts::kMaximum, texts::kMaximumOverload, sec_max_shown));
+    Label2.setText(secondaryStatisticCaption(texts::kMinimum, texts::kMinimumOverload, sec_min_shown));
 }
 
 void Form1::sjk_Click() {

@@ -39,6 +39,11 @@ inline constexpr const char* kMaximumOverload = "最大电流值:  OL";
 inline constexpr const char* kMinimumOverload = "最小电流值:  OL";
 inline constexpr const char* kAverageOverload = "平均电流值:  OL";
 
+// The read button, whose caption is also its state.
+inline constexpr const char* kReadCaption = "读  取";
+inline constexpr const char* kPauseCaption = "暂  停";
+inline constexpr const char* kContinueCaption = "继  续";
+
 // History view.
 inline constexpr const char* kFirstPageAlready = "已经是第一页";
 inline constexpr const char* kLastPageAlready = "已经是最后页";

@@ -12,7 +12,6 @@ namespace hvr {
 
 namespace {
 
-constexpr int kBarLeft = 480;
 constexpr double kBarFullWidth = 10000;
 
 // The spare words of a slot, where the array has them: five a group, so the groups from slot
