@@ -15,7 +15,6 @@ constexpr std::uint16_t kSecondaryOverloadRaw = 4000;
 constexpr std::int64_t kCurveOverload = 2370000; // where an overloaded secondary is drawn
 constexpr std::int64_t kCurveCeiling = 2380000;  // secondary values from here on are not drawn
 constexpr std::int64_t kMaxCeiling = 2370000;
-constexpr std::int64_t kStatisticsOverload = 4000000;
 constexpr std::int32_t kColorAlarm = 255;
 constexpr std::int32_t kColorNormal = 65280;
 

@@ -11,6 +11,10 @@ namespace hvr {
 
 inline constexpr int kCurveNewest = 400; // index of the newest point in the live histories
 
+// The overload marker of the statistics. The secondary minimum starts there, so every real
+// reading becomes the minimum and an overload never does.
+inline constexpr std::int64_t kStatisticsOverload = 4000000;
+
 // A statistic as last shown: nothing yet, a value in base units, or an overload ("OL").
 struct ShownStatistic {
     enum class Kind { Unset, Value, Overload };
@@ -34,7 +38,7 @@ struct LiveStatistics {
     std::array<std::string, 651> status_history;
 
     std::int64_t sec_max = 0;
-    std::int64_t sec_min = 1048575;
+    std::int64_t sec_min = kStatisticsOverload;
     // Sum and count of every secondary reading taken into the average.
     std::int64_t sec_sum1 = 0;
     std::int64_t sec_n1 = 0;

@@ -35,7 +35,7 @@ void Form1::Form_Load() {
         pri_history[i] = 420000000;
     }
     sec_max = 0;
-    sec_min = 1048575;
+    sec_min = kStatisticsOverload;
     pri_max = 0;
     pri_min = 999999999;
     pri_avg = 0;
@@ -98,7 +98,7 @@ void Form1::Command11_Click() {
                            (sec_avg_shown.kind == ShownStatistic::Kind::Value && sec_avg_shown.base == 0);
     if (noAverage) {
         sec_max = 0;
-        sec_min = 1048575;
+        sec_min = kStatisticsOverload;
     }
     link_state = kIdle;
     link_busy = 3;

@@ -151,6 +151,33 @@ TEST_F(Statistics, SecondaryMinimumAndMaximumCaptions) {
     EXPECT_EQ(text("Label1"), "最大电流值: 5A");
 }
 
+TEST_F(Statistics, SecondaryMinimumAboveTenAmperesIsAReadingThatWasMeasured) {
+    h.port.deliver(frame(1200, '2', 6000, '1')); // 12 A
+    h.port.deliver(frame(1500, '2', 6000, '1')); // 15 A
+    EXPECT_EQ(text("Label2"), "最小电流值: 12A");
+    EXPECT_EQ(h.form->sec_min, 1200000);
+}
+
+TEST_F(Statistics, AnOverloadNeverBecomesTheSecondaryMinimum) {
+    h.port.deliver(frame(4000, '2', 6000, '1')); // overload first
+    EXPECT_EQ(text("Label2"), "最小电流值:  OL");
+    h.port.deliver(frame(250, '2', 6000, '1')); // 2.5 A
+    EXPECT_EQ(text("Label2"), "最小电流值: 2.5A");
+    h.port.deliver(frame(4000, '2', 6000, '1'));
+    EXPECT_EQ(h.form->sec_min, 250000);
+}
+
+TEST_F(Statistics, ReturningToLiveWithoutAnAverageRestartsTheMinimumAtTheMarker) {
+    h.port.deliver(frame(300, '2', 6000, '1'));
+    h.form->sec_avg_shown = ShownStatistic{};
+    h.form->Command11_Click();
+    EXPECT_EQ(h.form->sec_min, kStatisticsOverload);
+    h.startLive();
+    h.form->live_frames = 9;
+    h.port.deliver(frame(1100, '2', 6000, '1')); // 11 A
+    EXPECT_EQ(text("Label2"), "最小电流值: 11A");
+}
+
 TEST_F(Statistics, A6500SecondaryDoesNotStartTheMaximum) {
     h.port.deliver(frame(650, '@', 6000, '1')); // 650 mA = 65000 base units
     EXPECT_EQ(h.form->sec_max, 65000);
