@@ -15,6 +15,7 @@
 #include "tests/support/fake_serial_port.h"
 #include "tests/support/fake_services.h"
 #include "tests/support/qt_wait.h"
+#include "tests/support/case_name.h"
 
 namespace hvr {
 namespace {
@@ -96,7 +97,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(QStringList{}, QStringList{"--pair", "apart"}, QStringList{"--short-chunk", "5"},
                       QStringList{"--garble-count", "3"}, QStringList{"--silence-at", "40", "--silence", "2"},
                       QStringList{"--fail-checks", "3"},
-                      QStringList{"--silence-at", "150", "--silence", "2", "--pair", "apart"}));
+                      QStringList{"--silence-at", "150", "--silence", "2", "--pair", "apart"}),
+    [](const auto& info) {
+        const QString about = info.param.isEmpty() ? "no_fault" : info.param.join('_').remove("--");
+        return testing::caseName(info.index, about.toStdString());
+    });
 
 TEST(Cli, DownloadsAnOddCountInterruptedOnItsLastPair) {
     // 301 groups: the last pair asks for groups 301 and 302; silence falls right there.

@@ -3,6 +3,7 @@
 #include "link/protocol.h"
 #include "main_window/texts.h"
 #include "tests/support/form_harness.h"
+#include "tests/support/case_name.h"
 
 namespace hvr {
 namespace {
@@ -40,7 +41,11 @@ INSTANTIATE_TEST_SUITE_P(
                       RouteCase{2, 2, ChunkRoute::LinkCheck}, RouteCase{1, 3, ChunkRoute::LiveFrame},
                       RouteCase{2, 3, ChunkRoute::LiveFrame}, RouteCase{2, 1, ChunkRoute::Ignored},
                       RouteCase{2, 0, ChunkRoute::Ignored}, RouteCase{1, 0, ChunkRoute::Ignored},
-                      RouteCase{0, 3, ChunkRoute::LiveFrame}, RouteCase{7, 2, ChunkRoute::Ignored}));
+                      RouteCase{0, 3, ChunkRoute::LiveFrame}, RouteCase{7, 2, ChunkRoute::Ignored}),
+    [](const auto& info) {
+        return testing::caseName(info.index, "state" + std::to_string(info.param.state) + "_mode" +
+                                                 std::to_string(info.param.mode));
+    });
 
 TEST(Dispatcher, ReadsAtMostTheFramingAndDiscardsTheRest) {
     FormHarness h;

@@ -3,6 +3,7 @@
 #include "link/live_decode.h"
 #include "main_window/texts.h"
 #include "tests/support/form_harness.h"
+#include "tests/support/case_name.h"
 
 namespace hvr {
 namespace {
@@ -279,7 +280,14 @@ INSTANTIATE_TEST_SUITE_P(Codes, ReadingTextTable,
                                            ReadingCase{0, '1', Channel::Primary, "0.0", "A"},
                                            ReadingCase{10000, '0', Channel::Primary, "   O L   ", ""},
                                            ReadingCase{10001, '0', Channel::Primary, "   O L   ", ""},
-                                           ReadingCase{5, 'C', Channel::Primary, "", ""}));
+                                           ReadingCase{5, 'C', Channel::Primary, "", ""}),
+                         [](const auto& info) {
+                             const auto& c = info.param;
+                             return testing::caseName(
+                                 info.index, std::to_string(c.raw) + "_code" +
+                                                 std::to_string(static_cast<unsigned char>(c.code)) +
+                                                 (c.channel == Channel::Primary ? "_primary" : "_secondary"));
+                         });
 
 struct RatioCase {
     std::int64_t tenths;
@@ -300,7 +308,10 @@ INSTANTIATE_TEST_SUITE_P(Boundaries, RatioTextTable,
                                            RatioCase{100000000, "1K7"}, RatioCase{250000000, "2.5K7"},
                                            RatioCase{1000000000, "1K8"}, RatioCase{2500000000, "2.5K8"},
                                            RatioCase{99999999990, "99.999K8"},
-                                           RatioCase{100000000000, "10000000000"}));
+                                           RatioCase{100000000000, "10000000000"}),
+                         [](const auto& info) {
+                             return testing::caseName(info.index, "tenths" + std::to_string(info.param.tenths));
+                         });
 
 } // namespace
 } // namespace hvr

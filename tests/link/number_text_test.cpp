@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "link/number_text.h"
+#include "tests/support/case_name.h"
 
 namespace hvr {
 namespace {
@@ -29,7 +30,11 @@ INSTANTIATE_TEST_SUITE_P(
                       DecimalCase{1001, 3, "1.001"}, DecimalCase{20000, 1, "2000"}, DecimalCase{3, 1, "0.3"},
                       DecimalCase{-5, 1, "-0.5"}, DecimalCase{-120, 1, "-12"},
                       DecimalCase{3276700000, 2, "32767000"},
-                      DecimalCase{std::numeric_limits<std::int64_t>::min(), 0, "-9223372036854775808"}));
+                      DecimalCase{std::numeric_limits<std::int64_t>::min(), 0, "-9223372036854775808"}),
+    [](const auto& info) {
+        return testing::caseName(info.index, std::to_string(info.param.value) + "_decimals" +
+                                                 std::to_string(info.param.decimals));
+    });
 
 TEST(RoundHalfEven, TiesGoToTheEvenNeighbour) {
     EXPECT_EQ(roundHalfEven(2.5), 2);

@@ -2,6 +2,7 @@
 
 #include "link/protocol.h"
 #include "tests/support/form_harness.h"
+#include "tests/support/case_name.h"
 
 namespace hvr {
 namespace {
@@ -34,7 +35,10 @@ INSTANTIATE_TEST_SUITE_P(Words, CommandWord,
                                            WordCase{259, {0x00, 0x01, 0x00, 0x03}}, // groups 3 and 4
                                            WordCase{511, {0x00, 0x01, 0x00, 0xFF}}, // groups 255 and 256
                                            WordCase{513, {0x00, 0x02, 0x00, 0x01}}  // groups 257 and 258
-                                           ));
+                                           ),
+                         [](const auto& info) {
+                             return testing::caseName(info.index, "word" + std::to_string(info.param.word));
+                         });
 
 TEST(CommandWord, NothingGoesOutOnAClosedPort) {
     FormHarness h;

@@ -3,6 +3,7 @@
 #include "main_window/texts.h"
 #include "tests/support/form_harness.h"
 #include "tests/support/store_builder.h"
+#include "tests/support/case_name.h"
 
 namespace hvr {
 namespace {
@@ -34,7 +35,10 @@ INSTANTIATE_TEST_SUITE_P(Table, PageCount,
                          ::testing::Values(CountCase{0, 1}, CountCase{24, 1}, CountCase{25, 2},
                                            CountCase{26, 2}, CountCase{27, 2}, CountCase{50, 2},
                                            CountCase{51, 3}, CountCase{52, 3}, CountCase{53, 3},
-                                           CountCase{4000, 154}, CountCase{8001, 308}));
+                                           CountCase{4000, 154}, CountCase{8001, 308}),
+                         [](const auto& info) {
+                             return testing::caseName(info.index, std::to_string(info.param.groups) + "_groups");
+                         });
 
 TEST(Paging, CountExaminesEverySlot) {
     FormHarness h;
@@ -125,7 +129,10 @@ INSTANTIATE_TEST_SUITE_P(
                       JumpCase{"99", 10, "10"}, JumpCase{"3.5", 4, "3.5"}, JumpCase{"2.5", 2, "2.5"},
                       JumpCase{"7", 7, "7"}, JumpCase{" 8 ", 8, " 8 "}, JumpCase{"10", 10, "10"},
                       JumpCase{"10.4", 10, "10"}, JumpCase{"0.0", 1, "1"}, JumpCase{"-3", 5, "5"},
-                      JumpCase{"0.4", 5, "5"}, JumpCase{"1e1", 10, "1e1"}, JumpCase{"3x", 10, "10"}));
+                      JumpCase{"0.4", 5, "5"}, JumpCase{"1e1", 10, "1e1"}, JumpCase{"3x", 10, "10"}),
+    [](const auto& info) {
+        return testing::caseName(info.index, std::string("entry_") + info.param.entry);
+    });
 
 } // namespace
 } // namespace hvr

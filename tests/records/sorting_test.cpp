@@ -7,6 +7,7 @@
 #include "records/row_format.h"
 #include "tests/support/form_harness.h"
 #include "tests/support/store_builder.h"
+#include "tests/support/case_name.h"
 
 namespace hvr {
 namespace {
@@ -110,7 +111,13 @@ TEST_P(SortOrder, IsExactlyTheExchangeSortsOrder) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, SortOrder,
-                         ::testing::Combine(::testing::Values(0, 1, 2, 3, 26, 27, 400), ::testing::Bool()));
+                         ::testing::Combine(::testing::Values(0, 1, 2, 3, 26, 27, 400), ::testing::Bool()),
+                         [](const auto& info) {
+                             const int groups = std::get<0>(info.param);
+                             const bool ascending = std::get<1>(info.param);
+                             return testing::caseName(info.index, std::to_string(groups) + "_groups_" +
+                                                                      (ascending ? "ascending" : "descending"));
+                         });
 
 TEST(Sorting, AFullStoreSortsAndRestores) {
     FormHarness h;
