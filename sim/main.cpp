@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -43,7 +44,8 @@ device to open; the simulator answers until it gets SIGTERM or SIGINT.
                          count N                         (the count reported for the store)
   --groups N           size of the built-in store (default 300)
   --seed N             noise of the built-in CT (default 1)
-  --link PATH          also make PATH a symbolic link to the device (removed at exit)
+  --link PATH          also make PATH a symbolic link to the device; PATH must be free or
+                       an earlier simulator's link; removed at exit if it is still ours
   --paced              send at the real line time of 4800 baud
   --pair block|apart   a pair of stored groups as one 16-byte write (default) or two
   --short-chunk N      answer the N-th group request with 7 bytes, once
@@ -79,6 +81,33 @@ std::string hex(const std::vector<std::uint8_t>& bytes) {
     }
     if (!s.empty()) s.pop_back();
     return s;
+}
+
+// Where a symbolic link points; empty when the path is not one.
+std::string linkTarget(const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(path, ec)) return {};
+    return std::filesystem::read_symlink(path, ec).string();
+}
+
+// Makes `path` a link to the device. Only a free name or the link of an earlier simulator (a
+// link to a pseudo-terminal, live or gone) is taken; anything else at the path stays.
+bool makeLink(const std::string& device, const std::string& path, std::string& why) {
+    std::error_code ec;
+    const bool taken = std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::not_found;
+    if (taken && linkTarget(path).rfind("/dev/pts/", 0) != 0) {
+        why = "something else is there (only a simulator's own link is replaced)";
+        return false;
+    }
+    // A fresh link under a temporary name, renamed over the old one: the name never dangles.
+    const std::string temp = path + ".hvr-sim-" + std::to_string(::getpid());
+    ::unlink(temp.c_str());
+    if (::symlink(device.c_str(), temp.c_str()) != 0 || ::rename(temp.c_str(), path.c_str()) != 0) {
+        why = std::strerror(errno);
+        ::unlink(temp.c_str());
+        return false;
+    }
+    return true;
 }
 
 struct Scheduled {
@@ -160,9 +189,14 @@ int main(int argc, char** argv) {
 
     Scenario scenario = Scenario::synthetic(static_cast<int>(groups), static_cast<std::uint32_t>(seed));
     if (!scenarioFile.empty()) {
+        std::error_code ec;
+        if (std::filesystem::is_directory(scenarioFile, ec)) {
+            std::cerr << "hvr-sim: " << scenarioFile << " is a directory, not a scenario file\n";
+            return 2;
+        }
         std::ifstream in(scenarioFile);
         if (!in) {
-            std::cerr << "hvr-sim: cannot read " << scenarioFile << "\n";
+            std::cerr << "hvr-sim: cannot read " << scenarioFile << ": " << std::strerror(errno) << "\n";
             return 2;
         }
         std::stringstream text;
@@ -198,9 +232,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (!linkPath.empty()) {
-        ::unlink(linkPath.c_str());
-        if (::symlink(line.devicePath().c_str(), linkPath.c_str()) != 0) {
-            std::cerr << "hvr-sim: cannot link " << linkPath << ": " << std::strerror(errno) << "\n";
+        std::string why;
+        if (!makeLink(line.devicePath(), linkPath, why)) {
+            std::cerr << "hvr-sim: cannot link " << linkPath << ": " << why << "\n";
             return 1;
         }
     }
@@ -307,6 +341,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    if (!linkPath.empty()) ::unlink(linkPath.c_str());
+    // Another simulator may have taken the name since: its link stays.
+    if (!linkPath.empty() && linkTarget(linkPath) == line.devicePath()) ::unlink(linkPath.c_str());
     return 0;
 }

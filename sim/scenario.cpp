@@ -102,9 +102,13 @@ Scenario Scenario::parse(const std::string& text, std::string* error) {
         std::string keyword;
         if (!(words >> keyword)) continue;
         if (keyword == "count") {
-            long count = -1;
-            if (!(words >> count) || count < 0 || count > 65535)
-                return fail("count takes a number from 0 to 65535");
+            // One whole number and nothing else: "12abc" or "3.5" is a typing error, not 12 or 3.
+            std::string word, extra;
+            const bool digits = (words >> word) && !word.empty() && word.size() <= 5 &&
+                                word.find_first_not_of("0123456789") == std::string::npos;
+            const long count = digits ? std::stol(word) : -1;
+            if (!digits || count > 65535 || (words >> extra))
+                return fail("count takes a whole number from 0 to 65535");
             s.m_reportedCount = static_cast<int>(count);
         } else if (keyword == "live" || keyword == "group") {
             protocol::FrameBytes frame{};

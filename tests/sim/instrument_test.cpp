@@ -135,7 +135,9 @@ TEST(Scenario, ParsingNamesTheWrongLine) {
     Scenario::parse("live 00 05 42 00 64 40 32 00\nlive 00 05\n", &error);
     EXPECT_EQ(error, "line 2: live takes eight hexadecimal bytes");
     Scenario::parse("count x\n", &error);
-    EXPECT_EQ(error, "line 1: count takes a number from 0 to 65535");
+    EXPECT_EQ(error, "line 1: count takes a whole number from 0 to 65535");
+    Scenario::parse("count 12abc\n", &error);
+    EXPECT_EQ(error, "line 1: count takes a whole number from 0 to 65535");
     Scenario::parse("\n\nbogus 1\n", &error);
     EXPECT_EQ(error, "line 3: unknown keyword 'bogus'");
     Scenario::parse("group 00 05 42 00 64 40 32 00 01\n", &error);
