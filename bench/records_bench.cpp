@@ -47,7 +47,7 @@ void BM_WriteFullListing(benchmark::State& state) {
     const auto path = (std::filesystem::temp_directory_path() / "hvr-bench-listing.txt").string();
     for (auto _ : state) {
         const auto bytes = hvr::platform::toGbk(h.form->ListingText());
-        if (!bytes || !disk.replaceFile(path, *bytes)) state.SkipWithError("listing not written");
+        if (!bytes || !disk.saveFile(path, *bytes)) state.SkipWithError("listing not written");
     }
     std::filesystem::remove(path);
 }

@@ -110,7 +110,9 @@ int download(Session& session, const Options& options) {
         if (!std::cout) return fail(kExitCannotWrite, "无法写到标准输出");
     } else {
         platform::LocalFileSystem files;
-        if (!files.replaceFile(options.out, *bytes)) return fail(kExitCannotWrite, "无法写入 " + options.out);
+        std::string why;
+        if (!files.saveFile(options.out, *bytes, &why))
+            return fail(kExitCannotWrite, "无法写入 " + options.out + ": " + why);
         std::cerr << "hvr-cli: 记录已保存到 " << options.out << "\n";
     }
     return kExitOk;

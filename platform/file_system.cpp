@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -38,23 +39,93 @@ bool writeAll(int fd, std::string_view bytes) {
 
 } // namespace
 
-bool LocalFileSystem::replaceFile(const std::string& path, std::string_view bytes) {
-    const std::filesystem::path target(path);
+namespace {
+
+bool failWith(std::string* why, std::string reason) {
+    if (why != nullptr) *why = std::move(reason);
+    return false;
+}
+
+std::string systemReason() {
+    return std::strerror(errno);
+}
+
+// The file a path finally names: symbolic links followed, relative targets taken from the
+// link's directory. A dangling link names the file it would create.
+std::filesystem::path finalTarget(std::filesystem::path path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!std::filesystem::is_symlink(path, ec)) return path;
+        const std::filesystem::path target = std::filesystem::read_symlink(path, ec);
+        if (ec) return path;
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    return path;
+}
+
+// Writes to a pipe or a device as a stream: nothing to rename, nothing to truncate.
+bool writeStream(const std::string& path, std::string_view bytes, std::string* why) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return failWith(why, systemReason());
+    const bool ok = writeAll(fd, bytes);
+    const std::string reason = ok ? "" : systemReason();
+    if (::close(fd) != 0 && ok) return failWith(why, systemReason());
+    return ok || failWith(why, reason);
+}
+
+} // namespace
+
+bool LocalFileSystem::saveFile(const std::string& path, std::string_view bytes, std::string* why) {
+    const std::filesystem::path target = finalTarget(path);
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists) {
+        if (S_ISDIR(existing.st_mode)) return failWith(why, "是一个目录");
+        if (!S_ISREG(existing.st_mode)) return writeStream(target.string(), bytes, why);
+        // Read-only as the user sees it: no write permission, or no write bit at all (which
+        // stops even the administrator, as a file marked read-only should).
+        if (::access(target.c_str(), W_OK) != 0 || (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+            return failWith(why, "文件只读");
+    }
+
     std::filesystem::path dir = target.parent_path();
     if (dir.empty()) dir = ".";
     std::string temp = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return false;
+    if (fd < 0) return failWith(why, systemReason());
     bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
-    // The new file gets the usual permissions of a file the user creates.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ok = ::fchmod(fd, 0666 & ~mask) == 0 && ok;
-    ok = ::close(fd) == 0 && ok;
-    if (ok && std::filesystem::is_directory(target)) ok = false; // never replace a directory by a file
-    ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) ::unlink(temp.c_str());
-    return ok;
+    std::string reason = ok ? "" : systemReason();
+    // The replacement keeps the permissions (and, for the administrator, the owner) of the
+    // file it replaces; a new file gets those of any file the user creates.
+    mode_t mode = 0666;
+    if (exists) {
+        mode = existing.st_mode & 07777;
+        if (::geteuid() == 0 && ::fchown(fd, existing.st_uid, existing.st_gid) != 0 && ok) {
+            ok = false;
+            reason = systemReason();
+        }
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode &= ~mask;
+    }
+    if (::fchmod(fd, mode) != 0 && ok) {
+        ok = false;
+        reason = systemReason();
+    }
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        reason = systemReason();
+    }
+    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
+        ok = false;
+        reason = systemReason();
+    }
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return failWith(why, reason);
+    }
+    return true;
 }
 
 } // namespace hvr::platform

@@ -15,9 +15,12 @@ class FileSystem {
     // Creates the directory (and its parents) when missing; true when it exists afterwards.
     virtual bool ensureDirectory(const std::string& path) = 0;
 
-    // Replaces the file with exactly these bytes, or leaves it as it was: the bytes go to a
-    // temporary file beside it, which is renamed over the name only when it is complete.
-    virtual bool replaceFile(const std::string& path, std::string_view bytes) = 0;
+    // Writes exactly these bytes to the file, or leaves it as it was. An ordinary file, new or
+    // existing, is replaced atomically: the bytes go to a temporary file beside it, renamed over
+    // it when complete, with the old file's permissions. A symbolic link is followed and its
+    // target replaced. A pipe or a device is a stream and is written directly. A directory or
+    // a read-only file is refused. On failure `why` (when given) says why, in one phrase.
+    virtual bool saveFile(const std::string& path, std::string_view bytes, std::string* why = nullptr) = 0;
 };
 
 // The file system of the machine.
@@ -25,7 +28,7 @@ class LocalFileSystem final : public FileSystem {
   public:
     std::string homeDirectory() override;
     bool ensureDirectory(const std::string& path) override;
-    bool replaceFile(const std::string& path, std::string_view bytes) override;
+    bool saveFile(const std::string& path, std::string_view bytes, std::string* why = nullptr) override;
 };
 
 } // namespace hvr::platform

@@ -49,7 +49,7 @@ void Form1::Command1_Click() {
         const auto path = m_services.dialogs.chooseSaveFile({directory, "HVR.txt", ".txt", ".txt"});
         if (!path) return;
         const auto bytes = platform::toGbk(ListingText());
-        if (!bytes || !m_services.files.replaceFile(*path, *bytes))
+        if (!bytes || !m_services.files.saveFile(*path, *bytes))
             m_services.dialogs.message(texts::kSaveFailed, texts::kMessageTitle);
         return;
     }

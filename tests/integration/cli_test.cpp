@@ -99,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
                       QStringList{"--fail-checks", "3"},
                       QStringList{"--silence-at", "150", "--silence", "2", "--pair", "apart"}),
     [](const auto& info) {
-        const QString about = info.param.isEmpty() ? "no_fault" : info.param.join('_').remove("--");
+        const QString about = info.param.isEmpty() ? "no_fault" : info.param.join('_').remove("--").replace('-', '_');
         return testing::caseName(info.index, about.toStdString());
     });
 

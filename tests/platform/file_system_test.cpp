@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "platform/file_system.h"
 
@@ -41,7 +47,7 @@ class LocalFiles : public ::testing::Test {
 TEST_F(LocalFiles, ReplacesTheWholeFile) {
     const auto path = (dir / "HVR.txt").string();
     std::ofstream(path) << "a much longer earlier listing than the new one";
-    ASSERT_TRUE(files.replaceFile(path, "new\r\n"));
+    ASSERT_TRUE(files.saveFile(path, "new\r\n"));
     EXPECT_EQ(read(path), "new\r\n");
     EXPECT_EQ(entries(), 1) << "no temporary file is left behind";
 }
@@ -56,7 +62,7 @@ TEST_F(LocalFiles, KeepsTheOldFileWhenWritingFails) {
     rlimit small = old;
     small.rlim_cur = 64;
     setrlimit(RLIMIT_FSIZE, &small);
-    const bool ok = files.replaceFile(path, std::string(4096, 'x'));
+    const bool ok = files.saveFile(path, std::string(4096, 'x'));
     setrlimit(RLIMIT_FSIZE, &old);
     EXPECT_FALSE(ok);
     EXPECT_EQ(read(path), "earlier listing");
@@ -64,11 +70,67 @@ TEST_F(LocalFiles, KeepsTheOldFileWhenWritingFails) {
 }
 
 TEST_F(LocalFiles, FailsForAMissingDirectoryOrADirectoryInTheWay) {
-    EXPECT_FALSE(files.replaceFile((dir / "missing" / "HVR.txt").string(), "x"));
+    EXPECT_FALSE(files.saveFile((dir / "missing" / "HVR.txt").string(), "x"));
     fs::create_directory(dir / "HVR.txt");
-    EXPECT_FALSE(files.replaceFile((dir / "HVR.txt").string(), "x"));
+    EXPECT_FALSE(files.saveFile((dir / "HVR.txt").string(), "x"));
     EXPECT_TRUE(fs::is_directory(dir / "HVR.txt"));
     EXPECT_EQ(entries(), 1);
+}
+
+TEST_F(LocalFiles, AReplacedFileKeepsItsPermissions) {
+    const auto path = dir / "HVR.txt";
+    std::ofstream(path) << "old";
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ASSERT_TRUE(files.saveFile(path.string(), "new"));
+    EXPECT_EQ(read(path), "new");
+    EXPECT_EQ(fs::status(path).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(LocalFiles, ALinkIsFollowedAndStaysALink) {
+    fs::create_directory(dir / "reports");
+    std::ofstream(dir / "reports" / "today.txt") << "old";
+    fs::create_symlink("reports/today.txt", dir / "HVR.txt");
+    ASSERT_TRUE(files.saveFile((dir / "HVR.txt").string(), "new"));
+    EXPECT_TRUE(fs::is_symlink(dir / "HVR.txt"));
+    EXPECT_EQ(read(dir / "reports" / "today.txt"), "new");
+
+    fs::create_symlink("reports/tomorrow.txt", dir / "next.txt"); // dangling: creates its target
+    ASSERT_TRUE(files.saveFile((dir / "next.txt").string(), "later"));
+    EXPECT_TRUE(fs::is_symlink(dir / "next.txt"));
+    EXPECT_EQ(read(dir / "reports" / "tomorrow.txt"), "later");
+}
+
+TEST_F(LocalFiles, ARefusedReadOnlyFileStaysAsItWas) {
+    const auto path = dir / "HVR.txt";
+    std::ofstream(path) << "keep";
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    std::string why;
+    EXPECT_FALSE(files.saveFile(path.string(), "new", &why));
+    EXPECT_EQ(why, "文件只读");
+    EXPECT_EQ(read(path), "keep");
+    EXPECT_EQ(fs::status(path).permissions(),
+              fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_EQ(entries(), 1);
+}
+
+TEST_F(LocalFiles, APipeIsWrittenAsAStream) {
+    const auto path = dir / "pipe";
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    std::string received;
+    std::thread reader([&] { received = read(path); });
+    EXPECT_TRUE(files.saveFile(path.string(), "listing\r\n"));
+    reader.join();
+    EXPECT_EQ(received, "listing\r\n");
+    EXPECT_TRUE(fs::is_fifo(path)) << "never renamed over";
+}
+
+TEST_F(LocalFiles, ADeviceIsWrittenAndStaysADevice) {
+    const auto path = dir / "null";
+    if (::mknod(path.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+        GTEST_SKIP() << "no device node can be made here: " << std::strerror(errno);
+    EXPECT_TRUE(files.saveFile(path.string(), "listing"));
+    EXPECT_TRUE(fs::is_character_file(path));
 }
 
 TEST_F(LocalFiles, CreatesTheWorkingDirectory) {

@@ -65,8 +65,11 @@ class FakeFileSystem final : public platform::FileSystem {
         directories.push_back(path);
         return true;
     }
-    bool replaceFile(const std::string& path, std::string_view bytes) override {
-        if (failWrites) return false;
+    bool saveFile(const std::string& path, std::string_view bytes, std::string* why = nullptr) override {
+        if (failWrites) {
+            if (why != nullptr) *why = "磁盘已满";
+            return false;
+        }
         files[path] = std::string(bytes);
         return true;
     }
