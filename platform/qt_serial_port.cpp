@@ -3,6 +3,9 @@
 #include <QSerialPortInfo>
 #include <QTimer>
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdlib>
 
 namespace hvr::platform {
@@ -28,14 +31,44 @@ QtSerialPort::~QtSerialPort() {
 
 bool QtSerialPort::open(int portNumber) {
     const auto device = m_portTable().device(portNumber);
-    if (!device) return false;
+    if (!device) {
+        ++m_failedOpens;
+        m_lastFailure = "COM" + std::to_string(portNumber) + " 没有对应的设备";
+        return false;
+    }
     return openDevice(QString::fromStdString(*device));
 }
+
+namespace {
+
+// Why a device cannot be opened, as the user can act on it.
+std::string openFailureReason(const QString& path, QSerialPort::SerialPortError error, const QString& qtText) {
+    const std::string device = path.toStdString();
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return device + ": 设备不存在";
+    case QSerialPort::PermissionError:
+        if (::access(device.c_str(), R_OK | W_OK) != 0 && errno == EACCES)
+            return device + ": 没有权限 (把用户加入 dialout 组: sudo usermod -aG dialout $USER, 然后重新登录)";
+        return device + ": 正被其他程序使用";
+    case QSerialPort::OpenError:
+        return device + ": 已被打开";
+    default:
+        return device + ": " + qtText.toStdString();
+    }
+}
+
+} // namespace
 
 bool QtSerialPort::openDevice(const QString& path) {
     if (m_port.isOpen()) m_port.close();
     m_port.setPortName(path);
-    if (!m_port.open(QIODevice::ReadWrite)) return false;
+    m_lastError = QSerialPort::NoError;
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        ++m_failedOpens;
+        m_lastFailure = openFailureReason(path, m_lastError, m_lastErrorText);
+        return false;
+    }
     const bool configured = m_port.setBaudRate(4800) && m_port.setDataBits(QSerialPort::Data8) &&
                             m_port.setParity(QSerialPort::NoParity) &&
                             m_port.setStopBits(QSerialPort::OneStop) &&
@@ -45,7 +78,14 @@ bool QtSerialPort::openDevice(const QString& path) {
         return false;
     }
     m_port.clear();
+    m_devicePath = path.toStdString();
+    m_failedOpens = 0;
+    m_lastFailure.clear();
     return true;
+}
+
+std::string QtSerialPort::device() const {
+    return m_port.isOpen() ? m_devicePath : std::string();
 }
 
 void QtSerialPort::close() {
@@ -109,12 +149,19 @@ void QtSerialPort::deliver() {
 }
 
 void QtSerialPort::onError(QSerialPort::SerialPortError error) {
+    if (error != QSerialPort::NoError) {
+        m_lastError = error;
+        m_lastErrorText = m_port.errorString();
+    }
     switch (error) {
     case QSerialPort::NoError:
     case QSerialPort::UnsupportedOperationError: // modem lines on a pseudo-terminal: harmless
     case QSerialPort::TimeoutError:
         return;
-    case QSerialPort::ResourceError: // adapter unplugged, or the other end of a pty went away
+    case QSerialPort::ResourceError: // adapter unplugged
+    case QSerialPort::ReadError:     // a read that ends or fails: the line has hung up
+        // Closing stops the reads at once (a hung-up line is always readable) and lets the
+        // port scan take over, as with an adapter pulled out.
         close();
         return;
     default:

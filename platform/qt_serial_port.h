@@ -4,6 +4,7 @@
 #include <QSerialPort>
 
 #include <functional>
+#include <string>
 
 #include "platform/port_table.h"
 #include "platform/serial_port.h"
@@ -37,6 +38,14 @@ class QtSerialPort final : public QObject, public SerialPort {
 
     void setDataReceivedHandler(std::function<void()> handler) override { m_handler = std::move(handler); }
 
+    // The device of the open port; empty while closed.
+    std::string device() const;
+    // Why the last open failed, in one phrase ("设备不存在", "没有权限…", "正被其他程序使用"),
+    // with the device it tried; empty after a successful open.
+    const std::string& lastOpenFailure() const { return m_lastFailure; }
+    // Opens that failed one after the other since the last successful one.
+    int failedOpensInARow() const { return m_failedOpens; }
+
   private:
     void onReadyRead();
     void onError(QSerialPort::SerialPortError error);
@@ -46,6 +55,11 @@ class QtSerialPort final : public QObject, public SerialPort {
     std::function<PortTable()> m_portTable;
     std::function<void()> m_handler;
     int m_threshold = 0;
+    int m_failedOpens = 0;
+    std::string m_lastFailure;
+    std::string m_devicePath;
+    QSerialPort::SerialPortError m_lastError = QSerialPort::NoError;
+    QString m_lastErrorText;
     bool m_delivering = false;
     bool m_pending = false;
 };

@@ -29,6 +29,8 @@ class Line {
     // Gives the line time to carry what was sent; waits for the condition when there is one.
     virtual bool carry(const std::function<bool()>& until) = 0;
     bool carry() { return carry({}); }
+    // The other end goes away, as an unplugged adapter or an ended simulator does.
+    virtual void instrumentHangsUp() = 0;
 };
 
 class FakeLine final : public Line {
@@ -39,6 +41,7 @@ class FakeLine final : public Line {
     void instrumentSends(const Bytes& bytes) override { m_port.deliver(bytes); }
     Bytes instrumentReceived() override { return m_port.takeLine(); }
     bool carry(const std::function<bool()>& until) override { return !until || until(); }
+    void instrumentHangsUp() override { m_port.hangUp(); }
 
   private:
     testing::FakeSerialPort m_port;
@@ -58,7 +61,7 @@ class PtyLine final : public Line {
     }
     ~PtyLine() override {
         m_port.reset();
-        ::close(m_master);
+        if (m_master >= 0) ::close(m_master);
     }
     platform::SerialPort& port() override { return *m_port; }
     void instrumentSends(const Bytes& bytes) override {
@@ -77,6 +80,10 @@ class PtyLine final : public Line {
         if (until) return testing::waitUntil(until, 2000);
         testing::settle(60);
         return true;
+    }
+    void instrumentHangsUp() override {
+        ::close(m_master);
+        m_master = -1;
     }
 
   private:
@@ -114,6 +121,16 @@ TEST_P(SerialPortContract, OpensOnlyAPresentPortNumber) {
     EXPECT_TRUE(port().isOpen());
     port().close();
     EXPECT_FALSE(port().isOpen());
+}
+
+TEST_P(SerialPortContract, ClosesWhenTheOtherEndHangsUp) {
+    ASSERT_TRUE(port().open(Line::kPresentPort));
+    port().setThreshold(8);
+    line->instrumentSends({1, 2, 3});
+    line->instrumentHangsUp();
+    EXPECT_TRUE(line->carry([&] { return !port().isOpen(); }));
+    EXPECT_EQ(events, 0);
+    EXPECT_FALSE(port().open(Line::kPresentPort)) << "the device has gone";
 }
 
 TEST_P(SerialPortContract, RaisesTheEventOnceTheThresholdIsMet) {
@@ -181,6 +198,16 @@ TEST_P(SerialPortContract, ClosedPortReadsAndWritesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(Ports, SerialPortContract, ::testing::Values(Kind::Fake, Kind::Pty),
                          [](const auto& info) { return info.param == Kind::Fake ? "Fake" : "Pty"; });
+
+TEST(QtSerialPortOpen, SaysWhyADeviceCannotBeOpened) {
+    platform::QtSerialPort port([] { return platform::PortTable({"/nonexistent/ttyUSB9"}); });
+    EXPECT_FALSE(port.open(1));
+    EXPECT_EQ(port.lastOpenFailure(), "/nonexistent/ttyUSB9: 设备不存在");
+    EXPECT_FALSE(port.open(2));
+    EXPECT_EQ(port.lastOpenFailure(), "COM2 没有对应的设备");
+    EXPECT_EQ(port.failedOpensInARow(), 2);
+    EXPECT_EQ(port.device(), "");
+}
 
 TEST(PortTableFromEnvironment, HvrPortsNamesTheDevices) {
     ::setenv("HVR_PORTS", "/dev/null,/tmp/x", 1);

@@ -64,6 +64,12 @@ class FakeSerialPort final : public platform::SerialPort {
         }
     }
 
+    // The device goes away: the port closes and the number no longer opens.
+    void hangUp() {
+        presentPorts.erase(m_openedPort);
+        close();
+    }
+
     // Every byte written since the last call, as the line carried it.
     std::vector<std::uint8_t> takeLine() {
         std::vector<std::uint8_t> out;
