@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -12,6 +13,7 @@
 
 #include "cli/monitor_output.h"
 #include "cli/options.h"
+#include "cli/patience.h"
 #include "cli/session.h"
 #include "main_window/texts.h"
 #include "platform/file_system.h"
@@ -32,12 +34,58 @@ int fail(int code, const std::string& line) {
     return code;
 }
 
-// Waits for a link check to succeed; says so when none does in time.
+double secondsSince(const QElapsedTimer& clock) {
+    return static_cast<double>(clock.elapsed()) / 1000.0;
+}
+
+// The ports a scan could not open, in one line, once a whole round of the scan has failed.
+class ScanReport {
+  public:
+    explicit ScanReport(const platform::QtSerialPort& port) : m_port(port) {}
+    void look() {
+        if (m_said || m_port.failedOpensInARow() == m_seenFailures) return;
+        m_seenFailures = m_port.failedOpensInARow();
+        const std::string& why = m_port.lastOpenFailure();
+        // "COMn 没有对应的设备" is the port table's end, not a device worth naming.
+        if (why.find(": ") != std::string::npos &&
+            std::find(m_reasons.begin(), m_reasons.end(), why) == m_reasons.end())
+            m_reasons.push_back(why);
+        if (m_seenFailures < platform::kLastPort) return;
+        m_said = true;
+        std::string line = "没有可以打开的串口";
+        if (m_reasons.empty()) line += ": 本机没有串口设备 (可用 --port 或 HVR_PORTS 指定)";
+        for (std::size_t i = 0; i < m_reasons.size(); ++i)
+            line += (i == 0 ? ": " : "; ") + m_reasons[i];
+        std::cerr << "hvr-cli: " << line << "; 继续扫描…\n";
+    }
+
+  private:
+    const platform::QtSerialPort& m_port;
+    int m_seenFailures = 0;
+    bool m_said = false;
+    std::vector<std::string> m_reasons;
+};
+
+// Waits for a link check to succeed, and says on which port; says so when none does in time.
 bool waitForInstrument(Session& session, const Options& options) {
     std::cerr << "hvr-cli: 等待仪器应答…\n";
-    if (session.runUntil([&] { return session.linkUp(); }, options.timeout) == Session::Outcome::Done)
+    ScanReport report(session.port());
+    const auto outcome = session.runUntil(
+        [&] {
+            report.look();
+            return session.linkUp();
+        },
+        options.timeout);
+    if (outcome == Session::Outcome::Done) {
+        const std::string device = session.port().device();
+        const std::string where = session.portGiven()
+                                      ? device
+                                      : "COM" + std::to_string(session.form().MSComm1.CommPort()) + " (" + device + ")";
+        std::cerr << "hvr-cli: 仪器在 " << where << " 上应答\n";
         return true;
-    fail(kExitNoInstrument, "仪器在 " + std::to_string(static_cast<int>(options.timeout)) + " 秒内没有应答");
+    }
+    if (outcome == Session::Outcome::Interrupted) return false;
+    fail(kExitNoInstrument, "仪器在 " + options.timeoutText + " 秒内没有应答");
     return false;
 }
 
@@ -71,6 +119,10 @@ class Progress {
     int m_lastTen = -1;
 };
 
+// Replies that are too large to be a count, for this long in a row, are a garbled line
+// rather than a passing fault: the read gives up instead of asking without end.
+constexpr double kImplausibleCountSeconds = 5;
+
 int download(Session& session, const Options& options) {
     if (!waitForInstrument(session, options)) return kExitNoInstrument;
     Form1& form = session.form();
@@ -80,17 +132,39 @@ int download(Session& session, const Options& options) {
     clock.start();
 
     Progress progress(form);
+    Patience patience(options.timeout);
     bool started = false;
+    bool stalled = false;
+    double implausibleSince = -1;
+    bool implausible = false;
     const auto outcome = session.runUntil(
         [&] {
             progress.update();
             started = started || form.dl_active;
-            return started && !form.dl_active && form.link_busy == 0;
+            if (started && !form.dl_active && form.link_busy == 0) return true;
+            const double now = secondsSince(clock);
+            if (form.dl_implausible_counts == 0) {
+                implausibleSince = -1;
+            } else if (implausibleSince < 0) {
+                implausibleSince = now;
+            } else if (now - implausibleSince > kImplausibleCountSeconds) {
+                implausible = true;
+                return true;
+            }
+            // Each group filed is progress; a pair asked for again after a fault is not.
+            const auto filed = static_cast<std::uint64_t>(form.dl_request) * 2 + form.dl_half;
+            stalled = patience.exhausted(filed, form.Text40.text() == texts::kLinkDown, now);
+            return stalled;
         },
-        options.timeout, true);
+        1e9);
     progress.finish();
     if (outcome == Session::Outcome::Interrupted) return fail(kExitNoInstrument, "读取被中断");
-    if (outcome == Session::Outcome::TimedOut) return fail(kExitNoInstrument, "与仪器的连接中断, 读取未完成");
+    if (implausible)
+        return fail(kExitNoInstrument, "仪器报告的数据组数为 " + std::to_string(form.dl_count_reply) +
+                                           ", 超过 4600, 读取未完成");
+    if (stalled)
+        return fail(kExitNoInstrument,
+                    "与仪器的连接中断, " + options.timeoutText + " 秒内没有恢复, 读取未完成");
 
     form.CountStoredGroups();
     char seconds[32];
@@ -125,7 +199,9 @@ int monitor(Session& session, const Options& options) {
 
     std::uint64_t written = 0;
     const std::uint64_t before = form.shownLiveFrames();
-    QElapsedTimer down;
+    QElapsedTimer clock;
+    clock.start();
+    Patience patience(options.timeout);
     bool lost = false;
     bool outputFailed = false;
     session.runUntil(
@@ -147,19 +223,14 @@ int monitor(Session& session, const Options& options) {
                 }
             }
             if (options.frames > 0 && written >= static_cast<std::uint64_t>(options.frames)) return true;
-            // The link counts as lost for good once it has been down for the whole timeout.
-            if (form.Text40.text() == texts::kLinkDown) {
-                if (!down.isValid()) down.start();
-                lost = down.elapsed() > static_cast<qint64>(options.timeout * 1000);
-                return lost;
-            }
-            down.invalidate();
-            return false;
+            lost = patience.exhausted(form.shownLiveFrames(), form.Text40.text() == texts::kLinkDown,
+                                      secondsSince(clock));
+            return lost;
         },
         1e9);
     std::cout.flush();
     if (outputFailed) return fail(kExitCannotWrite, "无法写到标准输出");
-    if (lost) return fail(kExitNoInstrument, "与仪器的连接中断");
+    if (lost) return fail(kExitNoInstrument, "与仪器的连接中断, " + options.timeoutText + " 秒内没有恢复");
     return kExitOk; // the frames asked for, or Ctrl-C
 }
 

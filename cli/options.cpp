@@ -26,7 +26,9 @@ monitor   与窗口一样实时监控, 每显示一帧实时数据输出一行:
   --sort asc|desc  读取后按二次电流升序或降序排列.
   --frames N       实时监控输出 N 帧后结束.
   --format 格式    jsonl 或 csv (默认 csv).
-  --timeout 秒     等待仪器应答的时间, 以及连接中断后放弃前的时间 (默认 15).
+  --timeout 秒     等待仪器应答的最长时间; 读取或监控中, 连接中断或没有进展
+                   (没有新的数据组, 没有新的实时数据) 多久后放弃, 从连接中断
+                   或最后一次进展时算起 (默认 60, 足够连接自行恢复两轮).
   --demo           启动模拟仪器 hvr-sim 并使用它.
   --time-scale F   所有定时器间隔乘以 F (默认 1; 用于测试).
   --help           本说明.
@@ -45,14 +47,16 @@ bool parseNumber(const std::string& text, double low, double high, double& out) 
     return true;
 }
 
-bool validPort(const std::string& port) {
-    if (port.empty()) return false;
-    if (port.front() == '/') return true;
-    double n = 0;
-    return parseNumber(port, 1, 16, n) && n == static_cast<int>(n);
-}
-
 } // namespace
+
+std::optional<PortChoice> parsePort(const std::string& text) {
+    if (text.find('/') != std::string::npos) return PortChoice{0, text};
+    if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const int number = std::stoi(text);
+    if (number < 1 || number > 16) return std::nullopt;
+    return PortChoice{number, {}};
+}
 
 Parsed parseOptions(const std::vector<std::string>& args) {
     Options o;
@@ -83,8 +87,9 @@ Parsed parseOptions(const std::vector<std::string>& args) {
         } else if (a == "--demo") {
             o.demo = true;
         } else if (a == "--port") {
-            if (!value(v) || !validPort(v)) return {std::nullopt, "--port 需要设备路径或端口号 1…16"};
-            o.port = v;
+            const auto port = value(v) ? parsePort(v) : std::nullopt;
+            if (!port) return {std::nullopt, "--port 需要设备路径或端口号 1…16"};
+            o.port = *port;
         } else if (a == "--out" && o.command == Command::Download) {
             if (!value(v) || v.empty()) return {std::nullopt, "--out 需要文件名"};
             o.out = v;
@@ -103,6 +108,7 @@ Parsed parseOptions(const std::vector<std::string>& args) {
         } else if (a == "--timeout") {
             if (!value(v) || !parseNumber(v, 0.1, 86400, o.timeout))
                 return {std::nullopt, "--timeout 需要 0.1 到 86400 之间的秒数"};
+            o.timeoutText = v;
         } else if (a == "--time-scale") {
             if (!value(v) || !parseNumber(v, 0.01, 100, o.timeScale))
                 return {std::nullopt, "--time-scale 需要 0.01 到 100 之间的数"};
@@ -110,7 +116,7 @@ Parsed parseOptions(const std::vector<std::string>& args) {
             return {std::nullopt, "未知选项 '" + a + "' (见 --help)"};
         }
     }
-    if (o.demo && !o.port.empty()) return {std::nullopt, "--demo 与 --port 不能同时使用"};
+    if (o.demo && o.port.given()) return {std::nullopt, "--demo 与 --port 不能同时使用"};
     return {o, ""};
 }
 

@@ -10,14 +10,27 @@ enum class Command { Download, Monitor, Help };
 enum class SortOrder { None, Ascending, Descending };
 enum class Format { Csv, Jsonl };
 
+// The port asked for: a device path, a port number 1..16, or neither (scan).
+struct PortChoice {
+    int number = 0;
+    std::string device;
+    bool given() const { return number != 0 || !device.empty(); }
+};
+
+// A device path (it holds a '/'), or a whole number 1..16 written in digits; none otherwise.
+std::optional<PortChoice> parsePort(const std::string& text);
+
 struct Options {
     Command command = Command::Help;
-    std::string port;            // a device path or a port number 1..16; empty: scan
+    PortChoice port;
     std::string out = "HVR.txt"; // "-" for standard output
     SortOrder sort = SortOrder::None;
     long frames = 0; // 0: until Ctrl-C
     Format format = Format::Csv;
-    double timeout = 15;
+    // How long to wait for the instrument to answer, and for a lost link or a stalled read to
+    // come back. The default outlasts two full rounds of the link's own recovery.
+    double timeout = 60;
+    std::string timeoutText = "60"; // as typed, for messages
     double timeScale = 1;
     bool demo = false;
 };

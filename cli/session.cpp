@@ -59,13 +59,13 @@ bool Session::start(std::string& error) {
         }
         const std::string device = QString::fromUtf8(m_sim->readLine()).trimmed().toStdString();
         table = [device] { return onlyDevice(device); };
-    } else if (!m_options.port.empty()) {
-        std::string device = m_options.port;
-        if (device.front() != '/') {
-            const int number = std::stoi(device);
+    } else if (m_options.port.given()) {
+        std::string device = m_options.port.device;
+        if (device.empty()) {
+            const int number = m_options.port.number;
             const auto found = platform::QtSerialPort::currentPortTable().device(number);
-            if (!found) {
-                error = "端口表中没有 COM" + device;
+            if (!found || found->empty()) {
+                error = "端口表中没有 COM" + std::to_string(number) + " (可用 HVR_PORTS 指定设备)";
                 return false;
             }
             device = *found;
@@ -74,18 +74,22 @@ bool Session::start(std::string& error) {
     }
 
     m_port = std::make_unique<platform::QtSerialPort>(table);
+    if (m_options.port.given()) {
+        // A port that cannot be used is said at once, not waited out as a silent instrument.
+        if (!m_port->open(platform::kFirstPort)) {
+            error = "无法打开端口 " + m_port->lastOpenFailure();
+            return false;
+        }
+        m_port->close();
+    }
     m_form = std::make_unique<Form1>(platform::Services{*m_port, m_dialogs, m_events, m_files});
-    m_form->setSerialEventObserver([this] {
-        m_sinceActivity.restart();
-        afterEvent();
-    });
+    m_form->setSerialEventObserver([this] { afterEvent(); });
     m_timers = std::make_unique<platform::QtTimers>(m_options.timeScale);
     m_timers->setAfterTick([this] { afterEvent(); });
     m_form->Form_Load();
     m_timers->add(m_form->Timer1, [this] { m_form->Timer1_Timer(); });
     m_timers->add(m_form->Timer2, [this] { m_form->Timer2_Timer(); });
     m_timers->add(m_form->Timer3, [this] { m_form->Timer3_Timer(); });
-    m_sinceActivity.start();
     return true;
 }
 
@@ -98,13 +102,12 @@ void Session::afterEvent() {
     if (m_check) m_check();
 }
 
-Session::Outcome Session::runUntil(const std::function<bool()>& done, double seconds, bool resetOnActivity) {
+Session::Outcome Session::runUntil(const std::function<bool()>& done, double seconds) {
     if (done()) return Outcome::Done;
     QEventLoop loop;
     Outcome outcome = Outcome::TimedOut;
     QElapsedTimer clock;
     clock.start();
-    m_sinceActivity.restart();
     const auto limit = static_cast<qint64>(seconds * 1000);
     m_check = [&] {
         if (done()) {
@@ -118,7 +121,7 @@ Session::Outcome Session::runUntil(const std::function<bool()>& done, double sec
         if (g_interrupted) {
             outcome = Outcome::Interrupted;
             loop.quit();
-        } else if ((resetOnActivity ? m_sinceActivity.elapsed() : clock.elapsed()) > limit) {
+        } else if (clock.elapsed() > limit) {
             outcome = Outcome::TimedOut;
             loop.quit();
         }

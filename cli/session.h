@@ -28,13 +28,15 @@ class Session {
     // what failed.
     bool start(std::string& error);
 
-    // Runs the event loop until `done` holds (true), the time is up, Ctrl-C is pressed or
-    // `failed` holds (false). With `resetOnActivity` every received chunk starts the time
-    // again, so that only silence runs it out.
+    // Runs the event loop until `done` holds, the time is up or Ctrl-C is pressed. `done` is
+    // looked at after every serial event and timer tick.
     enum class Outcome { Done, TimedOut, Interrupted };
-    Outcome runUntil(const std::function<bool()>& done, double seconds, bool resetOnActivity = false);
+    Outcome runUntil(const std::function<bool()>& done, double seconds);
 
     Form1& form() { return *m_form; }
+    const platform::QtSerialPort& port() const { return *m_port; }
+    // The port was given on the command line (every port number names it).
+    bool portGiven() const { return m_options.port.given() || m_options.demo; }
     bool linkUp() const;
 
     // Ctrl-C has been pressed.
@@ -52,7 +54,6 @@ class Session {
     std::unique_ptr<platform::QtTimers> m_timers;
     std::unique_ptr<QProcess> m_sim;
     std::function<void()> m_check;
-    QElapsedTimer m_sinceActivity;
 };
 
 } // namespace hvr::cli

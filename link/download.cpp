@@ -16,11 +16,14 @@ void Form1::DownloadCountReply() {
     // is asked for again.
     std::int32_t count = stored_count;
     if (const auto word = protocol::replyWord(rx_bytes)) count = *word;
+    dl_count_reply = count;
     if (count < 0 || count > protocol::kMaxPlausibleCount) {
+        ++dl_implausible_counts;
         SetReceiveFraming(protocol::kWordReplyLength);
         SendCommandWord(protocol::kReadCount);
         return;
     }
+    dl_implausible_counts = 0;
     stored_count = static_cast<std::int16_t>(count);
     if (stored_count == 0) m_services.dialogs.message(texts::kReadCountZero, texts::kMessageTitle);
     dl_active = true;

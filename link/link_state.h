@@ -34,6 +34,10 @@ struct LinkVariables {
     std::uint8_t dl_half = 0;
     // Counted and not yet ended: what a successful link check may resume.
     bool dl_active = false;
+    // The latest count reply, and how many replies in a row were too large to be a count
+    // (each is asked for again without end, so a host can tell a garbled line from a stall).
+    std::int32_t dl_count_reply = -1;
+    std::int32_t dl_implausible_counts = 0;
 };
 
 } // namespace hvr

@@ -15,22 +15,24 @@ TEST(CliOptions, DownloadDefaults) {
     EXPECT_EQ(p.options->command, Command::Download);
     EXPECT_EQ(p.options->out, "HVR.txt");
     EXPECT_EQ(p.options->sort, SortOrder::None);
-    EXPECT_EQ(p.options->timeout, 15);
-    EXPECT_TRUE(p.options->port.empty());
+    EXPECT_EQ(p.options->timeout, 60);
+    EXPECT_FALSE(p.options->port.given());
 }
 
 TEST(CliOptions, EveryOptionOfBothCommands) {
     auto p =
         parse({"download", "--port", "/dev/ttyUSB0", "--out", "-", "--sort", "desc", "--timeout", "3.5"});
     ASSERT_TRUE(p.options) << p.error;
-    EXPECT_EQ(p.options->port, "/dev/ttyUSB0");
+    EXPECT_EQ(p.options->port.device, "/dev/ttyUSB0");
+    EXPECT_EQ(p.options->timeoutText, "3.5");
     EXPECT_EQ(p.options->out, "-");
     EXPECT_EQ(p.options->sort, SortOrder::Descending);
     EXPECT_EQ(p.options->timeout, 3.5);
 
     p = parse({"monitor", "--port", "16", "--frames", "20", "--format", "jsonl", "--time-scale", "0.1"});
     ASSERT_TRUE(p.options) << p.error;
-    EXPECT_EQ(p.options->port, "16");
+    EXPECT_EQ(p.options->port.number, 16);
+    EXPECT_TRUE(p.options->port.device.empty());
     EXPECT_EQ(p.options->frames, 20);
     EXPECT_EQ(p.options->format, Format::Jsonl);
     EXPECT_DOUBLE_EQ(p.options->timeScale, 0.1);
@@ -49,6 +51,10 @@ TEST(CliOptions, SaysWhatIsWrongInOneLine) {
         {"download", "--port", "0"},
         {"download", "--port", "17"},
         {"download", "--port", "ttyUSB0"},
+        {"download", "--port", "1e1"},
+        {"download", "--port", "0x10"},
+        {"download", "--port", "+3"},
+        {"download", "--port", " 3"},
         {"download", "--sort", "up"},
         {"download", "--frames", "3"}, // a monitor option
         {"monitor", "--out", "x"},     // a download option
@@ -65,6 +71,15 @@ TEST(CliOptions, SaysWhatIsWrongInOneLine) {
         EXPECT_FALSE(p.error.empty());
         EXPECT_EQ(p.error.find('\n'), std::string::npos);
     }
+}
+
+TEST(CliOptions, APortIsADevicePathOrAWholeNumber) {
+    EXPECT_EQ(parsePort("3")->number, 3);
+    EXPECT_EQ(parsePort("16")->number, 16);
+    EXPECT_EQ(parsePort("./instrument")->device, "./instrument");
+    EXPECT_FALSE(parsePort("010"));
+    EXPECT_FALSE(parsePort("3.0"));
+    EXPECT_FALSE(parsePort(""));
 }
 
 TEST(CliOptions, HelpAnywhere) {

@@ -201,7 +201,10 @@ TEST_F(Download, GarbledCountsAreAskedForAgain) {
     EXPECT_EQ(h.form->link_state, Form1::kExchanging);
     count(0xFFFF); // above 32767 too: not a negative count
     EXPECT_EQ(h.port.takeLine(), line(protocol::kReadCount));
+    EXPECT_EQ(h.form->dl_count_reply, 0xFFFF);
+    EXPECT_EQ(h.form->dl_implausible_counts, 2);
     count(4600);
+    EXPECT_EQ(h.form->dl_implausible_counts, 0);
     EXPECT_EQ(h.port.takeLine(), line(257));
     EXPECT_EQ(h.form->stored_count, 4600);
 }
