@@ -43,6 +43,12 @@ class SimProcess {
 
     const QString& device() const { return m_device; }
 
+    // Ends the simulator at once, as a pulled cable ends the line: no clean-up of its own.
+    void kill() {
+        m_process.kill();
+        m_process.waitForFinished(2000);
+    }
+
     // Stops the simulator; its exit code (-1 when it had to be killed).
     int stop() {
         if (m_process.state() == QProcess::NotRunning) return m_exitCode;

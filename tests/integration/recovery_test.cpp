@@ -1,0 +1,179 @@
+// hvr-cli at real time and default options while the line fails: every interruption that the
+// link recovers from ends complete, and what it cannot recover from ends with exit status 1.
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <unistd.h>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "main_window/form1.h"
+#include "platform/gbk.h"
+#include "sim/scenario.h"
+#include "tests/support/fake_serial_port.h"
+#include "tests/support/fake_services.h"
+#include "tests/support/qt_wait.h"
+
+namespace hvr {
+namespace {
+
+using testing::SimProcess;
+using testing::waitUntil;
+
+// hvr-cli running beside the test, which plays with the line meanwhile.
+class CliProcess {
+  public:
+    explicit CliProcess(const QStringList& arguments) {
+        m_process.start(QStringLiteral(HVR_CLI_PATH), arguments);
+        m_process.waitForStarted(5000);
+    }
+    ~CliProcess() {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished(2000);
+        }
+    }
+    // Waits for the end; the exit status, -1 when it did not end in time.
+    int finish(int milliseconds) {
+        if (!waitUntil([&] { return m_process.state() == QProcess::NotRunning; }, milliseconds)) return -1;
+        collect();
+        return m_process.exitCode();
+    }
+    // What it has written to standard error so far.
+    const std::string& err() {
+        collect();
+        return m_err;
+    }
+    const std::string& out() {
+        collect();
+        return m_out;
+    }
+    // Processor seconds it has used so far (user and system).
+    double cpuSeconds() const {
+        std::ifstream stat("/proc/" + std::to_string(m_process.processId()) + "/stat");
+        std::string text((std::istreambuf_iterator<char>(stat)), {});
+        std::istringstream fields(text.substr(text.rfind(')') + 2));
+        std::string field;
+        long ticks = 0;
+        for (int i = 3; i <= 15 && fields >> field; ++i)
+            if (i == 14 || i == 15) ticks += std::stol(field);
+        return static_cast<double>(ticks) / static_cast<double>(::sysconf(_SC_CLK_TCK));
+    }
+
+  private:
+    void collect() {
+        m_out += m_process.readAllStandardOutput().toStdString();
+        m_err += m_process.readAllStandardError().toStdString();
+    }
+    QProcess m_process;
+    std::string m_out;
+    std::string m_err;
+};
+
+std::string readFile(const QString& path) {
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// The listing of a complete download of the built-in store of that many groups.
+std::string completeListing(int groups) {
+    const sim::Scenario scenario = sim::Scenario::synthetic(groups);
+    testing::FakeSerialPort port;
+    testing::FakeDialogs dialogs;
+    testing::FakeEvents events;
+    testing::FakeFileSystem files;
+    auto form = std::make_unique<Form1>(platform::Services{port, dialogs, events, files});
+    for (int g = 1; g <= scenario.storeSize(); ++g) {
+        const protocol::ReadingFrame f = protocol::decodeFrame(scenario.storedGroup(g));
+        const auto i = static_cast<std::size_t>(g - 1);
+        form->rec_low_batt[i] = f.lowBatteryFirst || f.lowBatterySecond ? 1 : 0;
+        form->rec_sec_raw[i] = f.secRaw;
+        form->rec_sec_code[i] = f.secCode;
+        form->rec_pri_raw[i] = f.priRaw;
+        form->rec_pri_code[i] = f.priCode;
+        form->rec_pri_freq[i] = f.priFreq;
+        form->rec_status[i] = f.status;
+        form->rec_group_no[i] = static_cast<float>(g);
+    }
+    return *platform::toGbk(form->ListingText());
+}
+
+class Recovery : public ::testing::Test {
+  protected:
+    QTemporaryDir dir;
+    QString out = dir.filePath("HVR.txt");
+    QString link = dir.filePath("instrument");
+};
+
+// Silence detection, the scan and the link check take up to about 25 s at real time.
+constexpr int kRecoveryMs = 45000;
+
+TEST_F(Recovery, ADownloadOutlastsThreeSecondsOfSilence) {
+    SimProcess sim({"--groups", "40", "--silence-at", "3", "--silence", "3"});
+    CliProcess cli({"download", "--port", sim.device(), "--out", out});
+    ASSERT_EQ(cli.finish(kRecoveryMs), 0) << cli.err();
+    EXPECT_EQ(readFile(out), completeListing(40));
+}
+
+TEST_F(Recovery, ADownloadOutlastsAShortReply) {
+    SimProcess sim({"--groups", "40", "--short-chunk", "4"});
+    CliProcess cli({"download", "--port", sim.device(), "--out", out});
+    ASSERT_EQ(cli.finish(kRecoveryMs), 0) << cli.err();
+    EXPECT_EQ(readFile(out), completeListing(40));
+}
+
+TEST_F(Recovery, AVanishedDeviceCostsNoProcessorAndTheDownloadResumes) {
+    auto sim = std::make_unique<SimProcess>(QStringList{"--groups", "200", "--paced", "--link", link});
+    CliProcess cli({"download", "--port", link, "--out", out});
+    ASSERT_TRUE(waitUntil([&] { return cli.err().find("正在读取中") != std::string::npos; }, 10000))
+        << cli.err();
+    sim->kill(); // the other side of the line is gone, its link left dangling
+    testing::settle(500);
+    const double before = cli.cpuSeconds();
+    testing::settle(3000);
+    EXPECT_LT(cli.cpuSeconds() - before, 0.3) << "no read loop while the device is gone";
+
+    sim = std::make_unique<SimProcess>(QStringList{"--groups", "200", "--link", link});
+    ASSERT_EQ(cli.finish(kRecoveryMs), 0) << cli.err();
+    EXPECT_EQ(readFile(out), completeListing(200));
+}
+
+TEST_F(Recovery, MonitoringOutlastsAnInstrumentGoneForFifteenSeconds) {
+    auto sim = std::make_unique<SimProcess>(QStringList{"--link", link});
+    CliProcess cli({"monitor", "--port", link, "--frames", "6"});
+    ASSERT_TRUE(waitUntil([&] { return std::count(cli.out().begin(), cli.out().end(), '\n') >= 3; }, 10000));
+    sim.reset(); // unplugged
+    testing::settle(15000);
+    sim = std::make_unique<SimProcess>(QStringList{"--link", link});
+    ASSERT_EQ(cli.finish(kRecoveryMs), 0) << cli.err();
+    EXPECT_EQ(std::count(cli.out().begin(), cli.out().end(), '\n'), 7) << "the header and six readings";
+}
+
+TEST_F(Recovery, AnInstrumentGoneForGoodEndsWithItsMessage) {
+    auto sim = std::make_unique<SimProcess>(QStringList{"--link", link});
+    CliProcess cli({"monitor", "--port", link, "--timeout", "3"});
+    ASSERT_TRUE(waitUntil([&] { return std::count(cli.out().begin(), cli.out().end(), '\n') >= 2; }, 10000));
+    sim.reset();
+    EXPECT_EQ(cli.finish(10000), 1);
+    EXPECT_NE(cli.err().find("hvr-cli: 与仪器的连接中断, 3 秒内没有恢复\n"), std::string::npos) << cli.err();
+}
+
+TEST_F(Recovery, ACountThatStaysAboveTheStoreEndsWithAMessageNamingIt) {
+    SimProcess sim({"--groups", "40", "--garble-count", "100000"});
+    CliProcess cli({"download", "--port", sim.device(), "--out", out});
+    EXPECT_EQ(cli.finish(20000), 1);
+    EXPECT_NE(cli.err().find("超过 4600, 读取未完成"), std::string::npos) << cli.err();
+    EXPECT_FALSE(QFile::exists(out));
+}
+
+} // namespace
+} // namespace hvr
