@@ -78,9 +78,10 @@ bool waitForInstrument(Session& session, const Options& options) {
         options.timeout);
     if (outcome == Session::Outcome::Done) {
         const std::string device = session.port().device();
-        const std::string where = session.portGiven()
-                                      ? device
-                                      : "COM" + std::to_string(session.form().MSComm1.CommPort()) + " (" + device + ")";
+        const std::string where =
+            session.portGiven()
+                ? device
+                : "COM" + std::to_string(session.form().MSComm1.CommPort()) + " (" + device + ")";
         std::cerr << "hvr-cli: 仪器在 " << where << " 上应答\n";
         return true;
     }

@@ -42,14 +42,16 @@ bool QtSerialPort::open(int portNumber) {
 namespace {
 
 // Why a device cannot be opened, as the user can act on it.
-std::string openFailureReason(const QString& path, QSerialPort::SerialPortError error, const QString& qtText) {
+std::string openFailureReason(const QString& path, QSerialPort::SerialPortError error,
+                              const QString& qtText) {
     const std::string device = path.toStdString();
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
         return device + ": 设备不存在";
     case QSerialPort::PermissionError:
         if (::access(device.c_str(), R_OK | W_OK) != 0 && errno == EACCES)
-            return device + ": 没有权限 (把用户加入 dialout 组: sudo usermod -aG dialout $USER, 然后重新登录)";
+            return device +
+                   ": 没有权限 (把用户加入 dialout 组: sudo usermod -aG dialout $USER, 然后重新登录)";
         return device + ": 正被其他程序使用";
     case QSerialPort::OpenError:
         return device + ": 已被打开";

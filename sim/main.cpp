@@ -94,7 +94,8 @@ std::string linkTarget(const std::string& path) {
 // link to a pseudo-terminal, live or gone) is taken; anything else at the path stays.
 bool makeLink(const std::string& device, const std::string& path, std::string& why) {
     std::error_code ec;
-    const bool taken = std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::not_found;
+    const bool taken =
+        std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::not_found;
     if (taken && linkTarget(path).rfind("/dev/pts/", 0) != 0) {
         why = "something else is there (only a simulator's own link is replaced)";
         return false;

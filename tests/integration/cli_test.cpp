@@ -17,10 +17,12 @@
 #include "tests/support/fake_services.h"
 #include "tests/support/qt_wait.h"
 #include "tests/support/case_name.h"
+#include "tests/support/sim_listing.h"
 
 namespace hvr {
 namespace {
 
+using testing::expectedListing;
 using testing::SimProcess;
 
 struct CliRun {
@@ -54,30 +56,6 @@ std::string readFile(const QString& path) {
     return s.str();
 }
 
-// The listing that a complete, correct download of the simulator's store gives: its groups
-// filed by hand, slot by slot, and listed by the program's own listing.
-std::string expectedListing(const sim::Scenario& scenario, bool descending = false) {
-    testing::FakeSerialPort port;
-    testing::FakeDialogs dialogs;
-    testing::FakeEvents events;
-    testing::FakeFileSystem files;
-    auto form = std::make_unique<Form1>(platform::Services{port, dialogs, events, files});
-    for (int g = 1; g <= scenario.storeSize(); ++g) {
-        const auto b = scenario.storedGroup(g);
-        const auto i = static_cast<std::size_t>(g - 1);
-        form->rec_low_batt[i] = (b[0] & 0x80) || (b[3] & 0x80) ? 1 : 0;
-        form->rec_sec_raw[i] = static_cast<float>((b[0] & 0x7F) * 256 + b[1]);
-        form->rec_sec_code[i] = b[2];
-        form->rec_pri_raw[i] = static_cast<float>((b[3] & 0x7F) * 256 + b[4]);
-        form->rec_pri_code[i] = b[5];
-        form->rec_pri_freq[i] = b[6] & 0x7F;
-        form->rec_status[i] = b[7];
-        form->rec_group_no[i] = static_cast<float>(g);
-    }
-    if (descending) form->Command12_Click();
-    return *platform::toGbk(form->ListingText());
-}
-
 class CliDownload : public ::testing::TestWithParam<QStringList> {
   protected:
     QTemporaryDir dir;
@@ -100,7 +78,8 @@ INSTANTIATE_TEST_SUITE_P(
                       QStringList{"--fail-checks", "3"},
                       QStringList{"--silence-at", "150", "--silence", "2", "--pair", "apart"}),
     [](const auto& info) {
-        const QString about = info.param.isEmpty() ? "no_fault" : info.param.join('_').remove("--").replace('-', '_');
+        const QString about =
+            info.param.isEmpty() ? "no_fault" : info.param.join('_').remove("--").replace('-', '_');
         return testing::caseName(info.index, about.toStdString());
     });
 

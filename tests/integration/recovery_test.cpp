@@ -14,12 +14,9 @@
 #include <sstream>
 #include <string>
 
-#include "main_window/form1.h"
-#include "platform/gbk.h"
 #include "sim/scenario.h"
-#include "tests/support/fake_serial_port.h"
-#include "tests/support/fake_services.h"
 #include "tests/support/qt_wait.h"
+#include "tests/support/sim_listing.h"
 
 namespace hvr {
 namespace {
@@ -86,25 +83,7 @@ std::string readFile(const QString& path) {
 
 // The listing of a complete download of the built-in store of that many groups.
 std::string completeListing(int groups) {
-    const sim::Scenario scenario = sim::Scenario::synthetic(groups);
-    testing::FakeSerialPort port;
-    testing::FakeDialogs dialogs;
-    testing::FakeEvents events;
-    testing::FakeFileSystem files;
-    auto form = std::make_unique<Form1>(platform::Services{port, dialogs, events, files});
-    for (int g = 1; g <= scenario.storeSize(); ++g) {
-        const protocol::ReadingFrame f = protocol::decodeFrame(scenario.storedGroup(g));
-        const auto i = static_cast<std::size_t>(g - 1);
-        form->rec_low_batt[i] = f.lowBatteryFirst || f.lowBatterySecond ? 1 : 0;
-        form->rec_sec_raw[i] = f.secRaw;
-        form->rec_sec_code[i] = f.secCode;
-        form->rec_pri_raw[i] = f.priRaw;
-        form->rec_pri_code[i] = f.priCode;
-        form->rec_pri_freq[i] = f.priFreq;
-        form->rec_status[i] = f.status;
-        form->rec_group_no[i] = static_cast<float>(g);
-    }
-    return *platform::toGbk(form->ListingText());
+    return testing::expectedListing(sim::Scenario::synthetic(groups));
 }
 
 class Recovery : public ::testing::Test {

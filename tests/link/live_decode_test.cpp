@@ -310,7 +310,8 @@ INSTANTIATE_TEST_SUITE_P(Boundaries, RatioTextTable,
                                            RatioCase{99999999990, "99.999K8"},
                                            RatioCase{100000000000, "10000000000"}),
                          [](const auto& info) {
-                             return testing::caseName(info.index, "tenths" + std::to_string(info.param.tenths));
+                             return testing::caseName(info.index,
+                                                      "tenths" + std::to_string(info.param.tenths));
                          });
 
 } // namespace

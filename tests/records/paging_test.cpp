@@ -37,7 +37,8 @@ INSTANTIATE_TEST_SUITE_P(Table, PageCount,
                                            CountCase{51, 3}, CountCase{52, 3}, CountCase{53, 3},
                                            CountCase{4000, 154}, CountCase{8001, 308}),
                          [](const auto& info) {
-                             return testing::caseName(info.index, std::to_string(info.param.groups) + "_groups");
+                             return testing::caseName(info.index,
+                                                      std::to_string(info.param.groups) + "_groups");
                          });
 
 TEST(Paging, CountExaminesEverySlot) {
@@ -130,9 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
                       JumpCase{"7", 7, "7"}, JumpCase{" 8 ", 8, " 8 "}, JumpCase{"10", 10, "10"},
                       JumpCase{"10.4", 10, "10"}, JumpCase{"0.0", 1, "1"}, JumpCase{"-3", 5, "5"},
                       JumpCase{"0.4", 5, "5"}, JumpCase{"1e1", 10, "1e1"}, JumpCase{"3x", 10, "10"}),
-    [](const auto& info) {
-        return testing::caseName(info.index, std::string("entry_") + info.param.entry);
-    });
+    [](const auto& info) { return testing::caseName(info.index, std::string("entry_") + info.param.entry); });
 
 } // namespace
 } // namespace hvr

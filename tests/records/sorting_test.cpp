@@ -115,8 +115,9 @@ INSTANTIATE_TEST_SUITE_P(Sizes, SortOrder,
                          [](const auto& info) {
                              const int groups = std::get<0>(info.param);
                              const bool ascending = std::get<1>(info.param);
-                             return testing::caseName(info.index, std::to_string(groups) + "_groups_" +
-                                                                      (ascending ? "ascending" : "descending"));
+                             return testing::caseName(info.index,
+                                                      std::to_string(groups) + "_groups_" +
+                                                          (ascending ? "ascending" : "descending"));
                          });
 
 TEST(Sorting, AFullStoreSortsAndRestores) {

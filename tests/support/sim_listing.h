@@ -1,0 +1,39 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "link/protocol.h"
+#include "main_window/form1.h"
+#include "platform/gbk.h"
+#include "sim/scenario.h"
+#include "tests/support/fake_serial_port.h"
+#include "tests/support/fake_services.h"
+
+namespace hvr::testing {
+
+// The listing that a complete, correct download of the simulator's store gives: its groups
+// filed by hand, slot by slot, and listed by the program's own listing (GBK bytes).
+inline std::string expectedListing(const sim::Scenario& scenario, bool descending = false) {
+    FakeSerialPort port;
+    FakeDialogs dialogs;
+    FakeEvents events;
+    FakeFileSystem files;
+    auto form = std::make_unique<Form1>(platform::Services{port, dialogs, events, files});
+    for (int g = 1; g <= scenario.storeSize(); ++g) {
+        const protocol::ReadingFrame f = protocol::decodeFrame(scenario.storedGroup(g));
+        const auto i = static_cast<std::size_t>(g - 1);
+        form->rec_low_batt[i] = f.lowBatteryFirst || f.lowBatterySecond ? 1 : 0;
+        form->rec_sec_raw[i] = f.secRaw;
+        form->rec_sec_code[i] = f.secCode;
+        form->rec_pri_raw[i] = f.priRaw;
+        form->rec_pri_code[i] = f.priCode;
+        form->rec_pri_freq[i] = f.priFreq;
+        form->rec_status[i] = f.status;
+        form->rec_group_no[i] = static_cast<float>(g);
+    }
+    if (descending) form->Command12_Click();
+    return *platform::toGbk(form->ListingText());
+}
+
+} // namespace hvr::testing
