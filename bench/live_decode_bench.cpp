@@ -15,8 +15,9 @@ void BM_DecodeLiveFrame(benchmark::State& state) {
     hvr::testing::FakeDialogs dialogs;
     hvr::testing::FakeEvents events;
     hvr::testing::FakeFileSystem files;
+    hvr::testing::FakeShell shell;
     port.open(1);
-    auto form = std::make_unique<hvr::Form1>(hvr::platform::Services{port, dialogs, events, files});
+    auto form = std::make_unique<hvr::Form1>(hvr::platform::Services{port, dialogs, events, files, shell});
     form->link_state = hvr::Form1::kExchanging;
     form->link_mode = hvr::Form1::kLiveFrames;
     form->live_polling = 1;

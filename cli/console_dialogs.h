@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "platform/dialogs.h"
+#include "platform/shell.h"
 
 namespace hvr::cli {
 
@@ -15,6 +16,12 @@ class ConsoleDialogs final : public platform::Dialogs {
     }
     bool askYesNo(std::string_view, std::string_view) override { return false; }
     std::optional<std::string> chooseSaveFile(const platform::SaveRequest&) override { return std::nullopt; }
+};
+
+// Without a desktop an address is only named.
+class ConsoleShell final : public platform::Shell {
+  public:
+    void openUrl(std::string_view url) override { std::cerr << "hvr-cli: " << url << "\n"; }
 };
 
 } // namespace hvr::cli

@@ -119,7 +119,7 @@ void Form1::DecodeLiveFrame() {
     pushHistory(status_history, status);
 
     if (pri_alarm_on == kOn && pri_limit_unit != 0)
-        pri_alarm = p >= limitInBaseUnits(pri_limit, pri_limit_unit) ? 100 : 0;
+        pri_alarm = primaryLimitReached(p, pri_limit, pri_limit_unit) ? 100 : 0;
 
     last_status = status;
 
@@ -143,7 +143,7 @@ void Form1::DecodeLiveFrame() {
     ReadingText secondary = readingText(frame.secRaw, frame.secCode, Channel::Secondary);
 
     if (sec_alarm_on == kOn && sec_limit_unit != 0)
-        sec_alarm = s >= limitInBaseUnits(sec_limit, sec_limit_unit) ? 100 : 0;
+        sec_alarm = secondaryLimitReached(s, sec_limit, sec_limit_unit) ? 100 : 0;
 
     const bool drawing = live_polling == 1 && MSComm1.PortOpen();
     if (!secOverload) {

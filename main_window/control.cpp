@@ -45,8 +45,14 @@ void Control::setBorderColor(std::uint32_t color) {
 void Control::setLeft(int left) {
     if (assign(m_rect.left, left)) changed();
 }
+void Control::setTop(int top) {
+    if (assign(m_rect.top, top)) changed();
+}
 void Control::setWidth(int width) {
     if (assign(m_rect.width, width)) changed();
+}
+void Control::setHeight(int height) {
+    if (assign(m_rect.height, height)) changed();
 }
 void Control::setInterval(int milliseconds) {
     if (assign(m_interval, milliseconds)) changed();

@@ -18,6 +18,7 @@ enum class ControlKind {
     ComboBox,
     Menu,
     Timer,
+    Form, // the window itself: caption and outer size
 };
 
 // Colours are 0x00BBGGRR; values with the top bit set name system colours.
@@ -75,7 +76,9 @@ class Control {
 
     const Rect& rect() const { return m_rect; }
     void setLeft(int left);
+    void setTop(int top);
     void setWidth(int width);
+    void setHeight(int height);
 
     int interval() const { return m_interval; }
     void setInterval(int milliseconds);

@@ -19,6 +19,9 @@
 
 namespace hvr {
 
+// The two alarm channels and their panels.
+enum class AlarmChannel { Primary, Secondary };
+
 // Where the receive dispatcher sent a chunk.
 enum class ChunkRoute { Ignored, StoredGroup, CountReply, LinkCheck, LiveFrame };
 
@@ -42,6 +45,9 @@ class Form1 : public LinkVariables,
     HVR_FORM1_CONTROLS(HVR_DECLARE_CONTROL)
 #undef HVR_DECLARE_CONTROL
 
+    // The window itself: caption and outer size (twips). Not in the control table.
+    Control Me{ControlKind::Form, "Form1", "", "", {0, 0, 15360, 11110}};
+
     MSComm MSComm1;
 
     // The control of that name, or null.
@@ -54,6 +60,9 @@ class Form1 : public LinkVariables,
     void setSerialEventObserver(std::function<void()> observer) {
         m_serialEventObserver = std::move(observer);
     }
+
+    // Runs the click handler of the control or menu entry of that name; false when it has none.
+    bool Click(std::string_view name);
 
     // Events.
     void Form_Load();
@@ -72,6 +81,22 @@ class Form1 : public LinkVariables,
     void lscq_Click();
     void Command11_Click(); // real-time monitoring
     void sjk_Click();
+    void l_Click();      // exit
+    void Label4_Click(); // the footer: the maker's web site
+
+    // Alarm limits: lock or release each channel.
+    void Command10_Click(); // primary
+    void Command6_Click();  // secondary
+    void LockAlarm(AlarmChannel channel);
+    // The panel as the alarm variables hold it: a locked channel shows "解除" and its limit.
+    void ShowAlarmPanel(AlarmChannel channel);
+
+    // Commands whose windows come later.
+    void Command15_Click(); // "生成曲线"
+    void Command16_Click(); // "打  印"
+    void d_uy_x_Click();    // the menu's "打印" (F3), only while Command16 is enabled
+    void js_f3_Click();     // "计算" (F2)
+    void FeatureNotYetAvailable();
 
     // Protocol operations.
     void SendCommandWord(std::int32_t word);
@@ -84,8 +109,8 @@ class Form1 : public LinkVariables,
     void Command13_Click(); // ascending sort
     void Command12_Click(); // descending sort
     void Command7_Click();  // restore the received order
-    void shengcuq_Click();  // the menu's "升  序" runs the descending sort
-    void jianxun_Click();   // the menu's "降  序" runs the ascending sort
+    void shengcuq_Click();  // the menu's "升  序": the ascending sort
+    void jianxun_Click();   // the menu's "降  序": the descending sort
     void huaiyuan_Click();
     void Command1_Click(); // save
     void k_Click();
@@ -111,6 +136,8 @@ class Form1 : public LinkVariables,
     void pai_ji(std::int32_t& ad_ji1, std::uint8_t& com_cz);
     void SaveCurveBitmap(const std::string& path);
 
+    // The footer line of Label4: the maker, the web address and the e-mail between hyphens.
+    static std::string FooterText();
     // "3/12页   290组": the page status of Text41.
     std::string PageStatusText(int page) const;
     // The store as the paged text listing, in UTF-8 with CR LF line ends.

@@ -36,6 +36,12 @@ void Form1::Form_Load() {
     }
     sec_max = 0;
     sec_min = kStatisticsOverload;
+    Me.setText(texts::kWindowCaption);
+    Me.setTop(0);
+    Me.setWidth(15360);
+    Me.setHeight(11110);
+    Label4.setWidth(15230);
+    Label4.setText(FooterText());
     pri_max = 0;
     pri_min = 999999999;
     pri_avg = 0;
@@ -58,6 +64,15 @@ void Form1::Form_Load() {
     Command11_Click();
     for (int r = 0; r < kRowsPerPage; ++r)
         pageRow(r).setBackColor(colors::kWhite);
+    // A window re-created while a limit is locked shows it locked.
+    ShowAlarmPanel(AlarmChannel::Primary);
+    ShowAlarmPanel(AlarmChannel::Secondary);
+}
+
+std::string Form1::FooterText() {
+    return std::string(37, '-') + texts::kMakerName + std::string(10, '-') +
+           "网址:" + texts::kMakerWebAddress + std::string(12, '-') + "E-mail:" + texts::kMakerEmail +
+           std::string(46, '-');
 }
 
 void Form1::ShowLiveLayout() {

@@ -4,6 +4,13 @@
 namespace hvr::texts {
 
 inline constexpr const char* kMessageTitle = "系统提示";
+inline constexpr const char* kWindowCaption = "无线高压变比监控软件 V1.0.1";
+inline constexpr const char* kNotYetAvailable = "该功能尚未提供";
+
+// The maker, as the footer names it. The address and e-mail are kept here and nowhere else.
+inline constexpr const char* kMakerName = "KOVRA电子科技有限公司";
+inline constexpr const char* kMakerWebAddress = "http://www.kovra.example.com";
+inline constexpr const char* kMakerEmail = "service@kovra.example.com";
 
 // Port and link status.
 inline constexpr const char* kPortOpen = "串口已打开";
@@ -55,6 +62,11 @@ inline constexpr const char* kReading = "正在读取中.......";
 inline constexpr const char* kClearQuestion = "是否清除？";
 inline constexpr const char* kReadCountZero = "读取数据组数为0";
 inline constexpr const char* kLinkBroken = "连接断开";
+
+// Alarm limits: the lock button's caption is the lock state.
+inline constexpr const char* kLockReleased = "锁定";
+inline constexpr const char* kLockLocked = "解除";
+inline constexpr const char* kBadLimit = "数据类型有误";
 
 // Text listing.
 inline constexpr const char* kListingTitle = "                         电流值记录   ";

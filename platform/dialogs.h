@@ -29,11 +29,13 @@ class Dialogs {
     virtual std::optional<std::string> chooseSaveFile(const SaveRequest& request) = 0;
 };
 
-// Lets the events that wait in the window's queue run, once, from inside a long command.
+// The program's event loop: lets the events that wait in the queue run, once, from inside a
+// long command; or ends the program, with every window it opened.
 class Events {
   public:
     virtual ~Events() = default;
     virtual void processPending() = 0;
+    virtual void quit() = 0;
 };
 
 } // namespace hvr::platform

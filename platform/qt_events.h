@@ -10,6 +10,7 @@ namespace hvr::platform {
 class QtEvents final : public Events {
   public:
     void processPending() override { QCoreApplication::processEvents(); }
+    void quit() override { QCoreApplication::quit(); }
 };
 
 } // namespace hvr::platform

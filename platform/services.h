@@ -3,6 +3,7 @@
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
 #include "platform/serial_port.h"
+#include "platform/shell.h"
 
 namespace hvr::platform {
 
@@ -12,6 +13,7 @@ struct Services {
     Dialogs& dialogs;
     Events& events;
     FileSystem& files;
+    Shell& shell;
 };
 
 } // namespace hvr::platform

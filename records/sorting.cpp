@@ -129,12 +129,13 @@ void Form1::Command7_Click() {
     Text41.setText(PageStatusText(1));
 }
 
+// The menu entries sort as their captions say: "升  序" ascending, "降  序" descending.
 void Form1::shengcuq_Click() {
-    if (Command12.enabled()) Command12_Click();
+    if (Command13.enabled()) Command13_Click();
 }
 
 void Form1::jianxun_Click() {
-    if (Command13.enabled()) Command13_Click();
+    if (Command12.enabled()) Command12_Click();
 }
 
 void Form1::huaiyuan_Click() {

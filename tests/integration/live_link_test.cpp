@@ -24,7 +24,7 @@ struct SimulatedLink {
     explicit SimulatedLink(const QStringList& simArguments) : sim(simArguments) {
         const std::string device = sim.device().toStdString();
         port = std::make_unique<platform::QtSerialPort>([device] { return platform::PortTable({device}); });
-        form = std::make_unique<Form1>(platform::Services{*port, dialogs, events, files});
+        form = std::make_unique<Form1>(platform::Services{*port, dialogs, events, files, shell});
         form->MSComm1.setCommPort(1);
         form->MSComm1.setSettings("4800,n,8,1");
     }
@@ -49,6 +49,7 @@ struct SimulatedLink {
     testing::FakeDialogs dialogs;
     testing::FakeEvents events;
     testing::FakeFileSystem files;
+    testing::FakeShell shell;
     std::unique_ptr<platform::QtSerialPort> port;
     std::unique_ptr<Form1> form;
 };
@@ -126,7 +127,8 @@ TEST(LiveLink, SimulatorLinksItsDeviceWhereAsked) {
         testing::FakeDialogs dialogs;
         testing::FakeEvents events;
         testing::FakeFileSystem files;
-        auto form = std::make_unique<Form1>(platform::Services{port, dialogs, events, files});
+        testing::FakeShell shell;
+        auto form = std::make_unique<Form1>(platform::Services{port, dialogs, events, files, shell});
         form->MSComm1.setCommPort(1);
         form->MSComm1.setSettings("4800,n,8,1");
         ASSERT_TRUE(form->MSComm1.setPortOpen(true));

@@ -24,7 +24,7 @@ TEST(RandomChunks, LeaveTheFormConsistentInEveryState) {
         h.form->live_polling = static_cast<std::uint8_t>(pick(rng) < 7);
         h.form->sec_alarm_on = pick(rng) < 3 ? AlarmVariables::kOn : 0;
         h.form->sec_limit_unit = pick(rng) < 5 ? AlarmVariables::kUnitAmp : AlarmVariables::kUnitMilliamp;
-        h.form->sec_limit = static_cast<float>(byte(rng));
+        h.form->sec_limit = {byte(rng), 0};
         h.form->SetReceiveFraming(framing(rng));
         h.form->dl_half = static_cast<std::uint8_t>(pick(rng) % 2);
         h.form->dl_active = pick(rng) < 5;

@@ -203,7 +203,7 @@ TEST_F(Statistics, MaximumIgnoresValuesAboveTheOverRangeMark) {
 }
 
 TEST_F(Statistics, AlarmsCompareWithTheirLimitsOnlyWhileLocked) {
-    h.form->sec_limit = 4.5f;
+    h.form->sec_limit = {45, -1};
     h.form->sec_limit_unit = AlarmVariables::kUnitAmp;
     h.port.deliver(frame(500, '2', 6000, '1'));
     EXPECT_EQ(h.form->sec_alarm, 0) << "not locked";
@@ -215,7 +215,7 @@ TEST_F(Statistics, AlarmsCompareWithTheirLimitsOnlyWhileLocked) {
     EXPECT_EQ(h.form->sec_alarm, 0);
 
     h.form->pri_alarm_on = AlarmVariables::kOn;
-    h.form->pri_limit = 600;
+    h.form->pri_limit = {600, 0};
     h.form->pri_limit_unit = AlarmVariables::kUnitMilliamp;
     h.port.deliver(frame(500, '2', 600, '@'));
     EXPECT_EQ(h.form->pri_alarm, 100);

@@ -284,21 +284,24 @@ TEST(Sorting, RestoreKeepsEveryGroupEvenWithOddNumbers) {
     EXPECT_EQ(h.form->ji_ge, 4);
 }
 
-TEST(Sorting, MenuEntriesRunTheOtherDirection) {
+TEST(Sorting, MenuEntriesSortAsTheirCaptionsSay) {
     FormHarness h;
-    testing::putGroup(*h.form, 0, {1, '1', 100, '2', 100});
-    testing::putGroup(*h.form, 1, {2, '1', 100, '2', 300});
-    h.form->shengcuq_Click(); // "升  序" gives the order of "降 序"
+    testing::putGroup(*h.form, 0, {1, '1', 100, '2', 300});
+    testing::putGroup(*h.form, 1, {2, '1', 100, '2', 100});
+    h.form->shengcuq_Click(); // "升  序": smallest secondary first
     EXPECT_EQ(h.form->rec_group_no[0], 2);
-    h.form->jianxun_Click(); // "降  序" gives the order of "升 序"
+    h.form->jianxun_Click(); // "降  序": largest secondary first
     EXPECT_EQ(h.form->rec_group_no[0], 1);
     h.form->Command13.setEnabled(false);
     h.form->shengcuq_Click();
-    h.form->jianxun_Click();
-    EXPECT_EQ(h.form->rec_group_no[0], 2) << "the descending entry still ran; the ascending did not";
+    EXPECT_EQ(h.form->rec_group_no[0], 1) << "the ascending entry waits for its button";
+    h.form->Command13.setEnabled(true);
+    h.form->shengcuq_Click();
+    h.form->Command12.setEnabled(false);
     h.form->Command7.setEnabled(false);
+    h.form->jianxun_Click();
     h.form->huaiyuan_Click();
-    EXPECT_EQ(h.form->rec_group_no[0], 2);
+    EXPECT_EQ(h.form->rec_group_no[0], 2) << "neither the descending entry nor restore ran";
 }
 
 TEST(Sorting, AfterASortNextPageGoesToPageTwo) {

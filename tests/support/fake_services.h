@@ -53,8 +53,17 @@ class FakeEvents final : public platform::Events {
         ++calls;
         if (onProcess) onProcess();
     }
+    void quit() override { ++quits; }
     int calls = 0;
+    int quits = 0;
     std::function<void()> onProcess;
+};
+
+// Records the addresses it was asked to open.
+class FakeShell final : public platform::Shell {
+  public:
+    void openUrl(std::string_view url) override { opened.emplace_back(url); }
+    std::vector<std::string> opened;
 };
 
 // Files in memory; writes fail on request.

@@ -37,7 +37,9 @@ struct FormHarness {
     FakeDialogs dialogs;
     FakeEvents events;
     FakeFileSystem files;
-    std::unique_ptr<Form1> form = std::make_unique<Form1>(platform::Services{port, dialogs, events, files});
+    FakeShell shell;
+    std::unique_ptr<Form1> form =
+        std::make_unique<Form1>(platform::Services{port, dialogs, events, files, shell});
 
     FormHarness() { port.open(2); }
 

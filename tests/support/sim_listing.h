@@ -19,7 +19,8 @@ inline std::string expectedListing(const sim::Scenario& scenario, bool descendin
     FakeDialogs dialogs;
     FakeEvents events;
     FakeFileSystem files;
-    auto form = std::make_unique<Form1>(platform::Services{port, dialogs, events, files});
+    FakeShell shell;
+    auto form = std::make_unique<Form1>(platform::Services{port, dialogs, events, files, shell});
     for (int g = 1; g <= scenario.storeSize(); ++g) {
         const protocol::ReadingFrame f = protocol::decodeFrame(scenario.storedGroup(g));
         const auto i = static_cast<std::size_t>(g - 1);
