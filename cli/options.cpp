@@ -49,14 +49,6 @@ bool parseNumber(const std::string& text, double low, double high, double& out) 
 
 } // namespace
 
-std::optional<PortChoice> parsePort(const std::string& text) {
-    if (text.find('/') != std::string::npos) return PortChoice{0, text};
-    if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos)
-        return std::nullopt;
-    const int number = std::stoi(text);
-    if (number < 1 || number > 16) return std::nullopt;
-    return PortChoice{number, {}};
-}
 
 Parsed parseOptions(const std::vector<std::string>& args) {
     Options o;
@@ -87,7 +79,7 @@ Parsed parseOptions(const std::vector<std::string>& args) {
         } else if (a == "--demo") {
             o.demo = true;
         } else if (a == "--port") {
-            const auto port = value(v) ? parsePort(v) : std::nullopt;
+            const auto port = value(v) ? platform::parsePort(v) : std::nullopt;
             if (!port) return {std::nullopt, "--port 需要设备路径或端口号 1…16"};
             o.port = *port;
         } else if (a == "--out" && o.command == Command::Download) {

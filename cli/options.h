@@ -4,21 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/port_table.h"
+
 namespace hvr::cli {
 
 enum class Command { Download, Monitor, Help };
 enum class SortOrder { None, Ascending, Descending };
 enum class Format { Csv, Jsonl };
 
-// The port asked for: a device path, a port number 1..16, or neither (scan).
-struct PortChoice {
-    int number = 0;
-    std::string device;
-    bool given() const { return number != 0 || !device.empty(); }
-};
-
-// A device path (it holds a '/'), or a whole number 1..16 written in digits; none otherwise.
-std::optional<PortChoice> parsePort(const std::string& text);
+using platform::PortChoice;
 
 struct Options {
     Command command = Command::Help;

@@ -1,6 +1,7 @@
 #include "cli/session.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -17,11 +18,6 @@ void onInterrupt(int) {
     g_interrupted = 1;
 }
 
-// Every port number names the same device, so the scan always lands on it.
-platform::PortTable onlyDevice(const std::string& device) {
-    return platform::PortTable(std::vector<std::string>(platform::kLastPort, device));
-}
-
 } // namespace
 
 bool Session::interrupted() {
@@ -34,11 +30,7 @@ Session::~Session() {
     m_timers.reset();
     m_form.reset();
     m_port.reset();
-    if (m_sim) {
-        m_sim->terminate();
-        if (!m_sim->waitForFinished(3000)) m_sim->kill();
-        m_sim->waitForFinished(1000);
-    }
+    m_sim.reset();
 }
 
 bool Session::start(std::string& error) {
@@ -48,17 +40,9 @@ bool Session::start(std::string& error) {
 
     std::function<platform::PortTable()> table = platform::QtSerialPort::currentPortTable;
     if (m_options.demo) {
-        m_sim = std::make_unique<QProcess>();
-        m_sim->setProgram(QCoreApplication::applicationDirPath() + "/hvr-sim");
-        m_sim->setArguments({"--exit-with-parent"});
-        m_sim->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_sim->start();
-        if (!m_sim->waitForStarted(5000) || !m_sim->waitForReadyRead(5000) || !m_sim->canReadLine()) {
-            error = "无法启动模拟仪器 " + m_sim->program().toStdString();
-            return false;
-        }
-        const std::string device = QString::fromUtf8(m_sim->readLine()).trimmed().toStdString();
-        table = [device] { return onlyDevice(device); };
+        m_sim = std::make_unique<platform::SimulatorProcess>();
+        if (!m_sim->start(error)) return false;
+        table = [device = m_sim->device()] { return platform::PortTable::onlyDevice(device); };
     } else if (m_options.port.given()) {
         std::string device = m_options.port.device;
         if (device.empty()) {
@@ -70,7 +54,7 @@ bool Session::start(std::string& error) {
             }
             device = *found;
         }
-        table = [device] { return onlyDevice(device); };
+        table = [device] { return platform::PortTable::onlyDevice(device); };
     }
 
     m_port = std::make_unique<platform::QtSerialPort>(table);

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QElapsedTimer>
-#include <QProcess>
 
 #include <functional>
 #include <memory>
@@ -13,6 +11,7 @@
 #include "platform/file_system.h"
 #include "platform/qt_events.h"
 #include "platform/qt_serial_port.h"
+#include "platform/qt_simulator.h"
 #include "platform/qt_timers.h"
 
 namespace hvr::cli {
@@ -53,7 +52,7 @@ class Session {
     std::unique_ptr<platform::QtSerialPort> m_port;
     std::unique_ptr<Form1> m_form;
     std::unique_ptr<platform::QtTimers> m_timers;
-    std::unique_ptr<QProcess> m_sim;
+    std::unique_ptr<platform::SimulatorProcess> m_sim;
     std::function<void()> m_check;
 };
 

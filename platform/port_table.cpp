@@ -84,4 +84,17 @@ std::optional<std::string> PortTable::device(int portNumber) const {
     return m_devices[index];
 }
 
+std::optional<PortChoice> parsePort(const std::string& text) {
+    if (text.find('/') != std::string::npos) return PortChoice{0, text};
+    if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const int number = std::stoi(text);
+    if (number < 1 || number > 16) return std::nullopt;
+    return PortChoice{number, {}};
+}
+
+PortTable PortTable::onlyDevice(const std::string& device) {
+    return PortTable(std::vector<std::string>(kLastPort, device));
+}
+
 } // namespace hvr::platform

@@ -74,12 +74,12 @@ TEST(CliOptions, SaysWhatIsWrongInOneLine) {
 }
 
 TEST(CliOptions, APortIsADevicePathOrAWholeNumber) {
-    EXPECT_EQ(parsePort("3")->number, 3);
-    EXPECT_EQ(parsePort("16")->number, 16);
-    EXPECT_EQ(parsePort("./instrument")->device, "./instrument");
-    EXPECT_FALSE(parsePort("010"));
-    EXPECT_FALSE(parsePort("3.0"));
-    EXPECT_FALSE(parsePort(""));
+    EXPECT_EQ(platform::parsePort("3")->number, 3);
+    EXPECT_EQ(platform::parsePort("16")->number, 16);
+    EXPECT_EQ(platform::parsePort("./instrument")->device, "./instrument");
+    EXPECT_FALSE(platform::parsePort("010"));
+    EXPECT_FALSE(platform::parsePort("3.0"));
+    EXPECT_FALSE(platform::parsePort(""));
 }
 
 TEST(CliOptions, HelpAnywhere) {
