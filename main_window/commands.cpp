@@ -61,6 +61,13 @@ bool Form1::Click(std::string_view name) {
     return false;
 }
 
+void Form1::SelectOption(std::string_view name) {
+    Control* chosen = control(name);
+    if (chosen == nullptr || chosen->kind() != ControlKind::OptionButton || !chosen->enabled()) return;
+    for (Control* c : m_controls)
+        if (c->kind() == ControlKind::OptionButton && c->container() == chosen->container()) c->setValue(c == chosen);
+}
+
 void Form1::l_Click() {
     // Ends at once: no prompt, nothing saved.
     m_services.events.quit();

@@ -30,6 +30,9 @@ inline constexpr std::uint32_t kWhite = 0xFFFFFF;
 inline constexpr std::uint32_t kButtonFace = 0x8000000F;
 inline constexpr std::uint32_t kWindowText = 0x80000008;
 inline constexpr std::uint32_t kWindowBackground = 0x80000005;
+inline constexpr std::uint32_t kInfoBackground = 0x80000018;
+inline constexpr std::uint32_t kDarkGreen = 0x008000;
+inline constexpr std::uint32_t kCurveBackground = 0x404040;
 } // namespace colors
 
 // Position and size in twips (1/1440 inch), relative to the container.

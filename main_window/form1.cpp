@@ -20,6 +20,11 @@ Form1::Form1(platform::Services services) : MSComm1(services.serial), m_services
     Timer3.setInterval(300);
     Label9.setForeColor(colors::kRed);
     Label10.setForeColor(colors::kGreen);
+    Label6.setForeColor(colors::kDarkGreen);
+    Text37.setForeColor(colors::kGreen);
+    Text37.setBackColor(colors::kCurveBackground);
+    Picture1.setBackColor(colors::kCurveBackground);
+    Text28.setBackColor(colors::kInfoBackground);
     Shape1.setFillColor(colors::kGreen);
     Shape1.setBorderColor(colors::kPurple);
     Shape4.setFillColor(colors::kGreen);

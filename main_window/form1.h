@@ -63,6 +63,8 @@ class Form1 : public LinkVariables,
 
     // Runs the click handler of the control or menu entry of that name; false when it has none.
     bool Click(std::string_view name);
+    // The user selects an option button: it is marked, the others of its container cleared.
+    void SelectOption(std::string_view name);
 
     // Events.
     void Form_Load();

@@ -1,0 +1,147 @@
+#include "main_window/qt_application.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QScreen>
+
+#include <iostream>
+
+#include "main_window/form1.h"
+#include "main_window/qt_form1_view.h"
+#include "platform/file_system.h"
+#include "platform/qt_dialogs.h"
+#include "platform/qt_events.h"
+#include "platform/qt_fonts.h"
+#include "platform/qt_serial_port.h"
+#include "platform/qt_simulator.h"
+#include "platform/qt_timers.h"
+
+namespace hvr::gui {
+
+struct MainWindowProgram::Parts {
+    platform::QtDialogs dialogs;
+    platform::QtEvents events;
+    platform::LocalFileSystem files;
+    platform::QtShell shell;
+    std::unique_ptr<platform::SimulatorProcess> sim;
+    std::unique_ptr<platform::QtSerialPort> port;
+    std::unique_ptr<Form1> form;
+    std::unique_ptr<QtForm1View> view;
+    std::unique_ptr<platform::QtTimers> timers;
+};
+
+MainWindowProgram::MainWindowProgram(WindowOptions options)
+    : m_options(std::move(options)), m_parts(std::make_unique<Parts>()) {}
+
+MainWindowProgram::~MainWindowProgram() {
+    // The timers and the view go before the form they serve; the simulator last.
+    m_parts->timers.reset();
+    m_parts->view.reset();
+    m_parts->form.reset();
+    m_parts->port.reset();
+    m_parts->sim.reset();
+}
+
+Form1& MainWindowProgram::form() {
+    return *m_parts->form;
+}
+
+QtForm1View& MainWindowProgram::view() {
+    return *m_parts->view;
+}
+
+bool MainWindowProgram::start(std::string& error) {
+    Parts& p = *m_parts;
+    std::function<platform::PortTable()> table = platform::QtSerialPort::currentPortTable;
+    if (m_options.demo) {
+        p.sim = std::make_unique<platform::SimulatorProcess>();
+        if (!p.sim->start(error)) return false;
+        table = [device = p.sim->device()] { return platform::PortTable::onlyDevice(device); };
+    } else if (m_options.port.given()) {
+        std::string device = m_options.port.device;
+        if (device.empty()) {
+            const auto found = platform::QtSerialPort::currentPortTable().device(m_options.port.number);
+            if (!found || found->empty()) {
+                error = "端口表中没有 COM" + std::to_string(m_options.port.number);
+                return false;
+            }
+            device = *found;
+        }
+        table = [device] { return platform::PortTable::onlyDevice(device); };
+    }
+    p.port = std::make_unique<platform::QtSerialPort>(table);
+    p.form = std::make_unique<Form1>(platform::Services{*p.port, p.dialogs, p.events, p.files, p.shell});
+    p.view = std::make_unique<QtForm1View>(*p.form);
+    p.dialogs.setParent(p.view.get());
+    p.form->setSerialEventObserver([&p] {
+        p.view->render();
+        if (p.timers) p.timers->sync();
+    });
+
+    p.form->Form_Load();
+    p.view->render();
+    p.timers = std::make_unique<platform::QtTimers>(m_options.timeScale);
+    p.timers->setAfterTick([&p] { p.view->render(); });
+    p.timers->add(p.form->Timer1, [&p] { p.form->Timer1_Timer(); });
+    p.timers->add(p.form->Timer2, [&p] { p.form->Timer2_Timer(); });
+    p.timers->add(p.form->Timer3, [&p] { p.form->Timer3_Timer(); });
+
+    // At the top of the screen, centred across it.
+    p.view->adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        p.view->move(area.left() + std::max(0, (area.width() - p.view->width()) / 2), area.top());
+    }
+    p.view->show();
+    return true;
+}
+
+int runWindowProgram(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("hvr");
+    QApplication::setApplicationVersion(HVR_VERSION);
+    platform::installChineseFontSubstitutes();
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription("无线高压变比监控软件: 实时监控, 历史数据读取, 保存与打印.");
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption portOption({"p", "port"}, "设备路径 (/dev/ttyUSB0) 或端口号 1…16; 不给出时依次扫描.",
+                                        "端口");
+    const QCommandLineOption demoOption("demo", "启动模拟仪器 hvr-sim 并使用它.");
+    QCommandLineOption scaleOption("time-scale", "所有定时器间隔乘以 F (用于测试).", "F", "1");
+    scaleOption.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({portOption, demoOption, scaleOption});
+    parser.process(app);
+
+    WindowOptions options;
+    options.demo = parser.isSet(demoOption);
+    if (parser.isSet(portOption)) {
+        const auto port = platform::parsePort(parser.value(portOption).toStdString());
+        if (!port) {
+            std::cerr << "hvr: --port 需要设备路径或端口号 1…16\n";
+            return 2;
+        }
+        options.port = *port;
+    }
+    if (options.demo && options.port.given()) {
+        std::cerr << "hvr: --demo 与 --port 不能同时使用\n";
+        return 2;
+    }
+    bool scaleOk = false;
+    options.timeScale = parser.value(scaleOption).toDouble(&scaleOk);
+    if (!scaleOk || options.timeScale < 0.01 || options.timeScale > 100) {
+        std::cerr << "hvr: --time-scale 需要 0.01 到 100 之间的数\n";
+        return 2;
+    }
+
+    MainWindowProgram program(options);
+    std::string error;
+    if (!program.start(error)) {
+        std::cerr << "hvr: " << error << "\n";
+        return 1;
+    }
+    return QApplication::exec();
+}
+
+} // namespace hvr::gui

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/port_table.h"
+
+namespace hvr {
+class Form1;
+}
+
+namespace hvr::gui {
+
+class QtForm1View;
+
+// How the window program was started.
+struct WindowOptions {
+    platform::PortChoice port; // none: the port scan of the window
+    bool demo = false;         // start hvr-sim and use it
+    double timeScale = 1;      // every timer interval times this (tests)
+};
+
+// The main window with everything it works through: the serial port, the timers, the boxes and
+// dialogs, files, the desktop and, for a demonstration, the simulated instrument.
+class MainWindowProgram {
+  public:
+    explicit MainWindowProgram(WindowOptions options);
+    ~MainWindowProgram();
+
+    // Starts the simulator if asked, creates and loads the window and starts its timers; false
+    // with the reason when the port or the simulator cannot be had.
+    bool start(std::string& error);
+
+    Form1& form();
+    QtForm1View& view();
+
+  private:
+    struct Parts;
+    WindowOptions m_options;
+    std::unique_ptr<Parts> m_parts;
+};
+
+// hvr's main: the options, then the window until it is closed.
+int runWindowProgram(int argc, char** argv);
+
+} // namespace hvr::gui

@@ -1,0 +1,433 @@
+#include "main_window/qt_form1_view.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <optional>
+#include <regex>
+
+namespace hvr::gui {
+
+namespace {
+
+QString qt(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QRect pixels(const Rect& r) {
+    constexpr int k = QtForm1View::kTwipsPerPixel;
+    return {r.left / k, r.top / k, r.width / k, r.height / k};
+}
+
+// A colour of the model (0x00BBGGRR, or a system colour with the top bit set) on screen.
+QColor color(std::uint32_t value, const QPalette& palette) {
+    if ((value & 0x80000000u) != 0) {
+        switch (value) {
+        case colors::kButtonFace:
+            return palette.color(QPalette::Button);
+        case colors::kWindowText:
+            return palette.color(QPalette::WindowText);
+        case colors::kWindowBackground:
+            return palette.color(QPalette::Base);
+        case colors::kInfoBackground:
+            return palette.color(QPalette::ToolTipBase);
+        default:
+            return palette.color(QPalette::Window);
+        }
+    }
+    return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                  static_cast<int>((value >> 16) & 0xFF));
+}
+
+// The window's design: fonts and alignments that differ from its default font (宋体 9 pt).
+struct Design {
+    const char* family = "宋体";
+    double points = 9;
+    bool bold = false;
+    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
+};
+
+Design designOf(const std::string& name) {
+    static const std::regex row("Text([1-9]|1[0-9]|2[0-6])");
+    if (name == "Label9") return {"黑体", 42, true, Qt::AlignRight | Qt::AlignVCenter};
+    if (name == "Label10") return {"黑体", 48, true, Qt::AlignRight | Qt::AlignVCenter};
+    if (name == "Label6") return {"新宋体", 48, true, Qt::AlignLeft | Qt::AlignVCenter};
+    if (name == "Text32") return {"宋体", 21.75, true, Qt::AlignCenter};
+    if (name == "Text29" || name == "Text35") return {"宋体", 26.25, false, Qt::AlignRight | Qt::AlignVCenter};
+    if (name == "Text37") return {"宋体", 9, false, Qt::AlignRight | Qt::AlignVCenter};
+    if (name == "Label11" || name == "Label16" || name == "Label17" || name == "Label12" || name == "Label18")
+        return {"宋体", 12, true};
+    if (name == "Label13" || name == "Label14" || name == "Label15" || name == "Label1" || name == "Label2" ||
+        name == "Label5")
+        return {"宋体", 10.5, false};
+    // Row texts line their columns up with blanks: a face of one width per character.
+    if (name == "Text31" || std::regex_match(name, row)) return {"新宋体", 12, false};
+    if (name == "Text34") return {"宋体", 9, false, Qt::AlignLeft | Qt::AlignVCenter};
+    return {};
+}
+
+QFont fontOf(const Design& d) {
+    QFont font(QString::fromUtf8(d.family));
+    font.setPointSizeF(d.points);
+    font.setBold(d.bold);
+    return font;
+}
+
+// Boxes whose caret is hidden when they get the focus; all but the page entry are read-only.
+bool caretHidden(const std::string& name) {
+    static const std::regex boxes("Text([1-9]|1[0-9]|2[0-8]|3[0-2]|3[7-9]|4[0-2])");
+    return std::regex_match(name, boxes);
+}
+bool readOnly(const std::string& name) {
+    return (caretHidden(name) && name != "Text27") || name == "Text33" || name == "Text34" || name == "Text36";
+}
+
+// Menu shortcuts of the design.
+std::optional<QKeySequence> shortcutOf(const std::string& name) {
+    if (name == "js_f3") return QKeySequence(Qt::Key_F2);
+    if (name == "d_uy_x") return QKeySequence(Qt::Key_F3);
+    return std::nullopt;
+}
+
+// "文件(F)" is shown with F as its access key.
+QString menuTitle(const std::string& caption) {
+    static const std::regex key(R"(\(([A-Z])\)$)");
+    return qt(std::regex_replace(caption, key, "(&$1)"));
+}
+
+// The text cursor is drawn zero pixels wide: the box takes focus and keys, shows no caret.
+class NoCaretStyle final : public QProxyStyle {
+  public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+        if (metric == PM_TextCursorWidth) return 0;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+// A shape control: a lamp (circle, filled, border 2 pixels wide) or an outline (rectangle).
+class ShapeWidget final : public QWidget {
+  public:
+    ShapeWidget(bool circle, QWidget* parent) : QWidget(parent), m_circle(circle) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    void setColors(const QColor& fill, const QColor& border) {
+        m_fill = fill;
+        m_border = border;
+        update();
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        if (m_circle) {
+            const int side = std::min(width(), height()) - 2;
+            const QRect box((width() - side) / 2, (height() - side) / 2, side, side);
+            p.setPen(QPen(m_border, 2));
+            p.setBrush(m_fill);
+            p.drawEllipse(box);
+        } else {
+            p.setPen(QPen(palette().color(QPalette::Dark), 1));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(rect().adjusted(0, 0, -1, -1));
+        }
+    }
+
+  private:
+    bool m_circle;
+    QColor m_fill;
+    QColor m_border;
+};
+
+// A label that reports clicks (the footer link).
+class ClickableLabel final : public QLabel {
+  public:
+    ClickableLabel(std::function<void()> onClick, QWidget* parent) : QLabel(parent), m_onClick(std::move(onClick)) {
+        setCursor(Qt::PointingHandCursor);
+    }
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton) m_onClick();
+    }
+
+  private:
+    std::function<void()> m_onClick;
+};
+
+// The big readings: the design's font, made smaller only when a reading would not fit the
+// label, so that no digit is cut off.
+class ReadingLabel final : public QLabel {
+  public:
+    ReadingLabel(const QFont& font, QWidget* parent) : QLabel(parent), m_designFont(font) { setFont(font); }
+    void showText(const QString& text) {
+        QFont font = m_designFont;
+        const int room = std::max(1, width() - 4);
+        while (font.pointSizeF() > 12 && QFontMetrics(font).horizontalAdvance(text) > room)
+            font.setPointSizeF(font.pointSizeF() - 2);
+        setFont(font);
+        setText(text);
+    }
+
+  private:
+    QFont m_designFont;
+};
+
+// A picture box: a sunken panel whose background is the control's back colour.
+class PictureBox final : public QFrame {
+  public:
+    explicit PictureBox(QWidget* parent) : QFrame(parent) {
+        setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        setAutoFillBackground(true);
+    }
+};
+
+} // namespace
+
+QtForm1View::QtForm1View(Form1& form, QWidget* parent) : QMainWindow(parent), m_form(form) {
+    setObjectName("Form1");
+    m_noCaretStyle = new NoCaretStyle;
+    m_noCaretStyle->setParent(this);
+    build();
+}
+
+QtForm1View::~QtForm1View() = default;
+
+void QtForm1View::build() {
+    auto* client = new QWidget(this);
+    client->setObjectName("Form1Client");
+    const QFont windowFont = fontOf(Design{});
+    client->setFont(windowFont);
+    menuBar()->setFont(windowFont);
+    setCentralWidget(client);
+    client->setFixedSize(15240 / kTwipsPerPixel, 10680 / kTwipsPerPixel);
+
+    std::unordered_map<std::string, QWidget*> containers{{"Form1", client}};
+    for (Control* c : m_form.controls()) {
+        Binding b{c};
+        if (c->kind() == ControlKind::Menu) {
+            m_bindings.push_back(b);
+            m_byName[c->name()] = m_bindings.size() - 1;
+            makeMenu(*c);
+            continue;
+        }
+        if (c->kind() == ControlKind::Timer) {
+            m_bindings.push_back(b);
+            m_byName[c->name()] = m_bindings.size() - 1;
+            continue;
+        }
+        QWidget* container = containers.at(c->container());
+        b.widget = makeWidget(*c, container);
+        b.widget->setObjectName(qt(c->name()));
+        containers[c->name()] = b.widget;
+        m_bindings.push_back(b);
+        m_byName[c->name()] = m_bindings.size() - 1;
+    }
+    render();
+}
+
+QWidget* QtForm1View::makeWidget(Control& c, QWidget* container) {
+    const std::string name = c.name();
+    const Design design = designOf(name);
+    QWidget* w = nullptr;
+    switch (c.kind()) {
+    case ControlKind::Label: {
+        QLabel* label = nullptr;
+        if (name == "Label4")
+            label = new ClickableLabel([this] { forward([this] { m_form.Click("Label4"); }); }, container);
+        else if (name == "Label9" || name == "Label10")
+            label = new ReadingLabel(fontOf(design), container);
+        else
+            label = new QLabel(container);
+        label->setAlignment(design.alignment);
+        w = label;
+        break;
+    }
+    case ControlKind::TextBox: {
+        auto* edit = new QLineEdit(container);
+        edit->setAlignment(design.alignment);
+        if (name == "Text29" || name == "Text35") edit->setMaxLength(5);
+        if (name == "Text37") edit->setFrame(false); // the read-out lies on the curve itself
+        if (caretHidden(name)) edit->setStyle(m_noCaretStyle);
+        if (readOnly(name)) edit->setReadOnly(true);
+        if (name == "Text33" || name == "Text34" || name == "Text36") edit->setFocusPolicy(Qt::NoFocus);
+        Control* control = &c;
+        connect(edit, &QLineEdit::textEdited, this,
+                [this, control](const QString& text) { forward([control, text] { control->setText(text.toStdString()); }); });
+        w = edit;
+        break;
+    }
+    case ControlKind::CommandButton: {
+        auto* button = new QPushButton(container);
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, [this, name] { forward([this, name] { m_form.Click(name); }); });
+        w = button;
+        break;
+    }
+    case ControlKind::OptionButton: {
+        auto* option = new QRadioButton(container);
+        option->setAutoExclusive(false); // the model keeps one option of a container selected
+        connect(option, &QRadioButton::clicked, this,
+                [this, name] { forward([this, name] { m_form.SelectOption(name); }); });
+        w = option;
+        break;
+    }
+    case ControlKind::Frame:
+        w = new QGroupBox(container);
+        break;
+    case ControlKind::PictureBox:
+        w = new PictureBox(container);
+        break;
+    case ControlKind::Shape:
+        w = new ShapeWidget(name == "Shape1" || name == "Shape4", container);
+        break;
+    case ControlKind::ComboBox: {
+        auto* combo = new QComboBox(container);
+        combo->setEditable(true);
+        Control* control = &c;
+        connect(combo, &QComboBox::currentTextChanged, this, [this, control](const QString& text) {
+            if (control->text() != text.toStdString())
+                forward([control, text] { control->setText(text.toStdString()); });
+        });
+        w = combo;
+        break;
+    }
+    case ControlKind::Menu:
+    case ControlKind::Timer:
+    case ControlKind::Form:
+        break;
+    }
+    if (design.family != Design{}.family || design.points != Design{}.points || design.bold)
+        w->setFont(fontOf(design));
+    return w;
+}
+
+void QtForm1View::makeMenu(Control& c) {
+    Binding& b = m_bindings.back();
+    if (c.container() == "Form1") {
+        b.menu = menuBar()->addMenu(menuTitle(c.text()));
+        b.menu->setObjectName(qt(c.name()));
+        b.action = b.menu->menuAction();
+        return;
+    }
+    QMenu* parentMenu = m_bindings[m_byName.at(c.container())].menu;
+    b.action = parentMenu->addAction(qt(c.text()));
+    b.action->setObjectName(qt(c.name()));
+    if (const auto key = shortcutOf(c.name())) {
+        b.action->setShortcut(*key);
+        b.action->setShortcutContext(Qt::ApplicationShortcut);
+    }
+    const std::string name = c.name();
+    connect(b.action, &QAction::triggered, this, [this, name] { forward([this, name] { m_form.Click(name); }); });
+}
+
+void QtForm1View::forward(const std::function<void()>& handler) {
+    handler();
+    render();
+}
+
+int QtForm1View::render() {
+    renderWindow();
+    int rendered = 0;
+    for (Binding& b : m_bindings) {
+        if (b.rendered == b.control->revision()) continue;
+        renderControl(b);
+        b.rendered = b.control->revision();
+        ++rendered;
+    }
+    return rendered;
+}
+
+void QtForm1View::renderWindow() {
+    const Control& me = m_form.Me;
+    if (m_windowRendered == me.revision()) return;
+    m_windowRendered = me.revision();
+    setWindowTitle(qt(me.text()));
+    move(x(), me.rect().top / kTwipsPerPixel);
+}
+
+void QtForm1View::renderControl(Binding& b) {
+    const Control& c = *b.control;
+    const QString text = qt(c.text());
+    if (b.action != nullptr) {
+        if (b.menu != nullptr)
+            b.menu->setTitle(menuTitle(c.text()));
+        else
+            b.action->setText(text);
+        b.action->setVisible(c.visible());
+        b.action->setEnabled(c.enabled());
+        return;
+    }
+    QWidget* w = b.widget;
+    if (w == nullptr) return;
+    w->setGeometry(pixels(c.rect()));
+    w->setEnabled(c.enabled());
+    w->setToolTip(qt(c.toolTip()));
+    QPalette palette = w->palette();
+    const QPalette base = QWidget::palette();
+    if (auto* reading = dynamic_cast<ReadingLabel*>(w)) {
+        w->setGeometry(pixels(c.rect()));
+        reading->showText(text);
+        palette.setColor(QPalette::WindowText, color(c.foreColor(), base));
+    } else if (auto* label = qobject_cast<QLabel*>(w)) {
+        label->setText(text);
+        palette.setColor(QPalette::WindowText, color(c.foreColor(), base));
+    } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        if (edit->text() != text) edit->setText(text);
+        palette.setColor(QPalette::Text, color(c.foreColor(), base));
+        palette.setColor(QPalette::Base, color(c.backColor(), base));
+    } else if (auto* button = qobject_cast<QRadioButton*>(w)) {
+        button->setText(text);
+        button->setChecked(c.value());
+    } else if (auto* push = qobject_cast<QPushButton*>(w)) {
+        push->setText(text);
+    } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
+        group->setTitle(text);
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        QStringList items;
+        for (const auto& item : c.items())
+            items << qt(item);
+        if (combo->count() != items.size()) {
+            const QSignalBlocker quiet(combo);
+            combo->clear();
+            combo->addItems(items);
+        }
+        if (combo->currentText() != text) {
+            const QSignalBlocker quiet(combo);
+            combo->setEditText(text);
+        }
+    } else if (auto* shape = dynamic_cast<ShapeWidget*>(w)) {
+        shape->setColors(color(c.fillColor(), base), color(c.borderColor(), base));
+    } else if (dynamic_cast<PictureBox*>(w) != nullptr) {
+        palette.setColor(QPalette::Window, color(c.backColor(), base));
+    }
+    w->setPalette(palette);
+    w->setVisible(c.visible());
+}
+
+QWidget* QtForm1View::widget(const std::string& name) const {
+    const auto found = m_byName.find(name);
+    return found == m_byName.end() ? nullptr : m_bindings[found->second].widget;
+}
+
+QAction* QtForm1View::action(const std::string& name) const {
+    const auto found = m_byName.find(name);
+    return found == m_byName.end() ? nullptr : m_bindings[found->second].action;
+}
+
+void QtForm1View::closeEvent(QCloseEvent* event) {
+    // The close box is the exit command: the program ends with every window it opened.
+    event->accept();
+    m_form.Click("l");
+}
+
+} // namespace hvr::gui

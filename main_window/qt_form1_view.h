@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "main_window/form1.h"
+
+class QAction;
+class QMenu;
+class QStyle;
+
+namespace hvr::gui {
+
+// The main window on screen: one widget per control of the form model, named after it, placed
+// at its twip position (15 twips a pixel) inside its container. Every user event goes to the
+// model's handler; render() then repaints the controls whose revision changed. Nothing here
+// decides anything.
+class QtForm1View final : public QMainWindow {
+  public:
+    explicit QtForm1View(Form1& form, QWidget* parent = nullptr);
+    ~QtForm1View() override;
+
+    // Brings every widget up to the model's state, touching only what changed since the last
+    // call. Returns how many controls were re-rendered.
+    int render();
+
+    // The widget (or for menu entries, the action) of a control.
+    QWidget* widget(const std::string& name) const;
+    QAction* action(const std::string& name) const;
+
+    static constexpr int kTwipsPerPixel = 15;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    struct Binding {
+        Control* control;
+        QWidget* widget = nullptr;
+        QAction* action = nullptr;
+        QMenu* menu = nullptr;
+        std::uint64_t rendered = ~std::uint64_t{0};
+    };
+
+    void build();
+    QWidget* makeWidget(Control& control, QWidget* container);
+    void makeMenu(Control& control);
+    void renderControl(Binding& binding);
+    void renderWindow();
+    // Runs a handler of the model, then renders what it changed.
+    void forward(const std::function<void()>& handler);
+
+    Form1& m_form;
+    std::vector<Binding> m_bindings;
+    std::unordered_map<std::string, std::size_t> m_byName;
+    QStyle* m_noCaretStyle = nullptr; // owned by the window, outlives its widgets
+    std::uint64_t m_windowRendered = ~std::uint64_t{0};
+    bool m_forwarding = false;
+};
+
+} // namespace hvr::gui

@@ -1,0 +1,45 @@
+#include "platform/qt_dialogs.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace hvr::platform {
+
+namespace {
+QString qt(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+} // namespace
+
+void QtDialogs::message(std::string_view text, std::string_view title) {
+    QMessageBox box(QMessageBox::NoIcon, qt(title), qt(text), QMessageBox::Ok, m_parent);
+    box.exec();
+}
+
+bool QtDialogs::askYesNo(std::string_view text, std::string_view title) {
+    QMessageBox box(QMessageBox::Question, qt(title), qt(text), QMessageBox::Yes | QMessageBox::No, m_parent);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<std::string> QtDialogs::chooseSaveFile(const SaveRequest& request) {
+    const QString pattern = "*" + qt(request.filter);
+    QFileDialog dialog(m_parent, QStringLiteral("另存为"), qt(request.directory), pattern + " (" + pattern + ")");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(qt(request.defaultExtension).remove(0, 1));
+    dialog.selectFile(QDir(qt(request.directory)).filePath(qt(request.fileName)));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().constFirst().toStdString();
+}
+
+void QtShell::openUrl(std::string_view url) {
+    QDesktopServices::openUrl(QUrl(qt(url)));
+}
+
+} // namespace hvr::platform

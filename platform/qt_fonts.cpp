@@ -1,0 +1,37 @@
+#include "platform/qt_fonts.h"
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QStringList>
+
+namespace hvr::platform {
+
+namespace {
+
+// The first of the candidates that is installed, then the rest in order.
+QStringList installedFirst(const QStringList& candidates) {
+    const QStringList families = QFontDatabase::families();
+    QStringList ordered;
+    for (const QString& name : candidates)
+        if (families.contains(name, Qt::CaseInsensitive)) ordered << name;
+    for (const QString& name : candidates)
+        if (!ordered.contains(name)) ordered << name;
+    return ordered;
+}
+
+} // namespace
+
+void installChineseFontSubstitutes() {
+    // Ming faces are the Song of Chinese typography; the monospaced Zen Hei keeps columns.
+    const QStringList song = installedFirst({"AR PL UMing CN", "WenQuanYi Zen Hei Mono", "Noto Serif CJK SC"});
+    const QStringList songMono = installedFirst({"WenQuanYi Zen Hei Mono", "AR PL UMing CN", "Noto Sans Mono CJK SC"});
+    const QStringList hei = installedFirst({"WenQuanYi Zen Hei", "Noto Sans CJK SC", "WenQuanYi Zen Hei Mono"});
+    QFont::insertSubstitutions(QStringLiteral("宋体"), song);
+    QFont::insertSubstitutions(QStringLiteral("SimSun"), song);
+    QFont::insertSubstitutions(QStringLiteral("新宋体"), songMono);
+    QFont::insertSubstitutions(QStringLiteral("NSimSun"), songMono);
+    QFont::insertSubstitutions(QStringLiteral("黑体"), hei);
+    QFont::insertSubstitutions(QStringLiteral("SimHei"), hei);
+}
+
+} // namespace hvr::platform
