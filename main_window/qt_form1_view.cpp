@@ -70,7 +70,8 @@ Design designOf(const std::string& name) {
         name == "Label5")
         return {"宋体", 10.5, false};
     // Row texts line their columns up with blanks: a face of one width per character.
-    if (name == "Text31" || std::regex_match(name, row)) return {"新宋体", 12, false};
+    // A row of 51 columns fills its 361 pixels at 10 pt; the header takes the rows' pitch.
+    if (name == "Text31" || std::regex_match(name, row)) return {"新宋体", 10, false};
     if (name == "Text34") return {"宋体", 9, false, Qt::AlignLeft | Qt::AlignVCenter};
     return {};
 }
@@ -232,6 +233,8 @@ void QtForm1View::build() {
         m_bindings.push_back(b);
         m_byName[c->name()] = m_bindings.size() - 1;
     }
+    // The strip between the two row columns lies under the header and the rows' ends.
+    widget("Text28")->stackUnder(widget("Text31"));
     render();
 }
 
@@ -382,7 +385,10 @@ void QtForm1View::renderControl(Binding& b) {
         label->setText(text);
         palette.setColor(QPalette::WindowText, color(c.foreColor(), base));
     } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-        if (edit->text() != text) edit->setText(text);
+        if (edit->text() != text) {
+            edit->setText(text);
+            if (edit->isReadOnly()) edit->setCursorPosition(0); // a shown text reads from its start
+        }
         palette.setColor(QPalette::Text, color(c.foreColor(), base));
         palette.setColor(QPalette::Base, color(c.backColor(), base));
     } else if (auto* button = qobject_cast<QRadioButton*>(w)) {
