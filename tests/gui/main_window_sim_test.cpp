@@ -1,0 +1,73 @@
+// The window against hvr-sim over a pseudo-terminal: the scan finds the instrument, live
+// readings reach the panel, and a download fills the first page.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <memory>
+
+#include "main_window/form1.h"
+#include "main_window/qt_application.h"
+#include "main_window/qt_form1_view.h"
+#include "main_window/texts.h"
+#include "records/row_format.h"
+#include "sim/scenario.h"
+#include "tests/support/qt_wait.h"
+
+namespace hvr {
+namespace {
+
+using testing::SimProcess;
+using testing::waitUntil;
+
+TEST(MainWindowWithTheSimulator, FindsItShowsLiveReadingsAndDownloads) {
+    SimProcess sim({"--groups", "60"});
+    ASSERT_FALSE(sim.device().isEmpty());
+    gui::WindowOptions options;
+    options.port.device = sim.device().toStdString();
+    options.timeScale = 0.1;
+    gui::MainWindowProgram program(options);
+    std::string error;
+    ASSERT_TRUE(program.start(error)) << error;
+    gui::QtForm1View& view = program.view();
+    auto text = [&](const char* name) {
+        if (auto* label = view.findChild<QLabel*>(name)) return label->text();
+        return view.findChild<QLineEdit*>(name)->text();
+    };
+
+    ASSERT_TRUE(waitUntil([&] { return text("Text40") == texts::kLinkUp; }, 5000)) << text("Text40").toStdString();
+    EXPECT_EQ(text("Text39"), "串口已打开");
+    ASSERT_TRUE(waitUntil([&] { return !text("Label10").isEmpty() && !text("Label9").isEmpty(); }, 5000));
+    EXPECT_TRUE(text("Label10").endsWith("A")) << text("Label10").toStdString();
+
+    view.findChild<QPushButton*>("Command9")->click();
+    view.findChild<QPushButton*>("Command5")->click();
+    ASSERT_TRUE(waitUntil([&] { return text("Text41").endsWith("60组"); }, 10000)) << text("Text41").toStdString();
+    ASSERT_TRUE(waitUntil([&] { return !program.form().dl_active; }, 10000));
+
+    // The rows shown are the row texts of the simulator's groups.
+    const sim::Scenario store = sim::Scenario::synthetic(60);
+    auto store_ = std::make_unique<RecordStore>();
+    RecordStore& expected = *store_;
+    for (int g = 1; g <= 26; ++g) {
+        const protocol::ReadingFrame f = protocol::decodeFrame(store.storedGroup(g));
+        const auto i = static_cast<std::size_t>(g - 1);
+        expected.rec_low_batt[i] = f.lowBatteryFirst || f.lowBatterySecond ? 1 : 0;
+        expected.rec_sec_raw[i] = f.secRaw;
+        expected.rec_sec_code[i] = f.secCode;
+        expected.rec_pri_raw[i] = f.priRaw;
+        expected.rec_pri_code[i] = f.priCode;
+        expected.rec_pri_freq[i] = f.priFreq;
+        expected.rec_status[i] = f.status;
+        expected.rec_group_no[i] = static_cast<float>(g);
+    }
+    EXPECT_EQ(text("Text1").toStdString(), formatRow(expected, 0));
+    EXPECT_EQ(text("Text13").toStdString(), formatRow(expected, 12));
+    EXPECT_EQ(text("Text14").toStdString(), formatRow(expected, 13));
+    EXPECT_EQ(text("Text41"), "1/3页   60组");
+}
+
+} // namespace
+} // namespace hvr

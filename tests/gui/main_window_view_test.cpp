@@ -1,0 +1,227 @@
+// The main window as a person uses it, driven through its widgets by object name, over the form
+// model on fake services.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QTest>
+
+#include "main_window/qt_form1_view.h"
+#include "main_window/texts.h"
+#include "tests/support/form_harness.h"
+
+namespace hvr {
+namespace {
+
+using gui::QtForm1View;
+using testing::FormHarness;
+using testing::frame;
+
+class MainWindowView : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        h.form->Form_Load();
+        view.render();
+    }
+    template <typename T> T* find(const char* name) {
+        T* w = view.findChild<T*>(QString::fromUtf8(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QString text(const char* name) {
+        if (auto* label = view.findChild<QLabel*>(name)) return label->text();
+        if (auto* edit = view.findChild<QLineEdit*>(name)) return edit->text();
+        if (auto* button = view.findChild<QPushButton*>(name)) return button->text();
+        return "?";
+    }
+    bool shown(const char* name) { return find<QWidget>(name)->isVisibleTo(&view); }
+    void click(const char* name) { find<QPushButton>(name)->click(); }
+    void trigger(const char* name) { find<QAction>(name)->trigger(); }
+    // A timer tick, as the program's timers deliver it.
+    void tick(void (Form1::*handler)()) {
+        (h.form.get()->*handler)();
+        view.render();
+    }
+
+    FormHarness h;
+    QtForm1View view{*h.form};
+};
+
+TEST_F(MainWindowView, EveryControlHasAWidgetOfItsNameParentAndPlace) {
+    for (Control* c : h.form->controls()) {
+        const QString name = QString::fromStdString(c->name());
+        if (c->kind() == ControlKind::Timer) continue;
+        if (c->kind() == ControlKind::Menu) {
+            EXPECT_NE(view.action(c->name()), nullptr) << c->name();
+            continue;
+        }
+        QWidget* w = view.widget(c->name());
+        ASSERT_NE(w, nullptr) << c->name();
+        EXPECT_EQ(w->objectName(), name);
+        const QString container = QString::fromStdString(c->container());
+        EXPECT_EQ(w->parentWidget()->objectName(), container == "Form1" ? "Form1Client" : container) << c->name();
+        const Rect r = c->rect();
+        EXPECT_EQ(w->geometry(), QRect(r.left / 15, r.top / 15, r.width / 15, r.height / 15)) << c->name();
+    }
+    EXPECT_NE(qobject_cast<QRadioButton*>(view.widget("Option1")), nullptr);
+    EXPECT_NE(qobject_cast<QGroupBox*>(view.widget("Frame7")), nullptr);
+    EXPECT_NE(qobject_cast<QComboBox*>(view.widget("Combo1")), nullptr);
+}
+
+TEST_F(MainWindowView, LoadShowsRealTimeMonitoring) {
+    EXPECT_EQ(view.windowTitle(), "无线高压变比监控软件 V1.0.1");
+    EXPECT_EQ(text("Command5"), "暂  停");
+    EXPECT_EQ(text("Label1"), "最大电流值: 0mA");
+    EXPECT_EQ(text("Text40"), "与KOVRA460连接失败");
+    EXPECT_TRUE(text("Label4").startsWith("-------------------------------------KOVRA电子科技有限公司"));
+    EXPECT_TRUE(shown("Picture1"));
+    EXPECT_TRUE(shown("Frame6"));
+    EXPECT_TRUE(shown("Picture6"));
+    EXPECT_FALSE(shown("Text1"));
+    EXPECT_FALSE(shown("Picture4"));
+    EXPECT_TRUE(find<QRadioButton>("Option1")->isChecked());
+    EXPECT_FALSE(find<QRadioButton>("Option2")->isEnabled());
+    EXPECT_TRUE(find<QPushButton>("Command1")->isEnabled());
+    EXPECT_FALSE(find<QPushButton>("Command15")->isEnabled());
+}
+
+TEST_F(MainWindowView, BothLayoutsAndBack) {
+    click("Command9");
+    EXPECT_FALSE(shown("Picture5"));
+    EXPECT_FALSE(shown("Picture1"));
+    EXPECT_FALSE(shown("Picture6"));
+    EXPECT_TRUE(shown("Text26"));
+    EXPECT_TRUE(shown("Frame5"));
+    EXPECT_EQ(text("Text32"), " 历史数据记录");
+    EXPECT_EQ(text("Command5"), "读  取");
+    EXPECT_TRUE(find<QRadioButton>("Option2")->isChecked());
+    EXPECT_TRUE(find<QPushButton>("Command16")->isEnabled());
+
+    trigger("sjk");
+    EXPECT_TRUE(shown("Picture1"));
+    EXPECT_FALSE(shown("Text26"));
+    EXPECT_EQ(text("Command5"), "暂  停");
+}
+
+TEST_F(MainWindowView, MenuEntriesActOnlyWhenTheirCaptionsSaySo) {
+    trigger("ducu"); // "读  取" while the button pauses: ignored
+    EXPECT_EQ(text("Command5"), "暂  停");
+    trigger("jx_11"); // "继  续" while the button pauses: ignored
+    EXPECT_EQ(h.form->live_polling, 1);
+    trigger("zt_1");
+    EXPECT_EQ(text("Command5"), "继  续");
+    EXPECT_EQ(h.form->live_polling, 0);
+    trigger("zt_1");
+    EXPECT_EQ(text("Command5"), "继  续");
+    trigger("jx_11");
+    EXPECT_EQ(text("Command5"), "暂  停");
+
+    trigger("qikon"); // clear: Command2 is disabled in real-time monitoring
+    trigger("d_uy_x");
+    EXPECT_TRUE(h.dialogs.boxes.empty());
+
+    EXPECT_EQ(find<QAction>("js_f3")->shortcut(), QKeySequence(Qt::Key_F2));
+    EXPECT_EQ(find<QAction>("d_uy_x")->shortcut(), QKeySequence(Qt::Key_F3));
+    EXPECT_EQ(view.menuBar()->actions().size(), 5);
+}
+
+TEST_F(MainWindowView, LockingAChannelAndItsLampOverTheTicks) {
+    auto* entry = find<QLineEdit>("Text35");
+    EXPECT_EQ(entry->maxLength(), 5);
+    QTest::keyClicks(entry, "2.5");
+    find<QRadioButton>("Option3")->click(); // "A"
+    EXPECT_FALSE(find<QRadioButton>("Option4")->isChecked()) << "one unit at a time";
+    click("Command6");
+    EXPECT_EQ(text("Command6"), "解除");
+    EXPECT_FALSE(entry->isEnabled());
+    EXPECT_EQ(h.form->sec_limit, (DecimalLimit{25, -1}));
+
+    h.startLive();
+    h.form->live_frames = 9;
+    h.port.deliver(frame(250, '2', 6000, '1')); // exactly 2.5 A
+    EXPECT_EQ(h.form->sec_alarm, 100);
+    const auto centre = [&] {
+        QWidget* lamp = view.widget("Shape1");
+        return lamp->grab().toImage().pixelColor(lamp->width() / 2, lamp->height() / 2);
+    };
+    std::vector<QColor> seen;
+    for (int i = 0; i < 4; ++i) {
+        tick(&Form1::Timer3_Timer);
+        seen.push_back(centre());
+    }
+    const QColor red(255, 0, 0);
+    EXPECT_TRUE((seen[0] == red) != (seen[1] == red)) << "red every other tick";
+    EXPECT_EQ(seen[0], seen[2]);
+    EXPECT_EQ(seen[1], seen[3]);
+
+    click("Command6");
+    EXPECT_EQ(text("Command6"), "锁定");
+    EXPECT_TRUE(entry->isEnabled());
+    EXPECT_EQ(h.form->Shape1.fillColor(), colors::kGreen);
+}
+
+TEST_F(MainWindowView, ALimitThatIsNotANumberIsSaidInABox) {
+    QTest::keyClicks(find<QLineEdit>("Text29"), "abcdefg");
+    EXPECT_EQ(text("Text29"), "abcde") << "five characters at most";
+    click("Command10");
+    ASSERT_EQ(h.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(h.dialogs.boxes[0].text, "数据类型有误");
+    EXPECT_EQ(h.dialogs.boxes[0].title, "系统提示");
+    EXPECT_EQ(text("Text29"), "");
+    EXPECT_EQ(text("Command10"), "锁定");
+}
+
+TEST_F(MainWindowView, ExitAndTheCloseBoxEndTheProgram) {
+    trigger("l");
+    EXPECT_EQ(h.events.quits, 1);
+    view.show();
+    view.close();
+    EXPECT_EQ(h.events.quits, 2);
+}
+
+TEST_F(MainWindowView, TheFooterIsALinkAnywhereOnIt) {
+    auto* footer = find<QLabel>("Label4");
+    EXPECT_EQ(footer->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseClick(footer, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(footer, Qt::LeftButton, {}, QPoint(footer->width() - 5, 5));
+    ASSERT_EQ(h.shell.opened.size(), 2u);
+    EXPECT_EQ(h.shell.opened[0], texts::kMakerWebAddress);
+    EXPECT_TRUE(h.dialogs.boxes.empty());
+}
+
+TEST_F(MainWindowView, ReadOnlyBoxesShowNoCaretTheLimitEntriesDo) {
+    const auto caretWidth = [&](const char* name) {
+        QWidget* w = find<QWidget>(name);
+        return w->style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, w);
+    };
+    EXPECT_EQ(caretWidth("Text1"), 0);
+    EXPECT_EQ(caretWidth("Text27"), 0);
+    EXPECT_EQ(caretWidth("Text40"), 0);
+    EXPECT_GT(caretWidth("Text29"), 0);
+    EXPECT_GT(caretWidth("Text35"), 0);
+    EXPECT_TRUE(find<QLineEdit>("Text1")->isReadOnly());
+    EXPECT_FALSE(find<QLineEdit>("Text27")->isReadOnly()) << "the page entry takes a number";
+}
+
+TEST_F(MainWindowView, ALiveFrameReRendersOnlyWhatChanged) {
+    h.startLive();
+    h.form->live_frames = 9;
+    h.port.deliver(frame(500, '2', 6000, '1'));
+    view.render();
+    h.port.deliver(frame(501, '2', 6000, '1'));
+    const int rendered = view.render();
+    EXPECT_GT(rendered, 0);
+    EXPECT_LT(rendered, 12);
+    EXPECT_EQ(text("Label10"), "5.01A");
+    EXPECT_EQ(view.render(), 0);
+}
+
+} // namespace
+} // namespace hvr
