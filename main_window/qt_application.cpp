@@ -97,22 +97,39 @@ bool MainWindowProgram::start(std::string& error) {
 }
 
 int runWindowProgram(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("hvr");
-    QApplication::setApplicationVersion(HVR_VERSION);
-    platform::installChineseFontSubstitutes();
+    // The options are read before the display is opened: --help and --version need none.
+    QCoreApplication::setApplicationName("hvr");
+    QCoreApplication::setApplicationVersion(HVR_VERSION);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
 
     QCommandLineParser parser;
     parser.setApplicationDescription("无线高压变比监控软件: 实时监控, 历史数据读取, 保存与打印.");
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption portOption({"p", "port"}, "设备路径 (/dev/ttyUSB0) 或端口号 1…16; 不给出时依次扫描.",
                                         "端口");
     const QCommandLineOption demoOption("demo", "启动模拟仪器 hvr-sim 并使用它.");
     QCommandLineOption scaleOption("time-scale", "所有定时器间隔乘以 F (用于测试).", "F", "1");
     scaleOption.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOptions({portOption, demoOption, scaleOption});
-    parser.process(app);
+    if (!parser.parse(arguments)) {
+        std::cerr << "hvr: " << parser.errorText().toStdString() << " (见 --help)\n";
+        return 2;
+    }
+    if (parser.isSet(helpOption)) {
+        std::cout << parser.helpText().replace("<executable_name>", "hvr").toStdString();
+        return 0;
+    }
+    if (parser.isSet(versionOption)) {
+        std::cout << "hvr " << HVR_VERSION << "\n";
+        return 0;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        std::cerr << "hvr: 多余的参数 '" << parser.positionalArguments().constFirst().toStdString() << "' (见 --help)\n";
+        return 2;
+    }
 
     WindowOptions options;
     options.demo = parser.isSet(demoOption);
@@ -134,7 +151,14 @@ int runWindowProgram(int argc, char** argv) {
         std::cerr << "hvr: --time-scale 需要 0.01 到 100 之间的数\n";
         return 2;
     }
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        std::cerr << "hvr: 没有图形显示 (DISPLAY 与 WAYLAND_DISPLAY 都未设置); 没有窗口时请用 hvr-cli\n";
+        return 1;
+    }
 
+    QApplication app(argc, argv);
+    platform::installChineseFontSubstitutes();
     MainWindowProgram program(options);
     std::string error;
     if (!program.start(error)) {

@@ -73,6 +73,5 @@ inline constexpr const char* kListingTitle = "                         电流值
 inline constexpr const char* kListingHeader = "  组数      一次电流    二次电流              变比";
 inline constexpr const char* kListingDashes = "-------------------------------------- ";
 inline constexpr const char* kSaveFailed = "文件保存失败";
-inline constexpr const char* kCurveBitmapUnavailable = "曲线图保存功能尚未提供";
 
 } // namespace hvr::texts

@@ -100,6 +100,7 @@ TEST_F(Listing, ACurveOnScreenIsSavedAsABitmap) {
     EXPECT_EQ(h.dialogs.saveRequests[0].defaultExtension, ".bmp");
     EXPECT_TRUE(h.files.files.empty());
     ASSERT_EQ(h.dialogs.boxes.size(), 1u) << "the bitmap cannot be written yet, and the user is told";
+    EXPECT_EQ(h.dialogs.boxes[0].text, "该功能尚未提供");
 
     h.form->curve_mode = CurveState::kLiveCurve;
     h.form->live_polling = 1;
