@@ -34,8 +34,8 @@ void BM_RenderAfterALiveFrame(benchmark::State& state) {
     int rendered = 0;
     for (auto _ : state) {
         raw = raw == 0x1790 ? 0x1770 : raw + 1; // a moving primary, so captions change
-        port.deliver({0x01, 0xF4, 0x32, static_cast<std::uint8_t>(raw >> 8), static_cast<std::uint8_t>(raw & 0xFF),
-                      0x31, 0x32, 0x00});
+        port.deliver({0x01, 0xF4, 0x32, static_cast<std::uint8_t>(raw >> 8),
+                      static_cast<std::uint8_t>(raw & 0xFF), 0x31, 0x32, 0x00});
         rendered += view.render();
         QApplication::processEvents(); // the repaint the changes asked for
     }

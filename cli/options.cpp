@@ -49,7 +49,6 @@ bool parseNumber(const std::string& text, double low, double high, double& out) 
 
 } // namespace
 
-
 Parsed parseOptions(const std::vector<std::string>& args) {
     Options o;
     if (args.empty()) return {std::nullopt, "缺少命令: download 或 monitor (见 --help)"};

@@ -65,7 +65,8 @@ void Form1::SelectOption(std::string_view name) {
     Control* chosen = control(name);
     if (chosen == nullptr || chosen->kind() != ControlKind::OptionButton || !chosen->enabled()) return;
     for (Control* c : m_controls)
-        if (c->kind() == ControlKind::OptionButton && c->container() == chosen->container()) c->setValue(c == chosen);
+        if (c->kind() == ControlKind::OptionButton && c->container() == chosen->container())
+            c->setValue(c == chosen);
 }
 
 void Form1::l_Click() {

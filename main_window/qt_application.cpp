@@ -108,8 +108,8 @@ int runWindowProgram(int argc, char** argv) {
     parser.setApplicationDescription("无线高压变比监控软件: 实时监控, 历史数据读取, 保存与打印.");
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
-    const QCommandLineOption portOption({"p", "port"}, "设备路径 (/dev/ttyUSB0) 或端口号 1…16; 不给出时依次扫描.",
-                                        "端口");
+    const QCommandLineOption portOption({"p", "port"},
+                                        "设备路径 (/dev/ttyUSB0) 或端口号 1…16; 不给出时依次扫描.", "端口");
     const QCommandLineOption demoOption("demo", "启动模拟仪器 hvr-sim 并使用它.");
     QCommandLineOption scaleOption("time-scale", "所有定时器间隔乘以 F (用于测试).", "F", "1");
     scaleOption.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -127,7 +127,8 @@ int runWindowProgram(int argc, char** argv) {
         return 0;
     }
     if (!parser.positionalArguments().isEmpty()) {
-        std::cerr << "hvr: 多余的参数 '" << parser.positionalArguments().constFirst().toStdString() << "' (见 --help)\n";
+        std::cerr << "hvr: 多余的参数 '" << parser.positionalArguments().constFirst().toStdString()
+                  << "' (见 --help)\n";
         return 2;
     }
 

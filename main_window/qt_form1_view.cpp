@@ -62,7 +62,8 @@ Design designOf(const std::string& name) {
     if (name == "Label10") return {"黑体", 48, true, Qt::AlignRight | Qt::AlignVCenter};
     if (name == "Label6") return {"新宋体", 48, true, Qt::AlignLeft | Qt::AlignVCenter};
     if (name == "Text32") return {"宋体", 21.75, true, Qt::AlignCenter};
-    if (name == "Text29" || name == "Text35") return {"宋体", 26.25, false, Qt::AlignRight | Qt::AlignVCenter};
+    if (name == "Text29" || name == "Text35")
+        return {"宋体", 26.25, false, Qt::AlignRight | Qt::AlignVCenter};
     if (name == "Text37") return {"宋体", 9, false, Qt::AlignRight | Qt::AlignVCenter};
     if (name == "Label11" || name == "Label16" || name == "Label17" || name == "Label12" || name == "Label18")
         return {"宋体", 12, true};
@@ -89,7 +90,8 @@ bool caretHidden(const std::string& name) {
     return std::regex_match(name, boxes);
 }
 bool readOnly(const std::string& name) {
-    return (caretHidden(name) && name != "Text27") || name == "Text33" || name == "Text34" || name == "Text36";
+    return (caretHidden(name) && name != "Text27") || name == "Text33" || name == "Text34" ||
+           name == "Text36";
 }
 
 // Menu shortcuts of the design.
@@ -152,7 +154,8 @@ class ShapeWidget final : public QWidget {
 // A label that reports clicks (the footer link).
 class ClickableLabel final : public QLabel {
   public:
-    ClickableLabel(std::function<void()> onClick, QWidget* parent) : QLabel(parent), m_onClick(std::move(onClick)) {
+    ClickableLabel(std::function<void()> onClick, QWidget* parent)
+        : QLabel(parent), m_onClick(std::move(onClick)) {
         setCursor(Qt::PointingHandCursor);
     }
 
@@ -264,15 +267,17 @@ QWidget* QtForm1View::makeWidget(Control& c, QWidget* container) {
         if (readOnly(name)) edit->setReadOnly(true);
         if (name == "Text33" || name == "Text34" || name == "Text36") edit->setFocusPolicy(Qt::NoFocus);
         Control* control = &c;
-        connect(edit, &QLineEdit::textEdited, this,
-                [this, control](const QString& text) { forward([control, text] { control->setText(text.toStdString()); }); });
+        connect(edit, &QLineEdit::textEdited, this, [this, control](const QString& text) {
+            forward([control, text] { control->setText(text.toStdString()); });
+        });
         w = edit;
         break;
     }
     case ControlKind::CommandButton: {
         auto* button = new QPushButton(container);
         button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, [this, name] { forward([this, name] { m_form.Click(name); }); });
+        connect(button, &QPushButton::clicked, this,
+                [this, name] { forward([this, name] { m_form.Click(name); }); });
         w = button;
         break;
     }
@@ -330,7 +335,8 @@ void QtForm1View::makeMenu(Control& c) {
         b.action->setShortcutContext(Qt::ApplicationShortcut);
     }
     const std::string name = c.name();
-    connect(b.action, &QAction::triggered, this, [this, name] { forward([this, name] { m_form.Click(name); }); });
+    connect(b.action, &QAction::triggered, this,
+            [this, name] { forward([this, name] { m_form.Click(name); }); });
 }
 
 void QtForm1View::forward(const std::function<void()>& handler) {

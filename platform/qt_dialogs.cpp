@@ -29,7 +29,8 @@ bool QtDialogs::askYesNo(std::string_view text, std::string_view title) {
 
 std::optional<std::string> QtDialogs::chooseSaveFile(const SaveRequest& request) {
     const QString pattern = "*" + qt(request.filter);
-    QFileDialog dialog(m_parent, QStringLiteral("另存为"), qt(request.directory), pattern + " (" + pattern + ")");
+    QFileDialog dialog(m_parent, QStringLiteral("另存为"), qt(request.directory),
+                       pattern + " (" + pattern + ")");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(qt(request.defaultExtension).remove(0, 1));

@@ -37,14 +37,16 @@ TEST(MainWindowWithTheSimulator, FindsItShowsLiveReadingsAndDownloads) {
         return view.findChild<QLineEdit*>(name)->text();
     };
 
-    ASSERT_TRUE(waitUntil([&] { return text("Text40") == texts::kLinkUp; }, 5000)) << text("Text40").toStdString();
+    ASSERT_TRUE(waitUntil([&] { return text("Text40") == texts::kLinkUp; }, 5000))
+        << text("Text40").toStdString();
     EXPECT_EQ(text("Text39"), "串口已打开");
     ASSERT_TRUE(waitUntil([&] { return !text("Label10").isEmpty() && !text("Label9").isEmpty(); }, 5000));
     EXPECT_TRUE(text("Label10").endsWith("A")) << text("Label10").toStdString();
 
     view.findChild<QPushButton*>("Command9")->click();
     view.findChild<QPushButton*>("Command5")->click();
-    ASSERT_TRUE(waitUntil([&] { return text("Text41").endsWith("60组"); }, 10000)) << text("Text41").toStdString();
+    ASSERT_TRUE(waitUntil([&] { return text("Text41").endsWith("60组"); }, 10000))
+        << text("Text41").toStdString();
     ASSERT_TRUE(waitUntil([&] { return !program.form().dl_active; }, 10000));
 
     // The rows shown are the row texts of the simulator's groups.

@@ -66,7 +66,8 @@ TEST_F(MainWindowView, EveryControlHasAWidgetOfItsNameParentAndPlace) {
         ASSERT_NE(w, nullptr) << c->name();
         EXPECT_EQ(w->objectName(), name);
         const QString container = QString::fromStdString(c->container());
-        EXPECT_EQ(w->parentWidget()->objectName(), container == "Form1" ? "Form1Client" : container) << c->name();
+        EXPECT_EQ(w->parentWidget()->objectName(), container == "Form1" ? "Form1Client" : container)
+            << c->name();
         const Rect r = c->rect();
         EXPECT_EQ(w->geometry(), QRect(r.left / 15, r.top / 15, r.width / 15, r.height / 15)) << c->name();
     }
