@@ -4,24 +4,15 @@
 
 #include <memory>
 
-#include "main_window/form1.h"
-#include "tests/support/fake_serial_port.h"
-#include "tests/support/fake_services.h"
+#include "tests/support/form_harness.h"
 
 namespace {
 
 void BM_DecodeLiveFrame(benchmark::State& state) {
-    hvr::testing::FakeSerialPort port;
-    hvr::testing::FakeDialogs dialogs;
-    hvr::testing::FakeEvents events;
-    hvr::testing::FakeFileSystem files;
-    hvr::testing::FakeShell shell;
-    port.open(1);
-    auto form = std::make_unique<hvr::Form1>(hvr::platform::Services{port, dialogs, events, files, shell});
-    form->link_state = hvr::Form1::kExchanging;
-    form->link_mode = hvr::Form1::kLiveFrames;
-    form->live_polling = 1;
-    form->SetReceiveFraming(8);
+    hvr::testing::FormHarness h;
+    h.startLive();
+    auto& port = h.port;
+    auto& form = h.form;
     const std::vector<std::uint8_t> frame{0x01, 0xF4, 0x32, 0x17, 0x70, 0x31, 0x32, 0x00};
     for (int i = 0; i < 7001; ++i)
         port.deliver(frame);

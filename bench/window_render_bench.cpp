@@ -6,30 +6,20 @@
 
 #include <memory>
 
-#include "main_window/form1.h"
 #include "main_window/qt_form1_view.h"
 #include "platform/qt_fonts.h"
-#include "tests/support/fake_serial_port.h"
-#include "tests/support/fake_services.h"
+#include "tests/support/form_harness.h"
 
 namespace {
 
 void BM_RenderAfterALiveFrame(benchmark::State& state) {
-    hvr::testing::FakeSerialPort port;
-    hvr::testing::FakeDialogs dialogs;
-    hvr::testing::FakeEvents events;
-    hvr::testing::FakeFileSystem files;
-    hvr::testing::FakeShell shell;
-    port.open(1);
-    auto form = std::make_unique<hvr::Form1>(hvr::platform::Services{port, dialogs, events, files, shell});
-    hvr::gui::QtForm1View view(*form);
-    form->Form_Load();
+    hvr::testing::FormHarness h;
+    auto& port = h.port;
+    hvr::gui::QtForm1View view(*h.form);
+    h.form->Form_Load();
     view.show();
     view.render();
-    form->link_state = hvr::Form1::kExchanging;
-    form->link_mode = hvr::Form1::kLiveFrames;
-    form->live_polling = 1;
-    form->SetReceiveFraming(8);
+    h.startLive();
     std::uint16_t raw = 0x1770;
     int rendered = 0;
     for (auto _ : state) {

@@ -15,6 +15,7 @@
 #include "records/row_format.h"
 #include "sim/scenario.h"
 #include "tests/support/qt_wait.h"
+#include "tests/support/sim_listing.h"
 
 namespace hvr {
 namespace {
@@ -51,23 +52,11 @@ TEST(MainWindowWithTheSimulator, FindsItShowsLiveReadingsAndDownloads) {
 
     // The rows shown are the row texts of the simulator's groups.
     const sim::Scenario store = sim::Scenario::synthetic(60);
-    auto store_ = std::make_unique<RecordStore>();
-    RecordStore& expected = *store_;
-    for (int g = 1; g <= 26; ++g) {
-        const protocol::ReadingFrame f = protocol::decodeFrame(store.storedGroup(g));
-        const auto i = static_cast<std::size_t>(g - 1);
-        expected.rec_low_batt[i] = f.lowBatteryFirst || f.lowBatterySecond ? 1 : 0;
-        expected.rec_sec_raw[i] = f.secRaw;
-        expected.rec_sec_code[i] = f.secCode;
-        expected.rec_pri_raw[i] = f.priRaw;
-        expected.rec_pri_code[i] = f.priCode;
-        expected.rec_pri_freq[i] = f.priFreq;
-        expected.rec_status[i] = f.status;
-        expected.rec_group_no[i] = static_cast<float>(g);
-    }
-    EXPECT_EQ(text("Text1").toStdString(), formatRow(expected, 0));
-    EXPECT_EQ(text("Text13").toStdString(), formatRow(expected, 12));
-    EXPECT_EQ(text("Text14").toStdString(), formatRow(expected, 13));
+    auto expected = std::make_unique<RecordStore>();
+    testing::fileGroups(*expected, sim::Scenario::synthetic(60), 26);
+    EXPECT_EQ(text("Text1").toStdString(), formatRow(*expected, 0));
+    EXPECT_EQ(text("Text13").toStdString(), formatRow(*expected, 12));
+    EXPECT_EQ(text("Text14").toStdString(), formatRow(*expected, 13));
     EXPECT_EQ(text("Text41"), "1/3页   60组");
 }
 

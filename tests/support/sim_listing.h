@@ -12,6 +12,22 @@
 
 namespace hvr::testing {
 
+// Files the simulator's groups 1..count into the store as a correct download files them.
+inline void fileGroups(RecordStore& store, const sim::Scenario& scenario, int count) {
+    for (int g = 1; g <= count; ++g) {
+        const protocol::ReadingFrame f = protocol::decodeFrame(scenario.storedGroup(g));
+        const auto i = static_cast<std::size_t>(g - 1);
+        store.rec_low_batt[i] = f.lowBatteryFirst || f.lowBatterySecond ? 1 : 0;
+        store.rec_sec_raw[i] = f.secRaw;
+        store.rec_sec_code[i] = f.secCode;
+        store.rec_pri_raw[i] = f.priRaw;
+        store.rec_pri_code[i] = f.priCode;
+        store.rec_pri_freq[i] = f.priFreq;
+        store.rec_status[i] = f.status;
+        store.rec_group_no[i] = static_cast<float>(g);
+    }
+}
+
 // The listing that a complete, correct download of the simulator's store gives: its groups
 // filed by hand, slot by slot, and listed by the program's own listing (GBK bytes).
 inline std::string expectedListing(const sim::Scenario& scenario, bool descending = false) {
@@ -21,18 +37,7 @@ inline std::string expectedListing(const sim::Scenario& scenario, bool descendin
     FakeFileSystem files;
     FakeShell shell;
     auto form = std::make_unique<Form1>(platform::Services{port, dialogs, events, files, shell});
-    for (int g = 1; g <= scenario.storeSize(); ++g) {
-        const protocol::ReadingFrame f = protocol::decodeFrame(scenario.storedGroup(g));
-        const auto i = static_cast<std::size_t>(g - 1);
-        form->rec_low_batt[i] = f.lowBatteryFirst || f.lowBatterySecond ? 1 : 0;
-        form->rec_sec_raw[i] = f.secRaw;
-        form->rec_sec_code[i] = f.secCode;
-        form->rec_pri_raw[i] = f.priRaw;
-        form->rec_pri_code[i] = f.priCode;
-        form->rec_pri_freq[i] = f.priFreq;
-        form->rec_status[i] = f.status;
-        form->rec_group_no[i] = static_cast<float>(g);
-    }
+    fileGroups(*form, scenario, scenario.storeSize());
     if (descending) form->Command12_Click();
     return *platform::toGbk(form->ListingText());
 }
