@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "platform/canvas.h"
 #include "platform/dialogs.h"
 #include "platform/shell.h"
 
@@ -16,6 +17,12 @@ class ConsoleDialogs final : public platform::Dialogs {
     }
     bool askYesNo(std::string_view, std::string_view) override { return false; }
     std::optional<std::string> chooseSaveFile(const platform::SaveRequest&) override { return std::nullopt; }
+};
+
+// Without a window there is no picture to save.
+class NoPictureFiles final : public platform::PictureFiles {
+  public:
+    bool saveBitmap(const platform::Picture&, int, int, const std::string&) override { return false; }
 };
 
 // Without a desktop an address is only named.

@@ -46,6 +46,7 @@ class Session {
     Options m_options;
     ConsoleDialogs m_dialogs;
     ConsoleShell m_shell;
+    NoPictureFiles m_pictures;
     platform::QtEvents m_events;
     platform::LocalFileSystem m_files;
     std::unique_ptr<platform::QtSerialPort> m_port;

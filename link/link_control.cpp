@@ -99,6 +99,7 @@ void Form1::Command9_Click() {
     Text42.setText("");
     Picture4.setVisible(false);
     Picture6.setVisible(false);
+    ShowHistoryStatistics(false);
     ShowHistoryLayout();
     Command1.setVisible(true);
     Command2.setVisible(true);

@@ -136,8 +136,5 @@ void Form1::Timer2_Timer() {
     }
 }
 
-void Form1::CursorReadout() {
-    // The read-out follows the mouse over the drawn curve; there is no curve drawn yet.
-}
 
 } // namespace hvr

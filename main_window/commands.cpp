@@ -82,10 +82,6 @@ void Form1::FeatureNotYetAvailable() {
     m_services.dialogs.message(texts::kNotYetAvailable, texts::kMessageTitle);
 }
 
-void Form1::Command15_Click() {
-    FeatureNotYetAvailable();
-}
-
 void Form1::Command16_Click() {
     FeatureNotYetAvailable();
 }

@@ -91,6 +91,9 @@ class Control {
     const std::vector<std::string>& items() const { return m_items; }
     void setItems(std::vector<std::string> items);
 
+    // Something drawn in the control changed (a picture box's picture).
+    void invalidate() { changed(); }
+
   private:
     void changed() { ++m_revision; }
 

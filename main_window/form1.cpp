@@ -44,8 +44,5 @@ Control* Form1::control(std::string_view name) {
     return nullptr;
 }
 
-void Form1::DrawCurve() {
-    // The chart is not drawn yet: the live histories are kept, nothing is painted.
-}
 
 } // namespace hvr

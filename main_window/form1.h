@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "main_window/control.h"
 #include "main_window/curve_state.h"
 #include "main_window/form1_controls.h"
+#include "platform/canvas.h"
 #include "platform/services.h"
 #include "print/print_handoff.h"
 #include "records/record_store.h"
@@ -93,8 +95,20 @@ class Form1 : public LinkVariables,
     // The panel as the alarm variables hold it: a locked channel shows "解除" and its limit.
     void ShowAlarmPanel(AlarmChannel channel);
 
+    // The curve: "生成曲线", the statistics of the shown range, the gestures on Picture1 (in
+    // pixels inside it), the read-out under the pointer.
+    void Command15_Click();
+    void RangeStatistics(std::string_view maxPrefix, std::string_view minPrefix, std::string_view avgPrefix);
+    void ClearRangeStatistics();
+    void ShowHistoryStatistics(bool shown);
+    void Picture1_MouseDown(int x, int y);
+    void Picture1_Click(int x, int y);
+    void Picture1_MouseMove(int x, int y);
+    void Picture1_MouseLeave();
+    // What Picture1 shows, in twips inside it.
+    const platform::Picture& picture1() const { return m_picture1; }
+
     // Commands whose windows come later.
-    void Command15_Click(); // "生成曲线"
     void Command16_Click(); // "打  印"
     void d_uy_x_Click();    // the menu's "打印" (F3), only while Command16 is enabled
     void js_f3_Click();     // "计算" (F2)
@@ -160,6 +174,8 @@ class Form1 : public LinkVariables,
     static ChunkRoute routeOf(std::int16_t linkState, std::int16_t linkMode);
 
   private:
+    // The group index under a horizontal position in Picture1, in pixels.
+    double groupUnder(int x) const;
     bool awaitsSecondOfPair() const;
     void Read();
     void Pause(bool full);
@@ -179,6 +195,8 @@ class Form1 : public LinkVariables,
     std::uint64_t m_shownLiveFrames = 0;
     std::vector<Control*> m_controls;
     std::function<void()> m_serialEventObserver;
+    platform::Picture m_picture1;
+    std::optional<std::pair<int, int>> m_pointer; // over Picture1, in pixels inside it
 };
 
 } // namespace hvr

@@ -104,6 +104,7 @@ void Form1::ShowHistoryLayout() {
 }
 
 void Form1::Command11_Click() {
+    ShowHistoryStatistics(false);
     Text33.setVisible(false);
     Picture5.setVisible(true);
     Picture6.setVisible(true);

@@ -9,6 +9,7 @@
 #include "main_window/form1.h"
 #include "main_window/qt_form1_view.h"
 #include "platform/file_system.h"
+#include "platform/qt_canvas.h"
 #include "platform/qt_dialogs.h"
 #include "platform/qt_events.h"
 #include "platform/qt_fonts.h"
@@ -23,6 +24,7 @@ struct MainWindowProgram::Parts {
     platform::QtEvents events;
     platform::LocalFileSystem files;
     platform::QtShell shell;
+    platform::QtPictureFiles pictures{files};
     std::unique_ptr<platform::SimulatorProcess> sim;
     std::unique_ptr<platform::QtSerialPort> port;
     std::unique_ptr<Form1> form;
@@ -70,7 +72,7 @@ bool MainWindowProgram::start(std::string& error) {
         table = [device] { return platform::PortTable::onlyDevice(device); };
     }
     p.port = std::make_unique<platform::QtSerialPort>(table);
-    p.form = std::make_unique<Form1>(platform::Services{*p.port, p.dialogs, p.events, p.files, p.shell});
+    p.form = std::make_unique<Form1>(platform::Services{*p.port, p.dialogs, p.events, p.files, p.shell, p.pictures});
     p.view = std::make_unique<QtForm1View>(*p.form);
     p.dialogs.setParent(p.view.get());
     p.form->setSerialEventObserver([&p] {

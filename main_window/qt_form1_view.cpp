@@ -12,8 +12,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <functional>
+
 #include <optional>
 #include <regex>
+
+#include "platform/qt_canvas.h"
 
 namespace hvr::gui {
 
@@ -187,12 +191,50 @@ class ReadingLabel final : public QLabel {
 };
 
 // A picture box: a sunken panel whose background is the control's back colour.
-class PictureBox final : public QFrame {
+class PictureBox : public QFrame {
   public:
     explicit PictureBox(QWidget* parent) : QFrame(parent) {
         setFrameStyle(QFrame::Panel | QFrame::Sunken);
         setAutoFillBackground(true);
     }
+};
+
+// The curve's picture box: paints the model's picture and reports the mouse inside it, in
+// pixels from its top-left corner.
+class CurveBox final : public PictureBox {
+  public:
+    struct Mouse {
+        std::function<void(int, int)> down, up, move;
+        std::function<void()> leave;
+    };
+    CurveBox(const platform::Picture& picture, Mouse mouse, QWidget* parent)
+        : PictureBox(parent), m_picture(picture), m_mouse(std::move(mouse)) {
+        setFrameStyle(QFrame::NoFrame);
+        setMouseTracking(true);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        platform::QtCanvas canvas(painter, platform::pictureFont());
+        platform::paint(m_picture, canvas);
+    }
+    void mousePressEvent(QMouseEvent* e) override { m_mouse.down(e->position().toPoint().x(), e->position().toPoint().y()); }
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        if (rect().contains(e->position().toPoint()))
+            m_mouse.up(e->position().toPoint().x(), e->position().toPoint().y());
+    }
+    void mouseMoveEvent(QMouseEvent* e) override {
+        if (rect().contains(e->position().toPoint()))
+            m_mouse.move(e->position().toPoint().x(), e->position().toPoint().y());
+        else
+            m_mouse.leave();
+    }
+    void leaveEvent(QEvent*) override { m_mouse.leave(); }
+
+  private:
+    const platform::Picture& m_picture;
+    Mouse m_mouse;
 };
 
 } // namespace
@@ -293,7 +335,17 @@ QWidget* QtForm1View::makeWidget(Control& c, QWidget* container) {
         w = new QGroupBox(container);
         break;
     case ControlKind::PictureBox:
-        w = new PictureBox(container);
+        if (name == "Picture1") {
+            CurveBox::Mouse mouse{
+                [this](int x, int y) { forward([this, x, y] { m_form.Picture1_MouseDown(x, y); }); },
+                [this](int x, int y) { forward([this, x, y] { m_form.Picture1_Click(x, y); }); },
+                [this](int x, int y) { m_form.Picture1_MouseMove(x, y); },
+                [this] { m_form.Picture1_MouseLeave(); },
+            };
+            w = new CurveBox(m_form.picture1(), std::move(mouse), container);
+        } else {
+            w = new PictureBox(container);
+        }
         break;
     case ControlKind::Shape:
         w = new ShapeWidget(name == "Shape1" || name == "Shape4", container);
@@ -421,6 +473,7 @@ void QtForm1View::renderControl(Binding& b) {
         shape->setColors(color(c.fillColor(), base), color(c.borderColor(), base));
     } else if (dynamic_cast<PictureBox*>(w) != nullptr) {
         palette.setColor(QPalette::Window, color(c.backColor(), base));
+        w->update(); // its picture may have changed
     }
     w->setPalette(palette);
     w->setVisible(c.visible());

@@ -45,6 +45,9 @@ inline constexpr const char* kAverage = "平均电流值: ";
 inline constexpr const char* kMaximumOverload = "最大电流值:  OL";
 inline constexpr const char* kMinimumOverload = "最小电流值:  OL";
 inline constexpr const char* kAverageOverload = "平均电流值:  OL";
+inline constexpr const char* kMaximumBare = "最大电流值:";
+inline constexpr const char* kMinimumBare = "最小电流值:";
+inline constexpr const char* kAverageBare = "平均电流值:";
 
 // The read button, whose caption is also its state.
 inline constexpr const char* kReadCaption = "读  取";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/canvas.h"
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
 #include "platform/serial_port.h"
@@ -14,6 +15,7 @@ struct Services {
     Events& events;
     FileSystem& files;
     Shell& shell;
+    PictureFiles& pictures;
 };
 
 } // namespace hvr::platform

@@ -66,10 +66,5 @@ void Form1::baoc___1_Click() {
     Command1_Click();
 }
 
-void Form1::SaveCurveBitmap(const std::string& /*path*/) {
-    // The curve is not drawn yet, so there is no picture to write; say so rather than leave
-    // the user with a file that never appears.
-    FeatureNotYetAvailable();
-}
 
 } // namespace hvr

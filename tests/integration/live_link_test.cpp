@@ -24,7 +24,7 @@ struct SimulatedLink {
     explicit SimulatedLink(const QStringList& simArguments) : sim(simArguments) {
         const std::string device = sim.device().toStdString();
         port = std::make_unique<platform::QtSerialPort>([device] { return platform::PortTable({device}); });
-        form = std::make_unique<Form1>(platform::Services{*port, dialogs, events, files, shell});
+        form = std::make_unique<Form1>(platform::Services{*port, dialogs, events, files, shell, pictures});
         form->MSComm1.setCommPort(1);
         form->MSComm1.setSettings("4800,n,8,1");
     }
@@ -50,6 +50,7 @@ struct SimulatedLink {
     testing::FakeEvents events;
     testing::FakeFileSystem files;
     testing::FakeShell shell;
+    testing::FakePictureFiles pictures;
     std::unique_ptr<platform::QtSerialPort> port;
     std::unique_ptr<Form1> form;
 };
@@ -128,7 +129,8 @@ TEST(LiveLink, SimulatorLinksItsDeviceWhereAsked) {
         testing::FakeEvents events;
         testing::FakeFileSystem files;
         testing::FakeShell shell;
-        auto form = std::make_unique<Form1>(platform::Services{port, dialogs, events, files, shell});
+        testing::FakePictureFiles pictures;
+        auto form = std::make_unique<Form1>(platform::Services{port, dialogs, events, files, shell, pictures});
         form->MSComm1.setCommPort(1);
         form->MSComm1.setSettings("4800,n,8,1");
         ASSERT_TRUE(form->MSComm1.setPortOpen(true));

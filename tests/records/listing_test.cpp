@@ -98,14 +98,23 @@ TEST_F(Listing, ACurveOnScreenIsSavedAsABitmap) {
     ASSERT_EQ(h.dialogs.saveRequests.size(), 1u);
     EXPECT_EQ(h.dialogs.saveRequests[0].fileName, "HVR.bmp");
     EXPECT_EQ(h.dialogs.saveRequests[0].defaultExtension, ".bmp");
-    EXPECT_TRUE(h.files.files.empty());
-    ASSERT_EQ(h.dialogs.boxes.size(), 1u) << "the bitmap cannot be written yet, and the user is told";
-    EXPECT_EQ(h.dialogs.boxes[0].text, "该功能尚未提供");
+    EXPECT_TRUE(h.files.files.empty()) << "no listing";
+    ASSERT_EQ(h.pictures.saved.size(), 1u);
+    EXPECT_EQ(h.pictures.saved[0].path, "/home/engineer/HVR/HVR.bmp");
+    EXPECT_EQ(h.pictures.saved[0].picture, h.form->picture1());
+    EXPECT_EQ(h.pictures.saved[0].width, 11295);
+    EXPECT_EQ(h.pictures.saved[0].height, 5775);
+    EXPECT_TRUE(h.dialogs.boxes.empty());
 
     h.form->curve_mode = CurveState::kLiveCurve;
     h.form->live_polling = 1;
+    h.pictures.failWrites = true;
+    h.dialogs.saveAnswers = {std::string("/home/engineer/HVR/live.bmp")};
     h.form->Command1_Click();
     EXPECT_EQ(h.dialogs.saveRequests.back().fileName, "HVR.bmp");
+    ASSERT_EQ(h.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(h.dialogs.boxes[0].text, "文件保存失败");
+    EXPECT_EQ(h.dialogs.boxes[0].title, "系统提示");
 }
 
 TEST_F(Listing, MenuEntriesSaveWhateverTheButtonSays) {

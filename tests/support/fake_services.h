@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/canvas.h"
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
 
@@ -57,6 +58,25 @@ class FakeEvents final : public platform::Events {
     int calls = 0;
     int quits = 0;
     std::function<void()> onProcess;
+};
+
+// Keeps the bitmaps it is asked to save, or fails on request.
+class FakePictureFiles final : public platform::PictureFiles {
+  public:
+    bool saveBitmap(const platform::Picture& picture, int widthTwips, int heightTwips,
+                    const std::string& path) override {
+        if (failWrites) return false;
+        saved.push_back({picture, widthTwips, heightTwips, path});
+        return true;
+    }
+    struct Saved {
+        platform::Picture picture;
+        int width;
+        int height;
+        std::string path;
+    };
+    std::vector<Saved> saved;
+    bool failWrites = false;
 };
 
 // Records the addresses it was asked to open.

@@ -38,8 +38,9 @@ struct FormHarness {
     FakeEvents events;
     FakeFileSystem files;
     FakeShell shell;
+    FakePictureFiles pictures;
     std::unique_ptr<Form1> form =
-        std::make_unique<Form1>(platform::Services{port, dialogs, events, files, shell});
+        std::make_unique<Form1>(platform::Services{port, dialogs, events, files, shell, pictures});
 
     FormHarness() { port.open(2); }
 

@@ -36,7 +36,8 @@ inline std::string expectedListing(const sim::Scenario& scenario, bool descendin
     FakeEvents events;
     FakeFileSystem files;
     FakeShell shell;
-    auto form = std::make_unique<Form1>(platform::Services{port, dialogs, events, files, shell});
+    FakePictureFiles pictures;
+    auto form = std::make_unique<Form1>(platform::Services{port, dialogs, events, files, shell, pictures});
     fileGroups(*form, scenario, scenario.storeSize());
     if (descending) form->Command12_Click();
     return *platform::toGbk(form->ListingText());

@@ -1,0 +1,63 @@
+#include "platform/qt_canvas.h"
+
+#include <QBuffer>
+#include <QFontMetrics>
+#include <QImage>
+
+namespace hvr::platform {
+
+namespace {
+
+constexpr double kTwipsPerPixel = 15;
+
+QColor qtColor(std::uint32_t bgr) {
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+                  static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+} // namespace
+
+QFont pictureFont() {
+    QFont font(QStringLiteral("宋体"));
+    font.setPointSizeF(9);
+    return font;
+}
+
+QtCanvas::QtCanvas(QPainter& painter, const QFont& font)
+    : m_painter(painter), m_ascent(QFontMetrics(font, painter.device()).ascent()) {
+    m_painter.setFont(font);
+}
+
+void QtCanvas::clear(std::uint32_t color) {
+    const QRect all = m_painter.window();
+    m_painter.fillRect(all, qtColor(color));
+}
+
+void QtCanvas::line(double x0, double y0, double x1, double y1, std::uint32_t color) {
+    m_painter.setPen(QPen(qtColor(color), 1));
+    m_painter.drawLine(QPointF(x0 / kTwipsPerPixel, y0 / kTwipsPerPixel), QPointF(x1 / kTwipsPerPixel, y1 / kTwipsPerPixel));
+}
+
+void QtCanvas::text(double x, double y, std::string_view text, std::uint32_t color) {
+    m_painter.setPen(qtColor(color));
+    m_painter.drawText(QPointF(x / kTwipsPerPixel, y / kTwipsPerPixel + m_ascent),
+                       QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+bool QtPictureFiles::saveBitmap(const Picture& picture, int widthTwips, int heightTwips, const std::string& path) {
+    QImage image(static_cast<int>(widthTwips / kTwipsPerPixel), static_cast<int>(heightTwips / kTwipsPerPixel),
+                 QImage::Format_RGB32);
+    image.fill(Qt::black);
+    {
+        QPainter painter(&image);
+        QtCanvas canvas(painter, pictureFont());
+        paint(picture, canvas);
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "BMP")) return false;
+    return m_files.saveFile(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+} // namespace hvr::platform

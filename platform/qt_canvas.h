@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QFont>
+#include <QPainter>
+
+#include "platform/canvas.h"
+#include "platform/file_system.h"
+
+namespace hvr::platform {
+
+// Paints onto a QPainter whose device has 15 twips a pixel. Texts use the picture box's font,
+// anchored at their top-left corner.
+class QtCanvas final : public Canvas {
+  public:
+    QtCanvas(QPainter& painter, const QFont& font);
+    void clear(std::uint32_t color) override;
+    void line(double x0, double y0, double x1, double y1, std::uint32_t color) override;
+    void text(double x, double y, std::string_view text, std::uint32_t color) override;
+
+  private:
+    QPainter& m_painter;
+    int m_ascent;
+};
+
+// The font a picture box draws its texts in (宋体 9 pt).
+QFont pictureFont();
+
+// Renders a picture into an image and writes it as a Windows bitmap, atomically, through the
+// file system.
+class QtPictureFiles final : public PictureFiles {
+  public:
+    explicit QtPictureFiles(FileSystem& files) : m_files(files) {}
+    bool saveBitmap(const Picture& picture, int widthTwips, int heightTwips, const std::string& path) override;
+
+  private:
+    FileSystem& m_files;
+};
+
+} // namespace hvr::platform
