@@ -246,9 +246,11 @@ TEST(Sorting, OtherStoreCommandsWaitWhileTheSortRuns) {
         h.form->Command5.setText("读  取");
         h.form->Text40.setText("连接成功");
         h.form->Command5_Click(); // read
+        h.form->Command15_Click(); // the history curve
     };
     h.form->Command13_Click();
     expectSameStore(*h.form, *expected);
+    EXPECT_EQ(h.form->curve_mode, CurveState::kLiveCurve) << "no curve of a half-sorted store";
     EXPECT_TRUE(h.dialogs.boxes.empty()) << "no command ran in between";
     EXPECT_TRUE(h.dialogs.saveRequests.empty());
     EXPECT_TRUE(h.port.writes.empty()) << "no read was sent";
