@@ -1,18 +1,25 @@
 // The window's steady cost: one live frame decoded, then the re-render of the controls it
-// changed (offscreen), as happens twice a second while real-time monitoring runs.
+// changed (offscreen), as happens twice a second while real-time monitoring runs; and the
+// chart's geometry and paint.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <cmath>
 
 #include <memory>
 
 #include "main_window/qt_form1_view.h"
 #include "platform/qt_fonts.h"
+#include "platform/qt_canvas.h"
 #include "tests/support/form_harness.h"
+#include "tests/support/store_builder.h"
 
 namespace {
 
-void BM_RenderAfterALiveFrame(benchmark::State& state) {
+void liveFrames(benchmark::State& state, bool repaint) {
     hvr::testing::FormHarness h;
     auto& port = h.port;
     hvr::gui::QtForm1View view(*h.form);
@@ -27,11 +34,59 @@ void BM_RenderAfterALiveFrame(benchmark::State& state) {
         port.deliver({0x01, 0xF4, 0x32, static_cast<std::uint8_t>(raw >> 8),
                       static_cast<std::uint8_t>(raw & 0xFF), 0x31, 0x32, 0x00});
         rendered += view.render();
-        QApplication::processEvents(); // the repaint the changes asked for
+        if (repaint) QApplication::processEvents(); // the repaint the changes asked for
     }
     state.counters["controls"] = benchmark::Counter(rendered, benchmark::Counter::kAvgIterations);
 }
+
+// Decode, new curve picture, and the widgets of the changed controls brought up to date.
+void BM_RenderAfterALiveFrame(benchmark::State& state) {
+    liveFrames(state, false);
+}
 BENCHMARK(BM_RenderAfterALiveFrame)->Unit(benchmark::kMicrosecond);
+
+// The same and the window's repaint of what changed, the curve included.
+void BM_RenderAndRepaintAfterALiveFrame(benchmark::State& state) {
+    liveFrames(state, true);
+}
+BENCHMARK(BM_RenderAndRepaintAfterALiveFrame)->Unit(benchmark::kMicrosecond);
+
+// The chart's geometry and its paint into an image of Picture1's size.
+void paintChart(benchmark::State& state, hvr::Form1& form) {
+    QImage image(753, 385, QImage::Format_RGB32);
+    const QFont font = hvr::platform::pictureFont();
+    for (auto _ : state) {
+        form.DrawCurve();
+        QPainter painter(&image);
+        hvr::platform::QtCanvas canvas(painter, font);
+        hvr::platform::paint(form.picture1(), canvas);
+    }
+    state.counters["primitives"] = static_cast<double>(form.picture1().size());
+}
+
+void BM_LiveCurve(benchmark::State& state) {
+    hvr::testing::FormHarness h;
+    h.form->Form_Load();
+    for (int i = 0; i <= hvr::kCurveNewest; ++i) { // a full buffer of swinging readings
+        h.form->sec_curve[static_cast<std::size_t>(i)] = 100000 + 50000 * std::sin(i / 20.0);
+        h.form->pri_history[static_cast<std::size_t>(i)] =
+            static_cast<std::int64_t>(1200000 + 600000 * std::sin(i / 20.0));
+        h.form->status_history[static_cast<std::size_t>(i)] = "0";
+    }
+    paintChart(state, *h.form);
+}
+BENCHMARK(BM_LiveCurve)->Unit(benchmark::kMicrosecond);
+
+void BM_HistoryCurveOfAFullStore(benchmark::State& state) {
+    hvr::testing::FormHarness h;
+    h.form->Form_Load();
+    for (int i = 0; i < hvr::kStoreSlots; ++i)
+        hvr::testing::putGroup(*h.form, i, {i + 1, '2', 1000 + i % 700, '2', 100 + i % 300});
+    h.form->Command9_Click();
+    h.form->Command15_Click();
+    paintChart(state, *h.form);
+}
+BENCHMARK(BM_HistoryCurveOfAFullStore)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

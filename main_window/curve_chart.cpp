@@ -73,7 +73,8 @@ class PictureBuilder {
         if (!clip(-dx, x0) || !clip(dx, chart::kPictureWidth - x0) || !clip(-dy, y0) ||
             !clip(dy, chart::kPictureHeight - y0))
             return;
-        m_picture.push_back({Primitive::Kind::Line, x0 + t0 * dx, y0 + t0 * dy, x0 + t1 * dx, y0 + t1 * dy, color, {}});
+        m_picture.push_back(
+            {Primitive::Kind::Line, x0 + t0 * dx, y0 + t0 * dy, x0 + t1 * dx, y0 + t1 * dy, color, {}});
     }
 
   private:
@@ -120,6 +121,8 @@ void drawFrame(PictureBuilder& pic, const CurveState& curve) {
     }
 }
 
+// Each curve is drawn as one run of segments, the primary first: the picture is the same but
+// where two curves cross, and a canvas draws a run of one colour in one stroke.
 void drawLiveCurve(PictureBuilder& pic, const ChartInputs& in) {
     using namespace chart;
     const double scale = in.curve.curve_scale;
@@ -133,9 +136,12 @@ void drawLiveCurve(PictureBuilder& pic, const ChartInputs& in) {
             pic.line(x(i - 1), yOf(static_cast<double>(p0), scale), x(i), yOf(static_cast<double>(p1), scale),
                      noSignal ? kBackground : kPrimary);
         }
+    }
+    for (int i = 1; i <= kCurveNewest; ++i) {
         const double s0 = in.live.sec_curve[static_cast<std::size_t>(i - 1)];
         const double s1 = in.live.sec_curve[static_cast<std::size_t>(i)];
-        if (s0 < 4100000 && s1 < 4100000) pic.line(x(i - 1), yOf(s0, scale), x(i), yOf(s1, scale), kSecondary);
+        if (s0 < 4100000 && s1 < 4100000)
+            pic.line(x(i - 1), yOf(s0, scale), x(i), yOf(s1, scale), kSecondary);
     }
 }
 
@@ -147,13 +153,19 @@ void drawHistoryCurve(PictureBuilder& pic, const ChartInputs& in) {
     const double step = kPlotWidth / static_cast<double>(m);
     const auto first = std::max<std::int64_t>(1, roundHalfEven(c.plot_first + 1));
     const auto last = std::min<std::int64_t>(kStoreSlots - 1, roundHalfEven(c.plot_last - 2));
+    const auto xOf = [&](std::int64_t i, double offset) {
+        return (static_cast<double>(i) - c.plot_first - offset) * step + kPlotLeft;
+    };
     for (auto i = first; i <= last; ++i) {
         const auto k = static_cast<std::size_t>(i);
-        const double x0 = (static_cast<double>(i) - c.plot_first - 1) * step + kPlotLeft;
-        const double x1 = (static_cast<double>(i) - c.plot_first) * step + kPlotLeft;
-        pic.line(x0, yOf(c.plot_sec[k - 1], c.curve_scale), x1, yOf(c.plot_sec[k], c.curve_scale), kSecondary);
+        pic.line(xOf(i, 1), yOf(c.plot_sec[k - 1], c.curve_scale), xOf(i, 0),
+                 yOf(c.plot_sec[k], c.curve_scale), kSecondary);
+    }
+    for (auto i = first; i <= last; ++i) {
+        const auto k = static_cast<std::size_t>(i);
         if (in.store.rec_status[k] != 5)
-            pic.line(x0, yOf(c.plot_pri[k - 1], c.curve_scale), x1, yOf(c.plot_pri[k], c.curve_scale), kPrimary);
+            pic.line(xOf(i, 1), yOf(c.plot_pri[k - 1], c.curve_scale), xOf(i, 0),
+                     yOf(c.plot_pri[k], c.curve_scale), kPrimary);
     }
 }
 
@@ -216,8 +228,9 @@ void Form1::Command15_Click() {
     const int n = ji_ge;
     for (int i = 0; i <= n && i < kStoreSlots; ++i) {
         const auto k = static_cast<std::size_t>(i);
-        plot_sec[k] = std::min(static_cast<double>(rec_sec_raw[k]) * multiplier(rec_sec_code[k], Channel::Secondary),
-                               kOverRange);
+        plot_sec[k] =
+            std::min(static_cast<double>(rec_sec_raw[k]) * multiplier(rec_sec_code[k], Channel::Secondary),
+                     kOverRange);
         plot_pri[k] = static_cast<double>(rec_pri_raw[k]) * multiplier(rec_pri_code[k], Channel::Primary);
     }
     plot_first = 0;
@@ -230,7 +243,8 @@ void Form1::Command15_Click() {
         ClearRangeStatistics();
 }
 
-void Form1::RangeStatistics(std::string_view maxPrefix, std::string_view minPrefix, std::string_view avgPrefix) {
+void Form1::RangeStatistics(std::string_view maxPrefix, std::string_view minPrefix,
+                            std::string_view avgPrefix) {
     const auto first = std::max<std::int64_t>(0, roundHalfEven(plot_first));
     const auto last = std::min<std::int64_t>(kStoreSlots - 1, roundHalfEven(plot_last - 2));
     double max = 0;
@@ -250,7 +264,8 @@ void Form1::RangeStatistics(std::string_view maxPrefix, std::string_view minPref
     }
     const std::int64_t average = sum / count;
     const std::string maxText = rangeStatisticText(roundHalfEven(max));
-    Label1.setText(maxText == "23.7A" ? std::string(texts::kMaximumOverload) : std::string(maxPrefix) + maxText);
+    Label1.setText(maxText == "23.7A" ? std::string(texts::kMaximumOverload)
+                                      : std::string(maxPrefix) + maxText);
     Label2.setText(std::string(minPrefix) + rangeStatisticText(roundHalfEven(min)));
     Label5.setText(std::string(avgPrefix) + rangeStatisticText(average));
 }
@@ -279,8 +294,8 @@ void Form1::Picture1_MouseDown(int x, int y) {
 }
 
 double Form1::groupUnder(int x) const {
-    return static_cast<double>(roundHalfEven(
-        plot_first + (x * 15.0 - chart::kPlotLeft) / chart::kPlotWidth * (plot_last - plot_first)));
+    return static_cast<double>(roundHalfEven(plot_first + (x * 15.0 - chart::kPlotLeft) / chart::kPlotWidth *
+                                                              (plot_last - plot_first)));
 }
 
 void Form1::Picture1_Click(int x, int y) {

@@ -44,5 +44,4 @@ Control* Form1::control(std::string_view name) {
     return nullptr;
 }
 
-
 } // namespace hvr

@@ -106,7 +106,9 @@ class Form1 : public LinkVariables,
     void Picture1_MouseMove(int x, int y);
     void Picture1_MouseLeave();
     // What Picture1 shows, in twips inside it.
-    const platform::Picture& picture1() const { return m_picture1; }
+    const platform::Picture& picture1() const {
+        return m_picture1;
+    }
 
     // Commands whose windows come later.
     void Command16_Click(); // "打  印"

@@ -72,7 +72,8 @@ bool MainWindowProgram::start(std::string& error) {
         table = [device] { return platform::PortTable::onlyDevice(device); };
     }
     p.port = std::make_unique<platform::QtSerialPort>(table);
-    p.form = std::make_unique<Form1>(platform::Services{*p.port, p.dialogs, p.events, p.files, p.shell, p.pictures});
+    p.form = std::make_unique<Form1>(
+        platform::Services{*p.port, p.dialogs, p.events, p.files, p.shell, p.pictures});
     p.view = std::make_unique<QtForm1View>(*p.form);
     p.dialogs.setParent(p.view.get());
     p.form->setSerialEventObserver([&p] {

@@ -219,7 +219,9 @@ class CurveBox final : public PictureBox {
         platform::QtCanvas canvas(painter, platform::pictureFont());
         platform::paint(m_picture, canvas);
     }
-    void mousePressEvent(QMouseEvent* e) override { m_mouse.down(e->position().toPoint().x(), e->position().toPoint().y()); }
+    void mousePressEvent(QMouseEvent* e) override {
+        m_mouse.down(e->position().toPoint().x(), e->position().toPoint().y());
+    }
     void mouseReleaseEvent(QMouseEvent* e) override {
         if (rect().contains(e->position().toPoint()))
             m_mouse.up(e->position().toPoint().x(), e->position().toPoint().y());

@@ -51,7 +51,8 @@ class PictureFiles {
     virtual ~PictureFiles() = default;
     // Writes the picture, of that size in twips, as a Windows bitmap, replacing the file as a
     // listing is replaced; false when it cannot be written.
-    virtual bool saveBitmap(const Picture& picture, int widthTwips, int heightTwips, const std::string& path) = 0;
+    virtual bool saveBitmap(const Picture& picture, int widthTwips, int heightTwips,
+                            const std::string& path) = 0;
 };
 
 } // namespace hvr::platform

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QFont>
+#include <QLine>
 #include <QPainter>
+#include <QVector>
 
 #include "platform/canvas.h"
 #include "platform/file_system.h"
@@ -13,13 +15,20 @@ namespace hvr::platform {
 class QtCanvas final : public Canvas {
   public:
     QtCanvas(QPainter& painter, const QFont& font);
+    ~QtCanvas() override { flush(); }
     void clear(std::uint32_t color) override;
     void line(double x0, double y0, double x1, double y1, std::uint32_t color) override;
     void text(double x, double y, std::string_view text, std::uint32_t color) override;
 
+    // Draws the lines still held back.
+    void flush();
+
   private:
+    // Lines of one colour in a row are drawn together: one pen, one call.
     QPainter& m_painter;
     int m_ascent;
+    std::uint32_t m_lineColor = 0;
+    QVector<QLine> m_lines;
 };
 
 // The font a picture box draws its texts in (宋体 9 pt).
@@ -30,7 +39,8 @@ QFont pictureFont();
 class QtPictureFiles final : public PictureFiles {
   public:
     explicit QtPictureFiles(FileSystem& files) : m_files(files) {}
-    bool saveBitmap(const Picture& picture, int widthTwips, int heightTwips, const std::string& path) override;
+    bool saveBitmap(const Picture& picture, int widthTwips, int heightTwips,
+                    const std::string& path) override;
 
   private:
     FileSystem& m_files;

@@ -6,8 +6,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
+#include "main_window/curve_chart.h"
 #include "main_window/form1.h"
 #include "main_window/qt_application.h"
 #include "main_window/qt_form1_view.h"
@@ -58,6 +61,43 @@ TEST(MainWindowWithTheSimulator, FindsItShowsLiveReadingsAndDownloads) {
     EXPECT_EQ(text("Text13").toStdString(), formatRow(*expected, 12));
     EXPECT_EQ(text("Text14").toStdString(), formatRow(*expected, 13));
     EXPECT_EQ(text("Text41"), "1/3页   60组");
+}
+
+// Whether a pixel near the middle of a segment (twips) has the colour.
+bool paintedNear(const QImage& image, const platform::Primitive& segment,
+                 const std::function<bool(QColor)>& is) {
+    const int cx = static_cast<int>((segment.x0 + segment.x1) / 2 / 15);
+    const int cy = static_cast<int>((segment.y0 + segment.y1) / 2 / 15);
+    for (int dx = -2; dx <= 2; ++dx)
+        for (int dy = -2; dy <= 2; ++dy)
+            if (image.valid(cx + dx, cy + dy) && is(image.pixelColor(cx + dx, cy + dy))) return true;
+    return false;
+}
+
+TEST(MainWindowWithTheSimulator, PaintsTheLiveCurveWhereItsGeometryPutsIt) {
+    SimProcess sim;
+    gui::WindowOptions options;
+    options.port.device = sim.device().toStdString();
+    options.timeScale = 0.2;
+    gui::MainWindowProgram program(options);
+    std::string error;
+    ASSERT_TRUE(program.start(error)) << error;
+    Form1& form = program.form();
+    ASSERT_TRUE(waitUntil([&] { return form.sec_curve[kCurveNewest - 1] < 4100000; }, 8000))
+        << "two readings";
+    const auto last = [&](std::uint32_t color) {
+        std::optional<platform::Primitive> found;
+        for (const auto& p : form.picture1())
+            if (p.kind == platform::Primitive::Kind::Line && p.color == color) found = p;
+        return found;
+    };
+    const auto green = last(chart::kSecondary);
+    const auto red = last(chart::kPrimary);
+    ASSERT_TRUE(green && red);
+    const QImage image = program.view().widget("Picture1")->grab().toImage();
+    EXPECT_TRUE(paintedNear(image, *green, [](QColor c) { return c.green() > 200 && c.red() < 80; }));
+    EXPECT_TRUE(paintedNear(image, *red, [](QColor c) { return c.red() > 200 && c.green() < 80; }));
+    EXPECT_EQ(image.pixelColor(image.width() - 5, 5), QColor(0x40, 0x40, 0x40)) << "the background";
 }
 
 } // namespace

@@ -11,11 +11,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <QMouseEvent>
 #include <QTest>
 
 #include "main_window/qt_form1_view.h"
 #include "main_window/texts.h"
 #include "tests/support/form_harness.h"
+#include "tests/support/store_builder.h"
 
 namespace hvr {
 namespace {
@@ -222,6 +224,30 @@ TEST_F(MainWindowView, ALiveFrameReRendersOnlyWhatChanged) {
     EXPECT_LT(rendered, 12);
     EXPECT_EQ(text("Label10"), "5.01A");
     EXPECT_EQ(view.render(), 0);
+}
+
+TEST_F(MainWindowView, DraggingOnTheHistoryCurveReachesTheModelInPixels) {
+    for (int i = 0; i < 100; ++i)
+        testing::putGroup(*h.form, i, {i + 1, '2', 1000, '2', 100});
+    click("Command9");
+    click("Command15");
+    QWidget* curve = view.widget("Picture1");
+    ASSERT_TRUE(shown("Picture1"));
+    QTest::mousePress(curve, Qt::LeftButton, {}, QPoint(96, 100));    // 540 + 900 twips
+    QTest::mouseRelease(curve, Qt::LeftButton, {}, QPoint(336, 100)); // 540 + 4500 twips
+    EXPECT_EQ(h.form->plot_first, 10);
+    EXPECT_EQ(h.form->plot_last, 50);
+    EXPECT_TRUE(shown("Frame7")) << "the statistics are seen with the history curve";
+    EXPECT_TRUE(text("Label1").startsWith("最大电流值:"));
+}
+
+TEST_F(MainWindowView, ThePointerOverTheCurveIsReadOutOnTheSupervisionTick) {
+    QWidget* curve = view.widget("Picture1");
+    QMouseEvent move(QEvent::MouseMove, QPointF(200, 200), curve->mapToGlobal(QPointF(200, 200)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(curve, &move);
+    tick(&Form1::Timer1_Timer);
+    EXPECT_TRUE(text("Text37").endsWith("A")) << text("Text37").toStdString();
 }
 
 } // namespace

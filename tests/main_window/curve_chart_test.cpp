@@ -65,7 +65,9 @@ INSTANTIATE_TEST_SUITE_P(
                       ScaleCase{8570, "I(电流:A)", {"8.6", "17.1", "25.7", "34.3", "42.8", "51.4", "60"}},
                       ScaleCase{30000, "I(电流:A)", {"30", "60", "90", "120", "150", "180", "210"}},
                       ScaleCase{150000, "I(电流:A)", {"150", "300", "450", "600", "750", "900", "1050"}}),
-    [](const auto& info) { return testing::caseName(info.index, "scale" + std::to_string(int(info.param.scale))); });
+    [](const auto& info) {
+        return testing::caseName(info.index, "scale" + std::to_string(int(info.param.scale)));
+    });
 
 TEST(CurveChart, AfterLoadOnlyTheFrameIsDrawn) {
     FormHarness h;
@@ -145,8 +147,9 @@ class HistoryCurve : public ::testing::Test {
     }
     void store(const std::vector<int>& secondaryCentiamps) {
         for (std::size_t i = 0; i < secondaryCentiamps.size(); ++i)
-            testing::putGroup(f, static_cast<int>(i),
-                              {static_cast<int>(i) + 1, '2', 1000 + static_cast<int>(i), '2', secondaryCentiamps[i]});
+            testing::putGroup(
+                f, static_cast<int>(i),
+                {static_cast<int>(i) + 1, '2', 1000 + static_cast<int>(i), '2', secondaryCentiamps[i]});
     }
     FormHarness h;
     Form1& f = *h.form;
@@ -187,8 +190,8 @@ TEST_F(HistoryCurve, StatisticsAverageTheSameGroupsAsTheExtremes) {
 }
 
 TEST_F(HistoryCurve, OneSumAveragesALongStoreExactly) {
-    std::vector<int> values(3600, 500);            // 5 A
-    values.insert(values.end(), 1000, 100);         // 1 A
+    std::vector<int> values(3600, 500);     // 5 A
+    values.insert(values.end(), 1000, 100); // 1 A
     store(values);
     f.Command15_Click();
     EXPECT_EQ(f.Label5.text(), "平均电流值: 4.1A") << "(3600 × 5 + 1000 × 1) / 4600 = 4.13 A";
@@ -364,7 +367,8 @@ TEST(CursorReadout, OnTheHistoryCurveNamesTheGroup) {
     for (int i = 0; i < 100; ++i)
         testing::putGroup(f, i, {i + 1, '1', 1000, '2', 100});
     f.Command15_Click();
-    f.Picture1_MouseMove(static_cast<int>((540 + 4500) / 15), static_cast<int>(chart::yOf(300000, 3000) / 15));
+    f.Picture1_MouseMove(static_cast<int>((540 + 4500) / 15),
+                         static_cast<int>(chart::yOf(300000, 3000) / 15));
     f.Timer1_Timer();
     EXPECT_EQ(f.Text37.text(), "第 50 组") << "half of 0…101, 50.5, rounded to even";
     EXPECT_NEAR(std::stod(f.Label6.text()), 3, 0.21);
