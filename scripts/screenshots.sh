@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots of the real window against the simulated instrument, under a
-# virtual display: real-time monitoring with live readings, then history review after a
-# download. Needs xvfb, xdotool and imagemagick (apt-get install xvfb xdotool imagemagick).
+# virtual display: real-time monitoring with live readings, history review after a download,
+# and the history curve zoomed by a drag. Needs xvfb, xdotool and imagemagick (apt-get install xvfb xdotool imagemagick).
 #   scripts/screenshots.sh [BUILD_DIR] [OUT_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -36,4 +36,16 @@ sleep 1
 click 13567 3367 # 读  取 (Command5)
 sleep 4          # 300 groups at the simulator's pace
 import -window "$window" "$out/history.png"
-echo "$out/realtime.png $out/history.png"
+
+click 13567 5167 # 生成曲线 (Command15)
+sleep 1
+# Drag right across the curve, from a tenth to a half of the plot: the zoom to those groups.
+x0=$((wx + (600 + 540 + 900) / 15))
+x1=$((wx + (600 + 540 + 4500) / 15))
+y=$((wy + $(xwininfo -id "$window" | awk '/Height/{print $2}') - 712 + (2880 + 2000) / 15))
+xdotool mousemove $x0 $y mousedown 1 mousemove $((x0 + 40)) $y mousemove $x1 $y mouseup 1
+sleep 0.3
+xdotool mousemove $((x1 - 100)) $((y - 60)) # the read-out follows the pointer
+sleep 1.2
+import -window "$window" "$out/curve.png"
+echo "$out/realtime.png $out/history.png $out/curve.png"
