@@ -193,6 +193,14 @@ platform::Picture drawChart(const ChartInputs& inputs) {
     return picture;
 }
 
+std::size_t chartFrameLength(const platform::Picture& picture) {
+    // The frame ends where the first curve segment (green, red or a gap) begins.
+    const auto curve = std::find_if(picture.begin(), picture.end(), [](const Primitive& p) {
+        return p.kind == Primitive::Kind::Line && p.color != chart::kAxis;
+    });
+    return static_cast<std::size_t>(curve - picture.begin());
+}
+
 std::string rangeStatisticText(std::int64_t base) {
     const std::int64_t tenthsOfAmps = base / 10000;
     if (base >= 1000 && tenthsOfAmps != 0) return decimalText(tenthsOfAmps, 1) + texts::kAmp;

@@ -53,6 +53,10 @@ struct ChartInputs {
 // clipped to the picture.
 platform::Picture drawChart(const ChartInputs& inputs);
 
+// How many primitives at the start of a chart's picture draw its frame (the clear, axes,
+// captions, ticks, grid and labels), which changes only with the scale and the curve form.
+std::size_t chartFrameLength(const platform::Picture& picture);
+
 // Text of a history statistic: amperes truncated to 0.1 A, or milliamperes where the ampere
 // form would be 0 ("50mA", "5.67mA", "0.5A").
 std::string rangeStatisticText(std::int64_t base);

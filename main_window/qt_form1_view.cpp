@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPixmap>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
@@ -17,6 +18,7 @@
 #include <optional>
 #include <regex>
 
+#include "main_window/curve_chart.h"
 #include "platform/qt_canvas.h"
 
 namespace hvr::gui {
@@ -182,8 +184,8 @@ class ReadingLabel final : public QLabel {
         const int room = std::max(1, width() - 4);
         while (font.pointSizeF() > 12 && QFontMetrics(font).horizontalAdvance(text) > room)
             font.setPointSizeF(font.pointSizeF() - 2);
-        setFont(font);
-        setText(text);
+        if (font != this->font()) setFont(font);
+        if (text != this->text()) setText(text);
     }
 
   private:
@@ -211,13 +213,31 @@ class CurveBox final : public PictureBox {
         : PictureBox(parent), m_picture(picture), m_mouse(std::move(mouse)) {
         setFrameStyle(QFrame::NoFrame);
         setMouseTracking(true);
+        setAttribute(Qt::WA_OpaquePaintEvent); // the picture covers every pixel
     }
 
   protected:
+    // The frame of the chart changes only with its scale: it is kept as an image and only the
+    // curves are painted anew.
     void paintEvent(QPaintEvent*) override {
+        const std::size_t frameLength = chartFrameLength(m_picture);
+        const platform::Picture frame(m_picture.begin(),
+                                      m_picture.begin() + static_cast<std::ptrdiff_t>(frameLength));
+        if (frame != m_cachedFrame || m_frameImage.size() != size() * devicePixelRatio()) {
+            m_frameImage = QPixmap(size() * devicePixelRatio());
+            m_frameImage.setDevicePixelRatio(devicePixelRatio());
+            m_frameImage.fill(Qt::black);
+            QPainter framePainter(&m_frameImage);
+            platform::QtCanvas canvas(framePainter, platform::pictureFont());
+            platform::paint(frame, canvas);
+            m_cachedFrame = frame;
+        }
         QPainter painter(this);
+        painter.drawPixmap(0, 0, m_frameImage);
         platform::QtCanvas canvas(painter, platform::pictureFont());
-        platform::paint(m_picture, canvas);
+        const platform::Picture curves(m_picture.begin() + static_cast<std::ptrdiff_t>(frameLength),
+                                       m_picture.end());
+        platform::paint(curves, canvas);
     }
     void mousePressEvent(QMouseEvent* e) override {
         m_mouse.down(e->position().toPoint().x(), e->position().toPoint().y());
@@ -237,6 +257,8 @@ class CurveBox final : public PictureBox {
   private:
     const platform::Picture& m_picture;
     Mouse m_mouse;
+    platform::Picture m_cachedFrame;
+    QPixmap m_frameImage;
 };
 
 } // namespace
@@ -299,6 +321,8 @@ QWidget* QtForm1View::makeWidget(Control& c, QWidget* container) {
         else
             label = new QLabel(container);
         label->setAlignment(design.alignment);
+        // An opaque label repaints alone when its text changes, not the frame beneath it.
+        label->setAutoFillBackground(true);
         w = label;
         break;
     }
@@ -434,7 +458,7 @@ void QtForm1View::renderControl(Binding& b) {
     if (w == nullptr) return;
     w->setGeometry(pixels(c.rect()));
     w->setEnabled(c.enabled());
-    w->setToolTip(qt(c.toolTip()));
+    if (w->toolTip() != qt(c.toolTip())) w->setToolTip(qt(c.toolTip()));
     QPalette palette = w->palette();
     const QPalette base = QWidget::palette();
     if (auto* reading = dynamic_cast<ReadingLabel*>(w)) {
@@ -442,7 +466,7 @@ void QtForm1View::renderControl(Binding& b) {
         reading->showText(text);
         palette.setColor(QPalette::WindowText, color(c.foreColor(), base));
     } else if (auto* label = qobject_cast<QLabel*>(w)) {
-        label->setText(text);
+        if (label->text() != text) label->setText(text);
         palette.setColor(QPalette::WindowText, color(c.foreColor(), base));
     } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         if (edit->text() != text) {
@@ -477,7 +501,7 @@ void QtForm1View::renderControl(Binding& b) {
         palette.setColor(QPalette::Window, color(c.backColor(), base));
         w->update(); // its picture may have changed
     }
-    w->setPalette(palette);
+    if (palette != w->palette()) w->setPalette(palette); // a new palette repaints the whole widget
     w->setVisible(c.visible());
 }
 
