@@ -4,6 +4,7 @@
 
 #include "platform/canvas.h"
 #include "platform/dialogs.h"
+#include "platform/printer.h"
 #include "platform/shell.h"
 
 namespace hvr::cli {
@@ -23,6 +24,13 @@ class ConsoleDialogs final : public platform::Dialogs {
 class NoPictureFiles final : public platform::PictureFiles {
   public:
     bool saveBitmap(const platform::Picture&, int, int, const std::string&) override { return false; }
+};
+
+// Without a window nothing is printed through dialogs (download --pdf prints directly).
+class NoPrinting final : public platform::Printing {
+  public:
+    void runPrintOptions(Form3&) override {}
+    std::unique_ptr<platform::Printer> choosePrinter() override { return nullptr; }
 };
 
 // Without a desktop an address is only named.

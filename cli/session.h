@@ -47,6 +47,7 @@ class Session {
     ConsoleDialogs m_dialogs;
     ConsoleShell m_shell;
     NoPictureFiles m_pictures;
+    NoPrinting m_printing;
     platform::QtEvents m_events;
     platform::LocalFileSystem m_files;
     std::unique_ptr<platform::QtSerialPort> m_port;

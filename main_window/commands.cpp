@@ -82,14 +82,6 @@ void Form1::FeatureNotYetAvailable() {
     m_services.dialogs.message(texts::kNotYetAvailable, texts::kMessageTitle);
 }
 
-void Form1::Command16_Click() {
-    FeatureNotYetAvailable();
-}
-
-void Form1::d_uy_x_Click() {
-    if (Command16.enabled()) Command16_Click();
-}
-
 void Form1::js_f3_Click() {
     FeatureNotYetAvailable();
 }

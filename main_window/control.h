@@ -94,6 +94,14 @@ class Control {
     // Something drawn in the control changed (a picture box's picture).
     void invalidate() { changed(); }
 
+    // Everything back as the design had it (a window created anew); the revision moves on.
+    void restore(const Control& design) {
+        const std::uint64_t revision = m_revision;
+        *this = design;
+        m_revision = revision;
+        changed();
+    }
+
   private:
     void changed() { ++m_revision; }
 

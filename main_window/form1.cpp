@@ -32,6 +32,9 @@ Form1::Form1(platform::Services services) : MSComm1(services.serial), m_services
     Option4.setValue(true);
     Option5.setValue(true);
 
+    for (const Control* c : m_controls)
+        m_design.push_back(*c);
+
     MSComm1.setOnComm([this] {
         MSComm1_OnComm();
         if (m_serialEventObserver) m_serialEventObserver();

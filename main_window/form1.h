@@ -110,9 +110,18 @@ class Form1 : public LinkVariables,
         return m_picture1;
     }
 
+    // Printing: the options dialog, the window closed and created anew, the printer dialog,
+    // the sheets, then history review at page 1.
+    void Command16_Click();
+    void d_uy_x_Click(); // the menu's "打印" (F3), only while Command16 is enabled
+    // Prints sheets first … last - 1 on the printer; false when the printer failed.
+    bool PrintSheets(platform::Printer& printer, int first, int last);
+    void PrintPage(platform::Printer& printer, std::int16_t sheet);
+    // The window closed and created again: every control as designed, the serial control
+    // closed, then the load. The members and the store keep their values.
+    void Recreate();
+
     // Commands whose windows come later.
-    void Command16_Click(); // "打  印"
-    void d_uy_x_Click();    // the menu's "打印" (F3), only while Command16 is enabled
     void js_f3_Click();     // "计算" (F2)
     void FeatureNotYetAvailable();
 
@@ -198,6 +207,7 @@ class Form1 : public LinkVariables,
     std::vector<Control*> m_controls;
     std::function<void()> m_serialEventObserver;
     platform::Picture m_picture1;
+    std::vector<Control> m_design; // every control as the window was designed
     std::optional<std::pair<int, int>> m_pointer; // over Picture1, in pixels inside it
 };
 

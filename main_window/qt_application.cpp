@@ -16,6 +16,7 @@
 #include "platform/qt_serial_port.h"
 #include "platform/qt_simulator.h"
 #include "platform/qt_timers.h"
+#include "print/qt_printing.h"
 
 namespace hvr::gui {
 
@@ -25,6 +26,7 @@ struct MainWindowProgram::Parts {
     platform::LocalFileSystem files;
     platform::QtShell shell;
     platform::QtPictureFiles pictures{files};
+    QtPrinting printing;
     std::unique_ptr<platform::SimulatorProcess> sim;
     std::unique_ptr<platform::QtSerialPort> port;
     std::unique_ptr<Form1> form;
@@ -73,9 +75,10 @@ bool MainWindowProgram::start(std::string& error) {
     }
     p.port = std::make_unique<platform::QtSerialPort>(table);
     p.form = std::make_unique<Form1>(
-        platform::Services{*p.port, p.dialogs, p.events, p.files, p.shell, p.pictures});
+        platform::Services{*p.port, p.dialogs, p.events, p.files, p.shell, p.pictures, p.printing});
     p.view = std::make_unique<QtForm1View>(*p.form);
     p.dialogs.setParent(p.view.get());
+    p.printing.setMainWindow(p.view.get());
     p.form->setSerialEventObserver([&p] {
         p.view->render();
         if (p.timers) p.timers->sync();

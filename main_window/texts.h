@@ -71,6 +71,13 @@ inline constexpr const char* kLockReleased = "锁定";
 inline constexpr const char* kLockLocked = "解除";
 inline constexpr const char* kBadLimit = "数据类型有误";
 
+// Printing.
+inline constexpr const char* kInputError = "输入错误";
+inline constexpr const char* kNotANumber = "所输入的数据类型不对";
+inline constexpr const char* kFirstSheetZero = "打印开始页数不能为0";
+inline constexpr const char* kLastSheetZero = "打印结束页数不能为0";
+inline constexpr const char* kPrintFailed = "打印失败";
+
 // Text listing.
 inline constexpr const char* kListingTitle = "                         电流值记录   ";
 inline constexpr const char* kListingHeader = "  组数      一次电流    二次电流              变比";

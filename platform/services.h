@@ -2,6 +2,7 @@
 
 #include "platform/canvas.h"
 #include "platform/dialogs.h"
+#include "platform/printer.h"
 #include "platform/file_system.h"
 #include "platform/serial_port.h"
 #include "platform/shell.h"
@@ -16,6 +17,7 @@ struct Services {
     FileSystem& files;
     Shell& shell;
     PictureFiles& pictures;
+    Printing& printing;
 };
 
 } // namespace hvr::platform

@@ -24,7 +24,7 @@ struct SimulatedLink {
     explicit SimulatedLink(const QStringList& simArguments) : sim(simArguments) {
         const std::string device = sim.device().toStdString();
         port = std::make_unique<platform::QtSerialPort>([device] { return platform::PortTable({device}); });
-        form = std::make_unique<Form1>(platform::Services{*port, dialogs, events, files, shell, pictures});
+        form = std::make_unique<Form1>(platform::Services{*port, dialogs, events, files, shell, pictures, printing});
         form->MSComm1.setCommPort(1);
         form->MSComm1.setSettings("4800,n,8,1");
     }
@@ -51,6 +51,7 @@ struct SimulatedLink {
     testing::FakeFileSystem files;
     testing::FakeShell shell;
     testing::FakePictureFiles pictures;
+    testing::FakePrinting printing;
     std::unique_ptr<platform::QtSerialPort> port;
     std::unique_ptr<Form1> form;
 };
@@ -130,7 +131,8 @@ TEST(LiveLink, SimulatorLinksItsDeviceWhereAsked) {
         testing::FakeFileSystem files;
         testing::FakeShell shell;
         testing::FakePictureFiles pictures;
-        auto form = std::make_unique<Form1>(platform::Services{port, dialogs, events, files, shell, pictures});
+        testing::FakePrinting printing;
+        auto form = std::make_unique<Form1>(platform::Services{port, dialogs, events, files, shell, pictures, printing});
         form->MSComm1.setCommPort(1);
         form->MSComm1.setSettings("4800,n,8,1");
         ASSERT_TRUE(form->MSComm1.setPortOpen(true));

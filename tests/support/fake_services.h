@@ -3,12 +3,14 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/canvas.h"
 #include "platform/dialogs.h"
+#include "platform/printer.h"
 #include "platform/file_system.h"
 
 namespace hvr::testing {
@@ -77,6 +79,79 @@ class FakePictureFiles final : public platform::PictureFiles {
     };
     std::vector<Saved> saved;
     bool failWrites = false;
+};
+
+// A printer that keeps what is printed on it, sheet by sheet. Lines are 1.25 points a point
+// high, characters half a point wide (a CJK character one point) per point of the font.
+class FakePrinter final : public platform::Printer {
+  public:
+    struct Text {
+        platform::PrintFont font;
+        double x;
+        double y;
+        std::string text;
+    };
+    double lineHeight(const platform::PrintFont& font) override { return font.points * 25; }
+    double textWidth(const platform::PrintFont& font, std::string_view text) override {
+        double columns = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const auto c = static_cast<unsigned char>(text[i]);
+            if (c < 0x80) columns += 1;
+            else if (c >= 0xE0) columns += 2; // a three-byte character: a CJK one, two columns
+        }
+        return columns * font.points * 10;
+    }
+    void beginSheet(double height, double width) override {
+        sheets.emplace_back();
+        sizes.emplace_back(height, width);
+    }
+    void text(const platform::PrintFont& font, double x, double y, std::string_view text) override {
+        if (!sheets.empty()) sheets.back().push_back({font, x, y, std::string(text)});
+    }
+    bool finish() override {
+        ++finishes;
+        return !fails;
+    }
+    std::vector<std::vector<Text>> sheets;
+    std::vector<std::pair<double, double>> sizes;
+    int finishes = 0;
+    bool fails = false;
+};
+
+// The print dialogs, played by the test: what the user does in the options dialog, and the
+// printer chosen (none: the printer dialog is cancelled).
+class FakePrinting final : public platform::Printing {
+  public:
+    void runPrintOptions(Form3& dialog) override {
+        ++optionsShown;
+        if (inOptions) inOptions(dialog);
+    }
+    std::unique_ptr<platform::Printer> choosePrinter() override {
+        ++printerDialogs;
+        if (!choosesPrinter) return nullptr;
+        auto printer = std::make_unique<Forwarding>(this->printer);
+        return printer;
+    }
+    std::function<void(Form3&)> inOptions;
+    bool choosesPrinter = true;
+    FakePrinter printer;
+    int optionsShown = 0;
+    int printerDialogs = 0;
+
+  private:
+    // The printer handed out prints on the one the test looks at.
+    class Forwarding final : public platform::Printer {
+      public:
+        explicit Forwarding(FakePrinter& to) : m_to(to) {}
+        double lineHeight(const platform::PrintFont& f) override { return m_to.lineHeight(f); }
+        double textWidth(const platform::PrintFont& f, std::string_view t) override { return m_to.textWidth(f, t); }
+        void beginSheet(double h, double w) override { m_to.beginSheet(h, w); }
+        void text(const platform::PrintFont& f, double x, double y, std::string_view t) override { m_to.text(f, x, y, t); }
+        bool finish() override { return m_to.finish(); }
+
+      private:
+        FakePrinter& m_to;
+    };
 };
 
 // Records the addresses it was asked to open.

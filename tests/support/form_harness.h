@@ -39,8 +39,9 @@ struct FormHarness {
     FakeFileSystem files;
     FakeShell shell;
     FakePictureFiles pictures;
+    FakePrinting printing;
     std::unique_ptr<Form1> form =
-        std::make_unique<Form1>(platform::Services{port, dialogs, events, files, shell, pictures});
+        std::make_unique<Form1>(platform::Services{port, dialogs, events, files, shell, pictures, printing});
 
     FormHarness() { port.open(2); }
 

@@ -37,7 +37,8 @@ inline std::string expectedListing(const sim::Scenario& scenario, bool descendin
     FakeFileSystem files;
     FakeShell shell;
     FakePictureFiles pictures;
-    auto form = std::make_unique<Form1>(platform::Services{port, dialogs, events, files, shell, pictures});
+    FakePrinting printing;
+    auto form = std::make_unique<Form1>(platform::Services{port, dialogs, events, files, shell, pictures, printing});
     fileGroups(*form, scenario, scenario.storeSize());
     if (descending) form->Command12_Click();
     return *platform::toGbk(form->ListingText());
