@@ -4,6 +4,9 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QBuffer>
+#include <QPageSize>
+#include <QPdfWriter>
 #include <QImage>
 #include <QPainter>
 
@@ -14,6 +17,8 @@
 #include "main_window/qt_form1_view.h"
 #include "platform/qt_fonts.h"
 #include "platform/qt_canvas.h"
+#include "platform/qt_printer.h"
+#include "print/sheet_layout.h"
 #include "tests/support/form_harness.h"
 #include "tests/support/store_builder.h"
 
@@ -87,6 +92,31 @@ void BM_HistoryCurveOfAFullStore(benchmark::State& state) {
     paintChart(state, *h.form);
 }
 BENCHMARK(BM_HistoryCurveOfAFullStore)->Unit(benchmark::kMicrosecond);
+
+// A full store, 52 sheets, printed into a PDF in memory.
+void BM_FullStoreToPdf(benchmark::State& state) {
+    hvr::testing::FormHarness h;
+    for (int i = 0; i < hvr::kStoreSlots; ++i)
+        hvr::testing::putGroup(*h.form, i, {i + 1, '1', 1000 + i % 900, '2', 100 + i % 300});
+    h.form->CountStoredGroups();
+    qint64 size = 0;
+    for (auto _ : state) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        {
+            QPdfWriter writer(&buffer);
+            writer.setPageSize(QPageSize(QPageSize::A4));
+            writer.setResolution(600);
+            hvr::platform::QtPagePrinter printer(writer);
+            if (!h.form->PrintSheets(printer, 0, hvr::sheetCount(h.form->ji_ge)))
+                state.SkipWithError("not printed");
+        }
+        size = bytes.size();
+    }
+    state.counters["bytes"] = static_cast<double>(size);
+}
+BENCHMARK(BM_FullStoreToPdf)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

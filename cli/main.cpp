@@ -1,5 +1,9 @@
 // hvr-cli: the instrument's downloads and live readings without a window.
+#include <QBuffer>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QPageSize>
+#include <QPdfWriter>
 #include <QDateTime>
 #include <QElapsedTimer>
 
@@ -7,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -18,6 +23,9 @@
 #include "main_window/texts.h"
 #include "platform/file_system.h"
 #include "platform/gbk.h"
+#include "platform/qt_fonts.h"
+#include "platform/qt_printer.h"
+#include "print/sheet_layout.h"
 
 namespace {
 
@@ -120,6 +128,36 @@ class Progress {
     int m_lastTen = -1;
 };
 
+// The sheets of the whole store, as "全部" prints them, into a PDF file (A4), written as a
+// listing is written.
+int writePdf(Form1& form, const std::string& path) {
+    form.CountStoredGroups();
+    if (form.ji_ge == 1) {
+        std::cerr << "hvr-cli: 没有存储的数据组, 不生成 PDF\n";
+        return kExitOk;
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    bool printed = false;
+    {
+        QPdfWriter writer(&buffer);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setResolution(600);
+        writer.setTitle(QString::fromUtf8("变比记录仪"));
+        platform::QtPagePrinter printer(writer);
+        printed = form.PrintSheets(printer, 0, sheetCount(form.ji_ge));
+    }
+    if (!printed) return fail(kExitCannotWrite, "PDF 无法生成");
+    platform::LocalFileSystem files;
+    std::string why;
+    if (!files.saveFile(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                        &why))
+        return fail(kExitCannotWrite, "无法写入 " + path + ": " + why);
+    std::cerr << "hvr-cli: " << sheetCount(form.ji_ge) << " 页已写入 " << path << "\n";
+    return kExitOk;
+}
+
 // Replies that are too large to be a count, for this long in a row, are a garbled line
 // rather than a passing fault: the read gives up instead of asking without end.
 constexpr double kImplausibleCountSeconds = 5;
@@ -190,6 +228,7 @@ int download(Session& session, const Options& options) {
             return fail(kExitCannotWrite, "无法写入 " + options.out + ": " + why);
         std::cerr << "hvr-cli: 记录已保存到 " << options.out << "\n";
     }
+    if (!options.pdf.empty()) return writePdf(form, options.pdf);
     return kExitOk;
 }
 
@@ -238,7 +277,6 @@ int monitor(Session& session, const Options& options) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
     std::vector<std::string> args(argv + 1, argv + argc);
     const Parsed parsed = parseOptions(args);
     if (!parsed.options) {
@@ -246,6 +284,20 @@ int main(int argc, char** argv) {
         return kExitBadArguments;
     }
     const Options& options = *parsed.options;
+    // Qt's own warnings (a missing runtime directory and the like) are not the user's business.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::cerr << "hvr-cli: " << message.toStdString() << "\n";
+    });
+    // Printed sheets need fonts, not a display: the offscreen platform serves.
+    std::unique_ptr<QCoreApplication> app;
+    if (!options.pdf.empty()) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+        platform::installChineseFontSubstitutes();
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     if (options.command == Command::Help) {
         std::cout << kUsage;
         return kExitOk;

@@ -6,7 +6,7 @@
 namespace hvr::cli {
 
 const char* const kUsage = R"(用法:
-  hvr-cli download [--port 端口] [--out 文件] [--sort asc|desc] [--timeout 秒] [--demo]
+  hvr-cli download [--port 端口] [--out 文件] [--sort asc|desc] [--pdf 文件] [--timeout 秒] [--demo]
   hvr-cli monitor  [--port 端口] [--frames N] [--format jsonl|csv] [--timeout 秒] [--demo]
 
 download  等待仪器应答, 读取仪器中存储的全部数据组, 按需排序, 写成文本记录
@@ -24,6 +24,8 @@ monitor   与窗口一样实时监控, 每显示一帧实时数据输出一行:
                    (逗号分隔的设备路径, 位置即端口号) 可以取代它.
   --out 文件       记录文件, 默认为当前目录下的 HVR.txt; "-" 为标准输出.
   --sort asc|desc  读取后按二次电流升序或降序排列.
+  --pdf 文件       另外把全部数据组按打印格式 (每页 156 组) 写成 PDF, 与窗口"打  印"
+                   选"全部"打印出的内容相同; 不需要图形显示.
   --frames N       实时监控输出 N 帧后结束.
   --format 格式    jsonl 或 csv (默认 csv).
   --timeout 秒     等待仪器应答的最长时间; 读取或监控中, 连接中断或没有进展
@@ -84,6 +86,9 @@ Parsed parseOptions(const std::vector<std::string>& args) {
         } else if (a == "--out" && o.command == Command::Download) {
             if (!value(v) || v.empty()) return {std::nullopt, "--out 需要文件名"};
             o.out = v;
+        } else if (a == "--pdf" && o.command == Command::Download) {
+            if (!value(v) || v.empty()) return {std::nullopt, "--pdf 需要文件名"};
+            o.pdf = v;
         } else if (a == "--sort" && o.command == Command::Download) {
             if (!value(v) || (v != "asc" && v != "desc")) return {std::nullopt, "--sort 需要 asc 或 desc"};
             o.sort = v == "asc" ? SortOrder::Ascending : SortOrder::Descending;

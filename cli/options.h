@@ -18,6 +18,7 @@ struct Options {
     Command command = Command::Help;
     PortChoice port;
     std::string out = "HVR.txt"; // "-" for standard output
+    std::string pdf;             // the printed sheets as a PDF, when given
     SortOrder sort = SortOrder::None;
     long frames = 0; // 0: until Ctrl-C
     Format format = Format::Csv;

@@ -122,7 +122,7 @@ class Form1 : public LinkVariables,
     void Recreate();
 
     // Commands whose windows come later.
-    void js_f3_Click();     // "计算" (F2)
+    void js_f3_Click(); // "计算" (F2)
     void FeatureNotYetAvailable();
 
     // Protocol operations.
@@ -207,7 +207,7 @@ class Form1 : public LinkVariables,
     std::vector<Control*> m_controls;
     std::function<void()> m_serialEventObserver;
     platform::Picture m_picture1;
-    std::vector<Control> m_design; // every control as the window was designed
+    std::vector<Control> m_design;                // every control as the window was designed
     std::optional<std::pair<int, int>> m_pointer; // over Picture1, in pixels inside it
 };
 

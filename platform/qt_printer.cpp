@@ -53,7 +53,8 @@ void QtPagePrinter::beginSheet(double heightTwips, double widthTwips) {
     const double dpiX = m_device.logicalDpiX(), dpiY = m_device.logicalDpiY();
     const double pageWidth = m_device.width() * kTwipsPerInch / dpiX;
     const double pageHeight = m_device.height() * kTwipsPerInch / dpiY;
-    const double fit = std::min({1.0, pageHeight / std::max(heightTwips, 1.0), pageWidth / std::max(widthTwips, 1.0)});
+    const double fit =
+        std::min({1.0, pageHeight / std::max(heightTwips, 1.0), pageWidth / std::max(widthTwips, 1.0)});
     m_painter.resetTransform();
     m_painter.scale(dpiX / kTwipsPerInch * fit, dpiY / kTwipsPerInch * fit);
 }
@@ -67,7 +68,8 @@ void QtPagePrinter::text(const PrintFont& font, double x, double y, std::string_
     f.setPixelSize(static_cast<int>(font.points * 20 + 0.5));
     m_painter.setFont(f);
     m_painter.setPen(Qt::black);
-    m_painter.drawText(QPointF(x, y + ascent), QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    m_painter.drawText(QPointF(x, y + ascent),
+                       QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 bool QtPagePrinter::finish() {

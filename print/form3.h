@@ -44,7 +44,9 @@ class Form3 {
     HVR_FORM3_CONTROLS(HVR_DECLARE_FORM3_CONTROL)
 #undef HVR_DECLARE_FORM3_CONTROL
 
-    const std::vector<Control*>& controls() const { return m_controls; }
+    const std::vector<Control*>& controls() const {
+        return m_controls;
+    }
     Control* control(std::string_view name);
 
     void Form_Load();
@@ -56,7 +58,9 @@ class Form3 {
     void SelectOption(std::string_view name);
 
     // A decision was made and the dialog has closed.
-    bool closed() const { return m_closed; }
+    bool closed() const {
+        return m_closed;
+    }
 
   private:
     void decide(int outcome);

@@ -12,7 +12,8 @@ namespace hvr::gui {
 namespace {
 constexpr int kTwipsPerPixel = 15;
 QRect pixels(const Rect& r) {
-    return {r.left / kTwipsPerPixel, r.top / kTwipsPerPixel, r.width / kTwipsPerPixel, r.height / kTwipsPerPixel};
+    return {r.left / kTwipsPerPixel, r.top / kTwipsPerPixel, r.width / kTwipsPerPixel,
+            r.height / kTwipsPerPixel};
 }
 } // namespace
 
@@ -37,8 +38,9 @@ QtForm3View::QtForm3View(Form3& form, QWidget* parent) : QDialog(parent), m_form
         case ControlKind::TextBox: {
             auto* edit = new QLineEdit(container);
             edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            connect(edit, &QLineEdit::textEdited, this,
-                    [this, c](const QString& text) { forward([c, text] { c->setText(text.toStdString()); }); });
+            connect(edit, &QLineEdit::textEdited, this, [this, c](const QString& text) {
+                forward([c, text] { c->setText(text.toStdString()); });
+            });
             w = edit;
             break;
         }
@@ -54,7 +56,8 @@ QtForm3View::QtForm3View(Form3& form, QWidget* parent) : QDialog(parent), m_form
             auto* button = new QPushButton(container);
             button->setDefault(name == "Command2"); // Enter prints
             button->setAutoDefault(name == "Command2");
-            connect(button, &QPushButton::clicked, this, [this, name] { forward([this, name] { m_form.Click(name); }); });
+            connect(button, &QPushButton::clicked, this,
+                    [this, name] { forward([this, name] { m_form.Click(name); }); });
             w = button;
             break;
         }
@@ -86,7 +89,8 @@ void QtForm3View::render() {
             option->setText(text);
             option->setChecked(c->value());
         }
-        if (auto* edit = qobject_cast<QLineEdit*>(w); edit != nullptr && edit->text() != text) edit->setText(text);
+        if (auto* edit = qobject_cast<QLineEdit*>(w); edit != nullptr && edit->text() != text)
+            edit->setText(text);
     }
 }
 

@@ -8,8 +8,9 @@ namespace hvr {
 namespace {
 
 constexpr const char* kTitle = "变比记录仪                     "; // the title and 21 blanks
-constexpr const char* kHeader = "   组数   一次电流      二次电流            变比          组数   一次电流      "
-                                "二次电流              变比";
+constexpr const char* kHeader =
+    "   组数   一次电流      二次电流            变比          组数   一次电流      "
+    "二次电流              变比";
 constexpr double kRightHalf = 6200;
 
 platform::PrintFont song(double points) {
@@ -22,7 +23,8 @@ int sheetCount(int ji_ge) {
     return ji_ge / kGroupsPerSheet + (ji_ge % kGroupsPerSheet == 0 ? 0 : 1);
 }
 
-std::vector<PrintedLine> layoutSheet(std::int64_t sheet, const std::function<std::string(std::int64_t slot)>& rowText,
+std::vector<PrintedLine> layoutSheet(std::int64_t sheet,
+                                     const std::function<std::string(std::int64_t slot)>& rowText,
                                      const std::function<double(const platform::PrintFont&)>& lineHeight) {
     std::vector<PrintedLine> lines;
     lines.reserve(2 * kLinesPerSheet + 6);

@@ -25,11 +25,13 @@ struct PrintedLine {
 // The lines of sheet s: the title, a blank line and the column header, then 78 lines carrying
 // slot 156s + n on the left and 156s + 78 + n on the right, on the same line, then two short
 // closing lines. Each line moves down by the pitch of its font.
-std::vector<PrintedLine> layoutSheet(std::int64_t sheet, const std::function<std::string(std::int64_t slot)>& rowText,
+std::vector<PrintedLine> layoutSheet(std::int64_t sheet,
+                                     const std::function<std::string(std::int64_t slot)>& rowText,
                                      const std::function<double(const platform::PrintFont&)>& lineHeight);
 
 // Where the sheet ends at the bottom and at the right, in twips, for fitting it to the page.
-double sheetBottom(const std::vector<PrintedLine>& lines, const std::function<double(const platform::PrintFont&)>& lineHeight);
+double sheetBottom(const std::vector<PrintedLine>& lines,
+                   const std::function<double(const platform::PrintFont&)>& lineHeight);
 
 // The number of sheets of a store: ji_ge / 156 rounded up.
 int sheetCount(int ji_ge);

@@ -173,6 +173,29 @@ TEST(Cli, TheScanSaysWhatItCannotOpenAndWhereTheInstrumentAnswered) {
         << found.err;
 }
 
+TEST(Cli, DownloadWritesThePrintedSheetsAsAPdf) {
+    if (QProcess::execute("pdftotext", {"-v"}) < 0)
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    SimProcess sim({"--groups", "157"});
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("sheets.pdf");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("QT_QPA_PLATFORM");
+    const CliRun run = runCli({"download", "--port", sim.device(), "--out", dir.filePath("HVR.txt"), "--pdf",
+                               pdf, "--sort", "desc", "--time-scale", "0.1"},
+                              env);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("2 页已写入"), std::string::npos) << run.err;
+    QProcess reader;
+    reader.start("pdftotext", {"-layout", pdf, "-"});
+    ASSERT_TRUE(reader.waitForFinished(20000));
+    const std::string text = reader.readAllStandardOutput().toStdString();
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\f'), 2);
+    EXPECT_TRUE(text.starts_with("变比记录仪")) << text.substr(0, 200);
+    EXPECT_EQ(run.err.find("XDG_RUNTIME_DIR"), std::string::npos) << "no warnings of the toolkit";
+}
+
 TEST(Cli, ExitCodes) {
     EXPECT_EQ(runCli({"download", "--sort", "sideways"}).exitCode, 2);
     EXPECT_EQ(runCli({"frobnicate"}).exitCode, 2);

@@ -12,6 +12,7 @@
 #include "platform/dialogs.h"
 #include "platform/printer.h"
 #include "platform/file_system.h"
+#include "platform/shell.h"
 
 namespace hvr::testing {
 
@@ -96,8 +97,10 @@ class FakePrinter final : public platform::Printer {
         double columns = 0;
         for (std::size_t i = 0; i < text.size(); ++i) {
             const auto c = static_cast<unsigned char>(text[i]);
-            if (c < 0x80) columns += 1;
-            else if (c >= 0xE0) columns += 2; // a three-byte character: a CJK one, two columns
+            if (c < 0x80)
+                columns += 1;
+            else if (c >= 0xE0)
+                columns += 2; // a three-byte character: a CJK one, two columns
         }
         return columns * font.points * 10;
     }
@@ -144,9 +147,13 @@ class FakePrinting final : public platform::Printing {
       public:
         explicit Forwarding(FakePrinter& to) : m_to(to) {}
         double lineHeight(const platform::PrintFont& f) override { return m_to.lineHeight(f); }
-        double textWidth(const platform::PrintFont& f, std::string_view t) override { return m_to.textWidth(f, t); }
+        double textWidth(const platform::PrintFont& f, std::string_view t) override {
+            return m_to.textWidth(f, t);
+        }
         void beginSheet(double h, double w) override { m_to.beginSheet(h, w); }
-        void text(const platform::PrintFont& f, double x, double y, std::string_view t) override { m_to.text(f, x, y, t); }
+        void text(const platform::PrintFont& f, double x, double y, std::string_view t) override {
+            m_to.text(f, x, y, t);
+        }
         bool finish() override { return m_to.finish(); }
 
       private:

@@ -38,7 +38,8 @@ inline std::string expectedListing(const sim::Scenario& scenario, bool descendin
     FakeShell shell;
     FakePictureFiles pictures;
     FakePrinting printing;
-    auto form = std::make_unique<Form1>(platform::Services{port, dialogs, events, files, shell, pictures, printing});
+    auto form =
+        std::make_unique<Form1>(platform::Services{port, dialogs, events, files, shell, pictures, printing});
     fileGroups(*form, scenario, scenario.storeSize());
     if (descending) form->Command12_Click();
     return *platform::toGbk(form->ListingText());
