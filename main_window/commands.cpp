@@ -78,12 +78,8 @@ void Form1::Label4_Click() {
     m_services.shell.openUrl(texts::kMakerWebAddress);
 }
 
-void Form1::FeatureNotYetAvailable() {
-    m_services.dialogs.message(texts::kNotYetAvailable, texts::kMessageTitle);
-}
-
 void Form1::js_f3_Click() {
-    FeatureNotYetAvailable();
+    if (m_openCalculator) m_openCalculator();
 }
 
 } // namespace hvr

@@ -121,9 +121,11 @@ class Form1 : public LinkVariables,
     // closed, then the load. The members and the store keep their values.
     void Recreate();
 
-    // Commands whose windows come later.
-    void js_f3_Click(); // "计算" (F2)
-    void FeatureNotYetAvailable();
+    void js_f3_Click(); // "计算" (F2): the one calculator window, modeless
+    // How the host shows the calculator window (creating it on first use, raising it after).
+    void setCalculatorOpener(std::function<void()> open) {
+        m_openCalculator = std::move(open);
+    }
 
     // Protocol operations.
     void SendCommandWord(std::int32_t word);
@@ -206,6 +208,7 @@ class Form1 : public LinkVariables,
     std::uint64_t m_shownLiveFrames = 0;
     std::vector<Control*> m_controls;
     std::function<void()> m_serialEventObserver;
+    std::function<void()> m_openCalculator;
     platform::Picture m_picture1;
     std::vector<Control> m_design;                // every control as the window was designed
     std::optional<std::pair<int, int>> m_pointer; // over Picture1, in pixels inside it

@@ -6,6 +6,8 @@
 
 #include <iostream>
 
+#include "calculator/form4.h"
+#include "calculator/qt_form4_view.h"
 #include "main_window/form1.h"
 #include "main_window/qt_form1_view.h"
 #include "platform/file_system.h"
@@ -17,8 +19,20 @@
 #include "platform/qt_simulator.h"
 #include "platform/qt_timers.h"
 #include "print/qt_printing.h"
+#include "splash/form2.h"
+#include "splash/qt_form2_view.h"
 
 namespace hvr::gui {
+
+namespace {
+
+// A window in the middle of the screen.
+void centre(QWidget& window) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window.move(screen->availableGeometry().center() - window.rect().center());
+}
+
+} // namespace
 
 struct MainWindowProgram::Parts {
     platform::QtDialogs dialogs;
@@ -32,13 +46,34 @@ struct MainWindowProgram::Parts {
     std::unique_ptr<Form1> form;
     std::unique_ptr<QtForm1View> view;
     std::unique_ptr<platform::QtTimers> timers;
+    // The calculator, beside the main window, created on first use.
+    platform::QtDialogs calculatorDialogs;
+    std::unique_ptr<Form4> calculator;
+    std::unique_ptr<QtForm4View> calculatorView;
+
+    void showCalculator() {
+        if (!calculatorView || !calculatorView->isVisible()) {
+            // First use, or opened again after it was closed: a fresh window, units on mA.
+            calculatorView.reset();
+            calculator = std::make_unique<Form4>(calculatorDialogs);
+            calculator->Form_Load();
+            calculatorView = std::make_unique<QtForm4View>(*calculator);
+            calculatorDialogs.setParent(calculatorView.get());
+            centre(*calculatorView);
+        }
+        calculatorView->show();
+        calculatorView->raise();
+        calculatorView->activateWindow();
+    }
 };
 
 MainWindowProgram::MainWindowProgram(WindowOptions options)
     : m_options(std::move(options)), m_parts(std::make_unique<Parts>()) {}
 
 MainWindowProgram::~MainWindowProgram() {
-    // The timers and the view go before the form they serve; the simulator last.
+    // The timers and the views go before the forms they serve; the simulator last.
+    m_parts->calculatorView.reset();
+    m_parts->calculator.reset();
     m_parts->timers.reset();
     m_parts->view.reset();
     m_parts->form.reset();
@@ -79,6 +114,7 @@ bool MainWindowProgram::start(std::string& error) {
     p.view = std::make_unique<QtForm1View>(*p.form);
     p.dialogs.setParent(p.view.get());
     p.printing.setMainWindow(p.view.get());
+    p.form->setCalculatorOpener([&p] { p.showCalculator(); });
     p.form->setSerialEventObserver([&p] {
         p.view->render();
         if (p.timers) p.timers->sync();
@@ -166,13 +202,30 @@ int runWindowProgram(int argc, char** argv) {
 
     QApplication app(argc, argv);
     platform::installChineseFontSubstitutes();
+
+    // The splash opens first; a click, Enter or Esc opens the main window, once.
     MainWindowProgram program(options);
-    std::string error;
-    if (!program.start(error)) {
-        std::cerr << "hvr: " << error << "\n";
-        return 1;
-    }
-    return QApplication::exec();
+    int status = 0;
+    platform::QtShell shell;
+    platform::QtTimers splashTimers;
+    Form2 splash(shell, [&] {
+        splashTimers.sync(); // the splash's timer ends with it
+        std::string error;
+        if (!program.start(error)) {
+            std::cerr << "hvr: " << error << "\n";
+            status = 1;
+            QApplication::quit();
+        }
+    });
+    QtForm2View splashView(splash);
+    splash.Form_Load();
+    splashTimers.setAfterTick([&] { splashView.render(); });
+    splashTimers.add(splash.Timer1, [&] { splash.Timer1_Timer(); });
+    splashView.render();
+    centre(splashView);
+    splashView.show();
+    const int result = QApplication::exec();
+    return status != 0 ? status : result;
 }
 
 } // namespace hvr::gui

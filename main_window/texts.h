@@ -5,7 +5,6 @@ namespace hvr::texts {
 
 inline constexpr const char* kMessageTitle = "系统提示";
 inline constexpr const char* kWindowCaption = "无线高压变比监控软件 V1.0.1";
-inline constexpr const char* kNotYetAvailable = "该功能尚未提供";
 
 // The maker, as the footer names it. The address and e-mail are kept here and nowhere else.
 inline constexpr const char* kMakerName = "KOVRA电子科技有限公司";
@@ -70,6 +69,10 @@ inline constexpr const char* kLinkBroken = "连接断开";
 inline constexpr const char* kLockReleased = "锁定";
 inline constexpr const char* kLockLocked = "解除";
 inline constexpr const char* kBadLimit = "数据类型有误";
+
+// The calculator.
+inline constexpr const char* kBadInput = "输入数据有误";
+inline constexpr const char* kOutOfRange = "输入数据超出范围";
 
 // Printing.
 inline constexpr const char* kInputError = "输入错误";

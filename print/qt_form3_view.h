@@ -2,9 +2,10 @@
 
 #include <QDialog>
 
-#include <map>
+#include <functional>
 #include <string>
 
+#include "platform/qt_form_widgets.h"
 #include "print/form3.h"
 
 namespace hvr::gui {
@@ -26,7 +27,7 @@ class QtForm3View final : public QDialog {
     void forward(const std::function<void()>& handler);
 
     Form3& m_form;
-    std::map<std::string, QWidget*> m_widgets;
+    FormWidgets m_widgets;
 };
 
 } // namespace hvr::gui

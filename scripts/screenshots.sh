@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots of the real window against the simulated instrument, under a
-# virtual display: real-time monitoring with live readings, history review after a download,
-# and the history curve zoomed by a drag. Needs xvfb, xdotool and imagemagick (apt-get install xvfb xdotool imagemagick).
+# virtual display: the splash, real-time monitoring with live readings, history review after a
+# download, the history curve zoomed by a drag, and the calculator. Needs xvfb, xdotool and imagemagick (apt-get install xvfb xdotool imagemagick).
 #   scripts/screenshots.sh [BUILD_DIR] [OUT_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,6 +17,13 @@ sleep 1
 export DISPLAY=$display
 "$build/hvr" --demo >/dev/null 2>&1 &
 hvr=$!
+
+# The splash comes first; Enter leads into the main window.
+splash=$(xdotool search --sync --onlyvisible --name "无线高压变比监控软件")
+sleep 2.5 # past the first pause of its animation
+import -window "$splash" "$out/splash.png"
+xdotool key --window "$splash" Return
+sleep 1
 
 # The window's client area, where the buttons are placed (twips / 15 = pixels).
 window=$(xdotool search --sync --onlyvisible --name "无线高压变比监控软件")
@@ -48,4 +55,18 @@ sleep 0.3
 xdotool mousemove $((x1 - 100)) $((y - 60)) # the read-out follows the pointer
 sleep 1.2
 import -window "$window" "$out/curve.png"
-echo "$out/realtime.png $out/history.png $out/curve.png"
+
+xdotool key F2 # the calculator beside the main window
+calculator=$(xdotool search --sync --onlyvisible --name "YY折算变比计算器")
+read -r cx cy < <(xwininfo -id "$calculator" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} END{print x, y}')
+entry() { xdotool mousemove $((cx + 220)) $((cy + $1)) click 1; }
+entry 36 # 输入一次电流
+xdotool type 600
+xdotool mousemove $((cx + 345)) $((cy + 36)) click 1 # A
+entry 76 # 输入二次电流
+xdotool type 5
+xdotool mousemove $((cx + 345)) $((cy + 76)) click 1 # A
+xdotool key Return
+sleep 0.5
+import -window "$calculator" "$out/calculator.png"
+echo "$out/splash.png $out/realtime.png $out/history.png $out/curve.png $out/calculator.png"

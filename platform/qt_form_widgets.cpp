@@ -1,0 +1,114 @@
+#include "platform/qt_form_widgets.h"
+
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace hvr::gui {
+
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+
+QRect pixels(const Rect& r) {
+    return {r.left / kTwipsPerPixel, r.top / kTwipsPerPixel, r.width / kTwipsPerPixel,
+            r.height / kTwipsPerPixel};
+}
+
+QColor color(std::uint32_t bgr) {
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+                  static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+} // namespace
+
+FormWidgets::FormWidgets(const std::vector<Control*>& controls, QWidget& root, const std::string& rootName,
+                         Handlers handlers)
+    : m_controls(controls), m_handlers(std::move(handlers)) {
+    root.setObjectName(QString::fromStdString(rootName));
+    for (Control* c : controls) {
+        QWidget* container = c->container() == rootName ? &root : m_widgets.at(c->container());
+        const std::string name = c->name();
+        QWidget* w = nullptr;
+        switch (c->kind()) {
+        case ControlKind::Frame:
+            w = new QGroupBox(container);
+            break;
+        case ControlKind::Label:
+            w = new QLabel(container);
+            break;
+        case ControlKind::PictureBox: {
+            auto* box = new QFrame(container);
+            box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            w = box;
+            break;
+        }
+        case ControlKind::TextBox: {
+            auto* edit = new QLineEdit(container);
+            QObject::connect(edit, &QLineEdit::textEdited, edit, [this, c](const QString& text) {
+                c->setText(text.toStdString());
+                if (m_handlers.changed) m_handlers.changed();
+            });
+            w = edit;
+            break;
+        }
+        case ControlKind::OptionButton: {
+            auto* option = new QRadioButton(container);
+            option->setAutoExclusive(false); // the model keeps one of a pair selected
+            QObject::connect(option, &QRadioButton::clicked, option,
+                             [this, name] { m_handlers.selectOption(name); });
+            w = option;
+            break;
+        }
+        case ControlKind::CommandButton: {
+            auto* button = new QPushButton(container);
+            button->setAutoDefault(false);
+            QObject::connect(button, &QPushButton::clicked, button, [this, name] { m_handlers.click(name); });
+            w = button;
+            break;
+        }
+        default:
+            continue;
+        }
+        w->setObjectName(QString::fromStdString(name));
+        w->setGeometry(pixels(c->rect()));
+        m_widgets[name] = w;
+    }
+}
+
+void FormWidgets::render() {
+    for (Control* c : m_controls) {
+        const auto found = m_widgets.find(c->name());
+        if (found == m_widgets.end()) continue;
+        QWidget* w = found->second;
+        const QString text = QString::fromStdString(c->text());
+        if (auto* label = qobject_cast<QLabel*>(w); label != nullptr && label->text() != text)
+            label->setText(text);
+        if (auto* group = qobject_cast<QGroupBox*>(w)) group->setTitle(text);
+        if (auto* button = qobject_cast<QPushButton*>(w)) button->setText(text);
+        if (auto* option = qobject_cast<QRadioButton*>(w)) {
+            option->setText(text);
+            option->setChecked(c->value());
+        }
+        if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+            if (edit->text() != text) edit->setText(text);
+            if (c->foreColor() != colors::kWindowText) {
+                QPalette palette = edit->palette();
+                palette.setColor(QPalette::Text, color(c->foreColor()));
+                edit->setPalette(palette);
+            }
+        }
+        w->setEnabled(c->enabled());
+        w->setVisible(c->visible());
+    }
+}
+
+QWidget* FormWidgets::widget(const std::string& name) const {
+    const auto found = m_widgets.find(name);
+    return found == m_widgets.end() ? nullptr : found->second;
+}
+
+} // namespace hvr::gui

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "main_window/control.h"
+
+namespace hvr::gui {
+
+// The widgets of a small form's controls (frames, labels, boxes, option buttons, buttons,
+// picture boxes), each named after its control, placed at its twips ÷ 15 inside its container,
+// and brought up to the control's state by render(). User events go to the handlers given.
+class FormWidgets {
+  public:
+    struct Handlers {
+        std::function<void(const std::string& name)> click;        // buttons
+        std::function<void(const std::string& name)> selectOption; // option buttons
+        std::function<void()> changed;                             // after a box was edited
+    };
+    FormWidgets(const std::vector<Control*>& controls, QWidget& root, const std::string& rootName,
+                Handlers handlers);
+
+    void render();
+    QWidget* widget(const std::string& name) const;
+
+  private:
+    std::vector<Control*> m_controls;
+    std::map<std::string, QWidget*> m_widgets;
+    Handlers m_handlers;
+};
+
+} // namespace hvr::gui

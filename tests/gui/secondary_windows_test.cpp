@@ -1,0 +1,103 @@
+// The calculator beside the main window, and the splash that leads into it.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+
+#include "calculator/qt_form4_view.h"
+#include "main_window/form1.h"
+#include "main_window/qt_application.h"
+#include "main_window/qt_form1_view.h"
+#include "splash/qt_form2_view.h"
+#include "tests/support/fake_services.h"
+
+namespace hvr {
+namespace {
+
+std::vector<gui::QtForm4View*> calculators() {
+    std::vector<gui::QtForm4View*> found;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* calculator = dynamic_cast<gui::QtForm4View*>(w);
+            calculator != nullptr && calculator->isVisible())
+            found.push_back(calculator);
+    return found;
+}
+
+TEST(CalculatorMenu, F2TwiceShowsOneCalculatorBesideTheMainWindow) {
+    gui::WindowOptions options;
+    options.port.device = "/nonexistent/tty";
+    gui::MainWindowProgram program(options);
+    std::string error;
+    ASSERT_TRUE(program.start(error)) << error;
+    QAction* f2 = program.view().action("js_f3");
+    ASSERT_EQ(f2->shortcut(), QKeySequence(Qt::Key_F2));
+    f2->trigger();
+    f2->trigger();
+    const auto open = calculators();
+    ASSERT_EQ(open.size(), 1u);
+    EXPECT_FALSE(open[0]->isModal()) << "the main window stays usable";
+    EXPECT_EQ(open[0]->windowTitle(), "YY折算变比计算器");
+
+    // Typed in, computed with Enter, closed with Esc.
+    QTest::keyClicks(open[0]->findChild<QLineEdit*>("Text1"), "600");
+    QTest::keyClicks(open[0]->findChild<QLineEdit*>("Text2"), "5");
+    open[0]->findChild<QRadioButton*>("Option2")->click();
+    open[0]->findChild<QRadioButton*>("Option4")->click();
+    QTest::keyClick(open[0]->findChild<QLineEdit*>("Text2"), Qt::Key_Return);
+    EXPECT_EQ(open[0]->findChild<QLabel*>("Label6")->text(), "600A / 5A");
+    EXPECT_EQ(open[0]->findChild<QLineEdit*>("Text1")->maxLength(), 5);
+    QTest::keyClick(open[0], Qt::Key_Escape);
+    EXPECT_TRUE(calculators().empty());
+
+    f2->trigger(); // opened again: fresh, units on mA
+    ASSERT_EQ(calculators().size(), 1u);
+    EXPECT_TRUE(calculators()[0]->findChild<QRadioButton*>("Option1")->isChecked());
+    EXPECT_EQ(calculators()[0]->findChild<QLineEdit*>("Text1")->text(), "");
+}
+
+TEST(SplashWindow, EnterOrEscOpensTheMainWindowOnce) {
+    testing::FakeShell shell;
+    int opened = 0;
+    Form2 splash(shell, [&] { ++opened; });
+    splash.Form_Load();
+    gui::QtForm2View view(splash);
+    view.show();
+    EXPECT_EQ(view.size(), QSize(803, 467));
+    EXPECT_EQ(view.widget("Picture1")->size(), QSize(97, 49));
+    QWidget* command1 = view.widget("Command1");
+    EXPECT_NE(view.childAt(command1->geometry().center()), command1)
+        << "Command1 lies under the pictures, never seen";
+    QTest::keyClick(&view, Qt::Key_Return);
+    EXPECT_EQ(opened, 1);
+    QTest::keyClick(&view, Qt::Key_Escape);
+    EXPECT_EQ(opened, 1) << "once";
+    EXPECT_FALSE(view.isVisible());
+}
+
+TEST(SplashWindow, EscapeAndAClickOnThePictureEnterToo) {
+    testing::FakeShell shell;
+    int opened = 0;
+    Form2 splash(shell, [&] { ++opened; });
+    splash.Form_Load();
+    gui::QtForm2View view(splash);
+    view.show();
+    QTest::mouseClick(view.widget("Image2"), Qt::LeftButton);
+    EXPECT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(opened, 0);
+    QTest::keyClick(&view, Qt::Key_Escape);
+    EXPECT_EQ(opened, 1);
+
+    Form2 second(shell, [&] { ++opened; });
+    second.Form_Load();
+    gui::QtForm2View other(second);
+    other.show();
+    QTest::mouseClick(other.widget("Picture1"), Qt::LeftButton);
+    EXPECT_EQ(opened, 2);
+}
+
+} // namespace
+} // namespace hvr
