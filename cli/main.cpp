@@ -10,7 +10,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <optional>
 #include <memory>
 #include <iostream>
 #include <string>
@@ -23,6 +27,7 @@
 #include "main_window/texts.h"
 #include "platform/file_system.h"
 #include "platform/gbk.h"
+#include "records/group_csv.h"
 #include "platform/qt_fonts.h"
 #include "platform/qt_printer.h"
 #include "print/sheet_layout.h"
@@ -215,7 +220,10 @@ int download(Session& session, const Options& options) {
     else if (options.sort == SortOrder::Descending)
         form.Command12_Click();
 
-    const auto bytes = platform::toGbk(form.ListingText());
+    // The listing in GBK as the window saves it, or the groups as data in UTF-8.
+    form.CountStoredGroups();
+    const auto bytes = options.format == Format::Csv ? std::optional<std::string>(groupsCsv(form, form.ji_ge))
+                                                     : platform::toGbk(form.ListingText());
     if (!bytes) return fail(kExitCannotWrite, "记录无法转换为 GBK");
     if (options.out == "-") {
         std::cout.write(bytes->data(), static_cast<std::streamsize>(bytes->size()));
@@ -232,10 +240,25 @@ int download(Session& session, const Options& options) {
     return kExitOk;
 }
 
+// The time of a reading: ISO 8601 with milliseconds and the offset from UTC.
+std::string isoTime() {
+    const QDateTime now = QDateTime::currentDateTime();
+    return now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODateWithMs).toStdString();
+}
+
 int monitor(Session& session, const Options& options) {
+    // A file to write to is opened before anything else: one that cannot be written is said
+    // at once. Each line is flushed as it is written.
+    std::ofstream file;
+    const bool toFile = !options.out.empty() && options.out != "-";
+    if (toFile) {
+        file.open(options.out, std::ios::binary | std::ios::trunc);
+        if (!file) return fail(kExitCannotWrite, "无法写入 " + options.out + ": " + std::strerror(errno));
+    }
+    std::ostream& out = toFile ? static_cast<std::ostream&>(file) : std::cout;
     if (!waitForInstrument(session, options)) return kExitNoInstrument;
     Form1& form = session.form();
-    if (options.format == Format::Csv) std::cout << csvHeader() << "\n" << std::flush;
+    if (options.format == Format::Csv) out << csvHeader() << "\r\n" << std::flush;
 
     std::uint64_t written = 0;
     const std::uint64_t before = form.shownLiveFrames();
@@ -249,15 +272,11 @@ int monitor(Session& session, const Options& options) {
             while (before + written < form.shownLiveFrames()) {
                 ++written;
                 if (options.format == Format::Jsonl)
-                    std::cout << jsonLine(form) << "\n";
+                    out << jsonLine(form, isoTime()) << "\n";
                 else
-                    std::cout
-                        << csvRow(
-                               form,
-                               QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss.zzz").toStdString())
-                        << "\n";
-                std::cout.flush();
-                if (!std::cout) {
+                    out << csvRow(form, isoTime()) << "\r\n";
+                out.flush();
+                if (!out) {
                     outputFailed = true;
                     return true;
                 }
@@ -268,8 +287,8 @@ int monitor(Session& session, const Options& options) {
             return lost;
         },
         1e9);
-    std::cout.flush();
-    if (outputFailed) return fail(kExitCannotWrite, "无法写到标准输出");
+    out.flush();
+    if (outputFailed) return fail(kExitCannotWrite, toFile ? "无法写入 " + options.out : "无法写到标准输出");
     if (lost) return fail(kExitNoInstrument, "与仪器的连接中断, " + options.timeoutText + " 秒内没有恢复");
     return kExitOk; // the frames asked for, or Ctrl-C
 }
@@ -300,6 +319,10 @@ int main(int argc, char** argv) {
     }
     if (options.command == Command::Help) {
         std::cout << kUsage;
+        return kExitOk;
+    }
+    if (options.command == Command::Version) {
+        std::cout << "hvr-cli " << HVR_VERSION << "\n";
         return kExitOk;
     }
 

@@ -2,6 +2,9 @@
 
 #include <cstdio>
 #include <iterator>
+#include <optional>
+
+#include "link/number_text.h"
 
 namespace hvr::cli {
 
@@ -61,37 +64,85 @@ std::string jsonString(const std::string& text) {
     return out + "\"";
 }
 
-std::string jsonLine(Form1& form) {
+namespace {
+
+// A current in amperes as a plain number, or empty.
+std::string amperes(const std::optional<std::int64_t>& base) {
+    return base ? decimalText(*base, 5) : std::string();
+}
+
+// The ratio as the live panel computes it, as a plain number; empty without both currents.
+std::string ratioNumber(const LiveShown& s) {
+    if (!s.primaryBase || !s.secondaryBase) return {};
+    if (*s.primaryBase == 0 || *s.secondaryBase == 0) return "0";
+    return decimalText((*s.primaryBase * 10) / *s.secondaryBase, 1);
+}
+
+// A caption's number when it is a plain decimal, else empty ("600.3" stays, "1K6" does not).
+std::string plainNumber(const std::string& text) {
+    const std::string t = trimmed(text);
+    if (t.empty() || t.find_first_not_of("-0123456789.") != std::string::npos) return {};
+    return t;
+}
+
+struct LiveNumbers {
+    std::string primary, secondary, ratio, fiveAmp, yy, primaryHz, secondaryHz;
+    bool noSignal, overRange, lowBattery;
+};
+
+LiveNumbers numbers(const LiveShown& s) {
+    return {amperes(s.primaryBase),
+            amperes(s.secondaryBase),
+            ratioNumber(s),
+            s.noSignal ? "" : plainNumber(s.ratios.fiveAmp),
+            s.noSignal ? "" : plainNumber(s.ratios.yy),
+            s.noSignal ? "" : std::to_string(s.primaryHz),
+            std::to_string(s.secondaryHz),
+            s.noSignal,
+            s.secondaryOverload,
+            s.lowBattery};
+}
+
+std::string jsonNumber(const std::string& number) {
+    return number.empty() ? "null" : number;
+}
+
+} // namespace
+
+std::string jsonLine(Form1& form, const std::string& time) {
     std::string out = "{";
-    bool first = true;
-    for (const char* name : kPanel) {
-        if (!first) out += ",";
-        first = false;
-        out += jsonString(name) + ":" + jsonString(form.control(name)->text());
-    }
+    for (const char* name : kPanel)
+        out += jsonString(name) + ":" + jsonString(form.control(name)->text()) + ",";
+    const LiveNumbers n = numbers(form.last_shown);
+    out += "\"time\":" + jsonString(time) + ",\"primary_A\":" + jsonNumber(n.primary) +
+           ",\"secondary_A\":" + jsonNumber(n.secondary) + ",\"ratio\":" + jsonNumber(n.ratio) +
+           ",\"referred_5A\":" + jsonNumber(n.fiveAmp) + ",\"yy_ratio\":" + jsonNumber(n.yy) +
+           ",\"primary_Hz\":" + jsonNumber(n.primaryHz) + ",\"secondary_Hz\":" + jsonNumber(n.secondaryHz) +
+           ",\"no_signal\":" + (n.noSignal ? "true" : "false") +
+           ",\"over_range\":" + (n.overRange ? "true" : "false") +
+           ",\"low_battery\":" + (n.lowBattery ? "true" : "false");
     return out + "}";
 }
 
 std::string csvHeader() {
-    return "时间,一次电流,一次电流单位,二次电流,二次电流单位,变比,二次电流5A折算,10KV-YY折算变比,"
-           "一次电流频率,"
-           "二次电流频率,无信号,电池电压低";
+    return "\xEF\xBB\xBF"
+           "时间,一次电流(A),二次电流(A),变比,二次电流5A折算(A),10KV-YY折算变比,一次电流频率(Hz),"
+           "二次电流频率(Hz),无信号,超量程,电池电压低";
 }
 
 std::string csvRow(const Form1& form, const std::string& time) {
-    const LiveShown& s = form.last_shown;
+    const LiveNumbers n = numbers(form.last_shown);
     const std::string fields[] = {time,
-                                  s.primary.text,
-                                  s.primary.unit,
-                                  s.secondary.text,
-                                  s.secondary.unit,
-                                  s.ratios.ratio,
-                                  s.ratios.fiveAmp,
-                                  s.ratios.yy,
-                                  s.noSignal ? "" : std::to_string(s.primaryHz),
-                                  std::to_string(s.secondaryHz),
-                                  s.noSignal ? "1" : "0",
-                                  s.lowBattery ? "1" : "0"};
+                                  n.primary,
+                                  n.secondary,
+                                  n.ratio,
+                                  n.fiveAmp,
+                                  n.yy,
+                                  n.primaryHz,
+                                  n.secondaryHz,
+                                  n.noSignal ? "1" : "0",
+                                  n.overRange ? "1" : "0",
+                                  n.lowBattery ? "1" : "0"};
     std::string out;
     for (std::size_t i = 0; i < std::size(fields); ++i)
         out += (i > 0 ? "," : "") + csvField(fields[i]);

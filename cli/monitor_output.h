@@ -7,10 +7,13 @@
 namespace hvr::cli {
 
 // One JSON object on one line: the captions of the live panel and the statistics, by control
-// name, exactly as shown.
-std::string jsonLine(Form1& form);
+// name, exactly as shown; then the time and the reading as numbers (currents in amperes, null
+// where none is shown) and its flags.
+std::string jsonLine(Form1& form, const std::string& time);
 
-// The CSV header, and one row of the reading last shown (values without blanks around them).
+// The CSV header (after a UTF-8 byte-order mark), and one row of the reading last shown: the
+// time, both currents in amperes, ratio, referred values and frequencies as plain numbers, and
+// the no-signal, over-range and low-battery flags as 0 or 1.
 std::string csvHeader();
 std::string csvRow(const Form1& form, const std::string& time);
 

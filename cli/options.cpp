@@ -6,8 +6,9 @@
 namespace hvr::cli {
 
 const char* const kUsage = R"(用法:
-  hvr-cli download [--port 端口] [--out 文件] [--sort asc|desc] [--pdf 文件] [--timeout 秒] [--demo]
-  hvr-cli monitor  [--port 端口] [--frames N] [--format jsonl|csv] [--timeout 秒] [--demo]
+  hvr-cli download [--port 端口] [--out 文件] [--format listing|csv] [--sort asc|desc] [--pdf 文件]
+                   [--timeout 秒] [--demo]
+  hvr-cli monitor  [--port 端口] [--out 文件] [--frames N] [--format jsonl|csv] [--timeout 秒] [--demo]
 
 download  等待仪器应答, 读取仪器中存储的全部数据组, 按需排序, 写成文本记录
           (GBK 编码, CR LF 换行, 与窗口"保  存"的格式相同). 进度写到标准错误.
@@ -22,18 +23,23 @@ monitor   与窗口一样实时监控, 每显示一帧实时数据输出一行:
                    不给出时像窗口一样依次扫描 COM1…COM16, 直到仪器应答.
                    端口表: 默认为本机串口 (USB 适配器在前), 环境变量 HVR_PORTS
                    (逗号分隔的设备路径, 位置即端口号) 可以取代它.
-  --out 文件       记录文件, 默认为当前目录下的 HVR.txt; "-" 为标准输出.
+  --out 文件       download: 结果文件, 默认为当前目录下的 HVR.txt (csv 时为 HVR.csv);
+                   monitor: 逐行写入并立即落盘, 默认为标准输出. "-" 为标准输出.
   --sort asc|desc  读取后按二次电流升序或降序排列.
   --pdf 文件       另外把全部数据组按打印格式 (每页 156 组) 写成 PDF, 与窗口"打  印"
                    选"全部"打印出的内容相同; 不需要图形显示.
   --frames N       实时监控输出 N 帧后结束.
-  --format 格式    jsonl 或 csv (默认 csv).
+  --format 格式    download: listing (默认, 打印格式的文本记录, GBK) 或 csv (每组一行,
+                   电流以 A 为单位的数值, 标志为 0/1 列, UTF-8 带 BOM, 表格软件可直接打开);
+                   monitor: csv (默认, 同样的数值列与 ISO 8601 时间) 或 jsonl
+                   (控件名与显示文字, 另加同样的数值字段与时间).
   --timeout 秒     等待仪器应答的最长时间; 读取或监控中, 连接中断或没有进展
                    (没有新的数据组, 没有新的实时数据) 多久后放弃, 从连接中断
                    或最后一次进展时算起 (默认 60, 足够连接自行恢复两轮).
   --demo           启动模拟仪器 hvr-sim 并使用它.
   --time-scale F   所有定时器间隔乘以 F (默认 1; 用于测试).
   --help           本说明.
+  --version        版本.
 
 退出状态: 0 成功; 1 仪器无应答或连接中断; 2 参数错误; 3 无法写出结果.
 )";
@@ -59,6 +65,10 @@ Parsed parseOptions(const std::vector<std::string>& args) {
         o.command = Command::Help;
         return {o, ""};
     }
+    if (args[0] == "--version") {
+        o.command = Command::Version;
+        return {o, ""};
+    }
     if (args[0] == "download")
         o.command = Command::Download;
     else if (args[0] == "monitor")
@@ -66,6 +76,7 @@ Parsed parseOptions(const std::vector<std::string>& args) {
     else
         return {std::nullopt, "未知命令 '" + args[0] + "' (见 --help)"};
 
+    bool formatGiven = false;
     for (i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](std::string& out) {
@@ -83,7 +94,7 @@ Parsed parseOptions(const std::vector<std::string>& args) {
             const auto port = value(v) ? platform::parsePort(v) : std::nullopt;
             if (!port) return {std::nullopt, "--port 需要设备路径或端口号 1…16"};
             o.port = *port;
-        } else if (a == "--out" && o.command == Command::Download) {
+        } else if (a == "--out") {
             if (!value(v) || v.empty()) return {std::nullopt, "--out 需要文件名"};
             o.out = v;
         } else if (a == "--pdf" && o.command == Command::Download) {
@@ -101,6 +112,11 @@ Parsed parseOptions(const std::vector<std::string>& args) {
             if (!value(v) || (v != "jsonl" && v != "csv"))
                 return {std::nullopt, "--format 需要 jsonl 或 csv"};
             o.format = v == "jsonl" ? Format::Jsonl : Format::Csv;
+        } else if (a == "--format" && o.command == Command::Download) {
+            if (!value(v) || (v != "listing" && v != "csv"))
+                return {std::nullopt, "--format 需要 listing 或 csv"};
+            o.format = v == "csv" ? Format::Csv : Format::Listing;
+            formatGiven = true;
         } else if (a == "--timeout") {
             if (!value(v) || !parseNumber(v, 0.1, 86400, o.timeout))
                 return {std::nullopt, "--timeout 需要 0.1 到 86400 之间的秒数"};
@@ -111,6 +127,10 @@ Parsed parseOptions(const std::vector<std::string>& args) {
         } else {
             return {std::nullopt, "未知选项 '" + a + "' (见 --help)"};
         }
+    }
+    if (o.command == Command::Download) {
+        if (!formatGiven) o.format = Format::Listing;
+        if (o.out.empty()) o.out = o.format == Format::Csv ? "HVR.csv" : "HVR.txt";
     }
     if (o.demo && o.port.given()) return {std::nullopt, "--demo 与 --port 不能同时使用"};
     return {o, ""};

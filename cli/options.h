@@ -8,20 +8,20 @@
 
 namespace hvr::cli {
 
-enum class Command { Download, Monitor, Help };
+enum class Command { Download, Monitor, Help, Version };
 enum class SortOrder { None, Ascending, Descending };
-enum class Format { Csv, Jsonl };
+enum class Format { Listing, Csv, Jsonl };
 
 using platform::PortChoice;
 
 struct Options {
     Command command = Command::Help;
     PortChoice port;
-    std::string out = "HVR.txt"; // "-" for standard output
-    std::string pdf;             // the printed sheets as a PDF, when given
+    std::string out; // download: "HVR.txt" (or "HVR.csv"); monitor: standard output. "-": standard output
+    std::string pdf; // the printed sheets as a PDF, when given
     SortOrder sort = SortOrder::None;
-    long frames = 0; // 0: until Ctrl-C
-    Format format = Format::Csv;
+    long frames = 0;             // 0: until Ctrl-C
+    Format format = Format::Csv; // download: Listing unless csv is asked for
     // How long to wait for the instrument to answer, and for a lost link or a stalled read to
     // come back. The default outlasts two full rounds of the link's own recovery.
     double timeout = 60;

@@ -186,6 +186,11 @@ void Form1::DecodeLiveFrame() {
         Label16.setText(concat({texts::kFiveAmpReferred, " ", shown.ratios.fiveAmp, texts::kFiveAmpSuffix}));
         Label17.setText(concat({texts::kYyRatio, " ", shown.ratios.yy}));
     }
+    // The numbers behind the captions, where the captions show a reading.
+    const auto isReading = [](const ReadingText& t) { return !t.unit.empty(); };
+    if (!noSignal && priRange && isReading(primary)) shown.primaryBase = p;
+    if (secRange && isReading(secondary) && !secOverload) shown.secondaryBase = s;
+    shown.secondaryOverload = secOverload || (secRange && !isReading(secondary));
     last_shown = std::move(shown);
 
     Text41.setText(low_batt == 1 ? texts::kLowBattery : "");

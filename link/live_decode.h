@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -93,6 +94,11 @@ struct LiveShown {
     RatioTexts ratios; // as shown: "0" for an empty referred value, empty without signal
     int primaryHz = 0;
     int secondaryHz = 0;
+    // The same reading as numbers, in base units (0.01 mA): none for a current without a
+    // known range, without signal, or at its full-scale overload.
+    std::optional<std::int64_t> primaryBase;
+    std::optional<std::int64_t> secondaryBase;
+    bool secondaryOverload = false;
 };
 
 // A current in base units as the statistics show it: milliamperes below 1 A, amperes cut to

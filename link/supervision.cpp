@@ -136,5 +136,4 @@ void Form1::Timer2_Timer() {
     }
 }
 
-
 } // namespace hvr

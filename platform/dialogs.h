@@ -11,7 +11,8 @@ struct SaveRequest {
     std::string directory;        // where the dialog opens
     std::string fileName;         // proposed name, e.g. "HVR.txt"
     std::string defaultExtension; // appended when the user types a name without one, e.g. ".txt"
-    std::string filter;           // the one file type offered, e.g. ".txt"
+    std::string filter;           // the file type offered first, e.g. ".txt"
+    std::string alternative = {}; // a second file type offered, e.g. ".csv"; empty: none
 };
 
 // Modal boxes and the save dialog. Every box has the given title.

@@ -28,12 +28,22 @@ bool QtDialogs::askYesNo(std::string_view text, std::string_view title) {
 }
 
 std::optional<std::string> QtDialogs::chooseSaveFile(const SaveRequest& request) {
-    const QString pattern = "*" + qt(request.filter);
-    QFileDialog dialog(m_parent, QStringLiteral("另存为"), qt(request.directory),
-                       pattern + " (" + pattern + ")");
+    const auto filterOf = [](const std::string& extension) {
+        const QString pattern = "*" + qt(extension);
+        const QString name = extension == ".csv" ? QStringLiteral("CSV") : pattern;
+        return name + " (" + pattern + ")";
+    };
+    QStringList filters{filterOf(request.filter)};
+    if (!request.alternative.empty()) filters << filterOf(request.alternative);
+    QFileDialog dialog(m_parent, QStringLiteral("另存为"), qt(request.directory));
+    dialog.setNameFilters(filters);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(qt(request.defaultExtension).remove(0, 1));
+    // A name typed without an extension takes the one of the type chosen.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        dialog.setDefaultSuffix(filter.contains("*.csv") ? QStringLiteral("csv") : QStringLiteral("txt"));
+    });
     dialog.selectFile(QDir(qt(request.directory)).filePath(qt(request.fileName)));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().constFirst().toStdString();

@@ -1,9 +1,13 @@
 // Saving: the store as a paged text listing in the Chinese code page, or the curve as a
 // bitmap while a curve is on screen.
+#include <cctype>
+#include <optional>
+
 #include "link/number_text.h"
 #include "main_window/form1.h"
 #include "main_window/texts.h"
 #include "platform/gbk.h"
+#include "records/group_csv.h"
 
 namespace hvr {
 
@@ -40,15 +44,34 @@ std::string Form1::ListingText() {
     return out;
 }
 
+namespace {
+
+bool isCsvPath(const std::string& path) {
+    if (path.size() < 4) return false;
+    std::string end = path.substr(path.size() - 4);
+    for (char& c : end)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return end == ".csv";
+}
+
+} // namespace
+
 void Form1::Command1_Click() {
     if (storeBusy()) return;
     const std::string directory = WorkingDirectory();
     m_services.files.ensureDirectory(directory);
 
     if (curve_mode != kHistoryCurve && live_polling != 1) {
-        const auto path = m_services.dialogs.chooseSaveFile({directory, "HVR.txt", ".txt", ".txt"});
+        const auto path = m_services.dialogs.chooseSaveFile({directory, "HVR.txt", ".txt", ".txt", ".csv"});
         if (!path) return;
-        const auto bytes = platform::toGbk(ListingText());
+        // The listing, or the groups as data when the user chose the CSV type.
+        std::optional<std::string> bytes;
+        if (isCsvPath(*path)) {
+            CountStoredGroups();
+            bytes = groupsCsv(*this, ji_ge);
+        } else {
+            bytes = platform::toGbk(ListingText());
+        }
         if (!bytes || !m_services.files.saveFile(*path, *bytes))
             m_services.dialogs.message(texts::kSaveFailed, texts::kMessageTitle);
         return;
@@ -65,6 +88,5 @@ void Form1::k_Click() {
 void Form1::baoc___1_Click() {
     Command1_Click();
 }
-
 
 } // namespace hvr

@@ -47,8 +47,13 @@ std::vector<std::vector<std::uint8_t>> Instrument::answer(std::int32_t word, dou
         return {frame(m_scenario.liveFrame(m_liveIndex++))};
     case protocol::kReadCount:
         ++m_countReplies;
-        if (m_countReplies <= m_faults.garbledCounts)
-            return {wordReply(protocol::kMaxPlausibleCount + 1 + (m_countReplies * 977) % 60000)};
+        if (m_countReplies <= m_faults.garbledCounts) {
+            // Both bytes at 0x12 or above: a count above 4600 however the line splits two
+            // replies, as a garbled line would keep it.
+            const int high = 0x12 + (m_countReplies * 37) % 0xEE;
+            const int low = 0x12 + (m_countReplies * 91) % 0xEE;
+            return {wordReply(high * 256 + low)};
+        }
         return {wordReply(m_scenario.reportedCount())};
     default:
         break;

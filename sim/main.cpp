@@ -56,6 +56,7 @@ device to open; the simulator answers until it gets SIGTERM or SIGINT.
   --exit-with-parent   end when the process that started the simulator ends
   --verbose            log every command and reply on standard error
   --help               this text
+  --version            the version
 )";
 
 double now() {
@@ -147,6 +148,9 @@ int main(int argc, char** argv) {
         };
         if (arg == "--help" || arg == "-h") {
             std::cout << kUsage;
+            return 0;
+        } else if (arg == "--version") {
+            std::cout << "hvr-sim " << HVR_VERSION << "\n";
             return 0;
         } else if (arg == "--scenario") {
             scenarioFile = value();

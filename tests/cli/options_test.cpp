@@ -57,7 +57,9 @@ TEST(CliOptions, SaysWhatIsWrongInOneLine) {
         {"download", "--port", " 3"},
         {"download", "--sort", "up"},
         {"download", "--frames", "3"}, // a monitor option
-        {"monitor", "--out", "x"},     // a download option
+        {"monitor", "--sort", "asc"},  // a download option
+        {"monitor", "--pdf", "x.pdf"}, // a download option
+        {"download", "--format", "jsonl"},
         {"monitor", "--frames", "-1"},
         {"monitor", "--frames", "2.5"},
         {"monitor", "--format", "xml"},
@@ -80,6 +82,22 @@ TEST(CliOptions, APortIsADevicePathOrAWholeNumber) {
     EXPECT_FALSE(platform::parsePort("010"));
     EXPECT_FALSE(platform::parsePort("3.0"));
     EXPECT_FALSE(platform::parsePort(""));
+}
+
+TEST(CliOptions, EachCommandHasItsFormatsAndOutput) {
+    auto p = parse({"download", "--format", "csv"});
+    ASSERT_TRUE(p.options) << p.error;
+    EXPECT_EQ(p.options->format, Format::Csv);
+    EXPECT_EQ(p.options->out, "HVR.csv");
+    p = parse({"download"});
+    EXPECT_EQ(p.options->format, Format::Listing);
+    EXPECT_EQ(p.options->out, "HVR.txt");
+    p = parse({"monitor", "--out", "live.csv"});
+    ASSERT_TRUE(p.options) << p.error;
+    EXPECT_EQ(p.options->out, "live.csv");
+    EXPECT_EQ(p.options->format, Format::Csv);
+    EXPECT_EQ(parse({"monitor"}).options->out, "") << "standard output";
+    EXPECT_EQ(parse({"--version"}).options->command, Command::Version);
 }
 
 TEST(CliOptions, HelpAnywhere) {

@@ -7,11 +7,13 @@
 #include <QTemporaryDir>
 
 #include <fstream>
+#include <regex>
 #include <memory>
 #include <sstream>
 
 #include "main_window/form1.h"
 #include "platform/gbk.h"
+#include "records/group_csv.h"
 #include "sim/scenario.h"
 #include "tests/support/fake_serial_port.h"
 #include "tests/support/fake_services.h"
@@ -109,7 +111,10 @@ TEST(Cli, MonitorWritesTheShownCaptionsAsJsonLines) {
     const CliRun run = runCli(
         {"monitor", "--port", sim.device(), "--frames", "6", "--format", "jsonl", "--time-scale", "0.1"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, readFile(HVR_TEST_DATA "/monitor_live.jsonl"));
+    // The captions and numbers as expected; the time as ISO 8601 with its offset.
+    static const std::regex time(R"re("time":"\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}([+-]\d\d:\d\d|Z)")re");
+    EXPECT_EQ(std::regex_replace(run.out, time, R"re("time":"T")re"),
+              readFile(HVR_TEST_DATA "/monitor_live.jsonl"));
 }
 
 TEST(Cli, MonitorWritesCsvRows) {
@@ -122,13 +127,41 @@ TEST(Cli, MonitorWritesCsvRows) {
     while (std::getline(lines, line))
         rows.push_back(line);
     ASSERT_EQ(rows.size(), 5u) << run.out;
-    EXPECT_EQ(rows[0], "时间,一次电流,一次电流单位,二次电流,二次电流单位,变比,二次电流5A折算,10KV-YY折算变比,"
-                       "一次电流频率,二次电流频率,无信号,电池电压低");
+    EXPECT_EQ(rows[0], "\xEF\xBB\xBF时间,一次电流(A),二次电流(A),变比,二次电流5A折算(A),10KV-YY折算变比,"
+                       "一次电流频率(Hz),二次电流频率(Hz),无信号,超量程,电池电压低\r");
     // Frames 3 and 4 of the scenario, then 1 and 2 again.
-    EXPECT_TRUE(rows[1].ends_with(",600.5,A,5.01,A,119.8,599.3,4.5,50,60,0,0")) << rows[1];
-    EXPECT_TRUE(rows[2].ends_with(",,,5,A,,,,,50,1,1")) << rows[2];
-    EXPECT_TRUE(rows[3].ends_with(",600,A,5,A,120,600,4.5,50,50,0,0")) << rows[3];
-    EXPECT_EQ(rows[1].find(','), 23u) << "the time comes first, to the millisecond: " << rows[1];
+    EXPECT_TRUE(rows[1].ends_with(",600.5,5.01,119.8,599.3,4.5,50,60,0,0,0\r")) << rows[1];
+    EXPECT_TRUE(rows[2].ends_with(",,5,,,,,50,1,0,1\r")) << rows[2];
+    EXPECT_TRUE(rows[3].ends_with(",600,5,120,600,4.5,50,50,0,0,0\r")) << rows[3];
+    static const std::regex iso(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}([+-]\d\d:\d\d|Z),[\s\S]*)");
+    EXPECT_TRUE(std::regex_match(rows[1], iso)) << "ISO 8601 with the offset first: " << rows[1];
+}
+
+TEST(Cli, MonitorWritesToAFileLineByLine) {
+    SimProcess sim({"--scenario", HVR_TEST_DATA "/live_scenario.txt"});
+    QTemporaryDir dir;
+    const QString out = dir.filePath("live.csv");
+    const CliRun run =
+        runCli({"monitor", "--port", sim.device(), "--frames", "3", "--out", out, "--time-scale", "0.1"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(run.out.empty());
+    const std::string text = readFile(out);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 4) << text;
+    EXPECT_EQ(runCli({"monitor", "--out", "/nonexistent/dir/live.csv"}).exitCode, 3)
+        << "found before waiting";
+}
+
+TEST(Cli, DownloadWritesTheGroupsAsCsv) {
+    SimProcess sim({"--groups", "40"});
+    QTemporaryDir dir;
+    const QString out = dir.filePath("groups.csv");
+    const CliRun run =
+        runCli({"download", "--port", sim.device(), "--format", "csv", "--out", out, "--time-scale", "0.1"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    auto form = std::make_unique<RecordStore>();
+    testing::fileGroups(*form, sim::Scenario::synthetic(40), 40);
+    EXPECT_EQ(readFile(out), groupsCsv(*form, 41));
+    EXPECT_TRUE(readFile(out).starts_with("\xEF\xBB\xBF组号,"));
 }
 
 TEST(Cli, FindsTheInstrumentByThePortScan) {

@@ -1,0 +1,72 @@
+#include "records/group_csv.h"
+
+#include "link/live_decode.h"
+#include "link/number_text.h"
+#include "link/range_code.h"
+
+namespace hvr {
+
+namespace {
+
+constexpr const char* kBom = "\xEF\xBB\xBF";
+constexpr const char* kHeader = "组号,一次电流(A),二次电流(A),变比,一次电流频率(Hz),无信号,超量程,电池电压低";
+
+// A stored reading in amperes, as exact as the instrument sent it; empty for an unknown code.
+std::string amperes(std::int64_t raw, std::uint8_t code) {
+    switch (code) {
+    case '0':
+        return decimalText(raw, 0);
+    case '1':
+        return decimalText(raw, 1);
+    case '2':
+        return decimalText(raw, 2);
+    case '3':
+        return decimalText(raw, 3);
+    case '@':
+        return decimalText(raw, 3);
+    case 'A':
+        return decimalText(raw, 4);
+    case 'B':
+        return decimalText(raw, 5);
+    case 'C':
+        return decimalText(raw, 6);
+    default:
+        return {};
+    }
+}
+
+std::int64_t whole(float value) {
+    return roundHalfEven(static_cast<double>(value));
+}
+
+} // namespace
+
+std::string groupsCsv(const RecordStore& store, int groups) {
+    std::string out = std::string(kBom) + kHeader + "\r\n";
+    for (int slot = 0; slot < groups && slot < kStoreSlots; ++slot) {
+        const auto i = static_cast<std::size_t>(slot);
+        if (store.rec_sec_code[i] == 0) continue;
+        const std::int64_t priRaw = whole(store.rec_pri_raw[i]);
+        const std::int64_t secRaw = whole(store.rec_sec_raw[i]);
+        const bool noSignal = store.rec_status[i] == 5;
+        const bool overRange = store.rec_sec_raw[i] > 3700 && store.rec_sec_raw[i] < 4800;
+        const bool lowBattery = store.rec_low_batt[i] == 1;
+        // The ratio as the row computes it, where the row shows one.
+        std::string ratio;
+        if (!noSignal && !overRange && !lowBattery) {
+            const auto pri = rangeOf(store.rec_pri_code[i], Channel::Primary);
+            const auto sec = rangeOf(store.rec_sec_code[i], Channel::Secondary);
+            const std::int64_t np = pri ? priRaw * pri->factor : 0;
+            const std::int64_t ns = sec ? secRaw * sec->factor : 0;
+            ratio = ns == 0 || np == 0 ? "0" : decimalText((np * 10) / ns, 1);
+        }
+        out += decimalText(whole(store.rec_group_no[i])) + "," +
+               (noSignal ? "" : amperes(priRaw, store.rec_pri_code[i])) + "," +
+               (overRange ? "" : amperes(secRaw, store.rec_sec_code[i])) + "," + ratio + "," +
+               decimalText(store.rec_pri_freq[i]) + "," + (noSignal ? "1" : "0") + "," +
+               (overRange ? "1" : "0") + "," + (lowBattery ? "1" : "0") + "\r\n";
+    }
+    return out;
+}
+
+} // namespace hvr

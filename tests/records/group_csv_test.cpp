@@ -1,0 +1,77 @@
+// The stored groups as CSV: one row a group, currents in amperes, flags in their own columns.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "records/group_csv.h"
+#include "tests/support/form_harness.h"
+#include "tests/support/store_builder.h"
+
+namespace hvr {
+namespace {
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// A normal group, one without primary signal, one over range, one with the battery low.
+void fourKinds(RecordStore& store) {
+    testing::putGroup(store, 0, {1, '1', 1234, '2', 456});
+    testing::putGroup(store, 1, {2, '1', 1234, '2', 456, 5});
+    testing::putGroup(store, 2, {3, '1', 1234, '2', 4000});
+    testing::putGroup(store, 3, {4, '@', 500, 'A', 2995, 0, 1});
+}
+
+TEST(GroupCsv, MatchesTheGoldenFile) {
+    auto store = std::make_unique<RecordStore>();
+    fourKinds(*store);
+    EXPECT_EQ(groupsCsv(*store, 5), readFile(HVR_TEST_DATA "/groups.csv"));
+}
+
+TEST(GroupCsv, AnEmptyStoreIsTheHeaderAlone) {
+    auto store = std::make_unique<RecordStore>();
+    EXPECT_EQ(groupsCsv(*store, 1),
+              "\xEF\xBB\xBF组号,一次电流(A),二次电流(A),变比,一次电流频率(Hz),无信号,超量程,电池电压低\r\n");
+}
+
+TEST(GroupCsv, TheWindowSavesItWhenTheCsvTypeIsChosen) {
+    testing::FormHarness h;
+    fourKinds(*h.form);
+    h.form->Command9_Click();
+    h.dialogs.saveAnswers = {std::string("/home/engineer/HVR/groups.CSV")};
+    h.form->Command1_Click();
+    ASSERT_EQ(h.dialogs.saveRequests.size(), 1u);
+    EXPECT_EQ(h.dialogs.saveRequests[0].fileName, "HVR.txt") << "the listing stays the default";
+    EXPECT_EQ(h.dialogs.saveRequests[0].alternative, ".csv");
+    EXPECT_EQ(h.files.files.at("/home/engineer/HVR/groups.CSV"), readFile(HVR_TEST_DATA "/groups.csv"));
+}
+
+// A spreadsheet opens it as it is: converted by LibreOffice and read back, the numbers are
+// numbers. Skipped where LibreOffice is not installed.
+TEST(GroupCsv, LibreOfficeReadsItAsItIs) {
+    if (std::system("command -v soffice >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+    const auto dir = std::filesystem::temp_directory_path() / ("hvr-csv-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    std::filesystem::copy_file(HVR_TEST_DATA "/groups.csv", dir / "groups.csv",
+                               std::filesystem::copy_options::overwrite_existing);
+    const std::string convert =
+        "cd " + dir.string() +
+        " && soffice --headless --infilter=CSV:44,34,76 --convert-to ods groups.csv >/dev/null 2>&1"
+        " && soffice --headless --convert-to csv:Text\\ -\\ txt\\ -\\ csv\\ \\(StarCalc\\):44,34,76"
+        " --outdir back groups.ods >/dev/null 2>&1";
+    ASSERT_EQ(std::system(convert.c_str()), 0);
+    const std::string back = readFile((dir / "back" / "groups.csv").string());
+    EXPECT_NE(back.find("1,123.4,4.56,27,50,0,0,0"), std::string::npos) << back;
+    EXPECT_NE(back.find("组号"), std::string::npos) << "the header read as UTF-8";
+    std::filesystem::remove_all(dir);
+}
+
+} // namespace
+} // namespace hvr
