@@ -47,6 +47,11 @@ int fail(int code, const std::string& line) {
     return code;
 }
 
+// The reader of standard output has gone (`| head`): the program ends quietly.
+bool pipeClosed() {
+    return errno == EPIPE;
+}
+
 double secondsSince(const QElapsedTimer& clock) {
     return static_cast<double>(clock.elapsed()) / 1000.0;
 }
@@ -168,6 +173,12 @@ int writePdf(Form1& form, const std::string& path) {
 constexpr double kImplausibleCountSeconds = 5;
 
 int download(Session& session, const Options& options) {
+    // Outputs that cannot be written are said before the instrument is asked for anything.
+    for (const std::string& path : {options.out, options.pdf}) {
+        std::string why;
+        if (!path.empty() && path != "-" && !platform::canSave(path, &why))
+            return fail(kExitCannotWrite, "无法写入 " + path + ": " + why);
+    }
     if (!waitForInstrument(session, options)) return kExitNoInstrument;
     Form1& form = session.form();
     form.Command9_Click(); // history review, as the user would
@@ -220,15 +231,18 @@ int download(Session& session, const Options& options) {
     else if (options.sort == SortOrder::Descending)
         form.Command12_Click();
 
-    // The listing in GBK as the window saves it, or the groups as data in UTF-8.
+    // The listing in GBK as the window saves it, or the groups as data in UTF-8. A terminal
+    // shows UTF-8: the GBK bytes are for files and pipes.
     form.CountStoredGroups();
+    const bool terminal = options.out == "-" && ::isatty(STDOUT_FILENO) != 0;
     const auto bytes = options.format == Format::Csv ? std::optional<std::string>(groupsCsv(form, form.ji_ge))
+                       : terminal                    ? std::optional<std::string>(form.ListingText())
                                                      : platform::toGbk(form.ListingText());
     if (!bytes) return fail(kExitCannotWrite, "记录无法转换为 GBK");
     if (options.out == "-") {
         std::cout.write(bytes->data(), static_cast<std::streamsize>(bytes->size()));
         std::cout.flush();
-        if (!std::cout) return fail(kExitCannotWrite, "无法写到标准输出");
+        if (!std::cout) return pipeClosed() ? kExitOk : fail(kExitCannotWrite, "无法写到标准输出");
     } else {
         platform::LocalFileSystem files;
         std::string why;
@@ -288,6 +302,7 @@ int monitor(Session& session, const Options& options) {
         },
         1e9);
     out.flush();
+    if (outputFailed && !toFile && pipeClosed()) return kExitOk; // `| head` took what it wanted
     if (outputFailed) return fail(kExitCannotWrite, toFile ? "无法写入 " + options.out : "无法写到标准输出");
     if (lost) return fail(kExitNoInstrument, "与仪器的连接中断, " + options.timeoutText + " 秒内没有恢复");
     return kExitOk; // the frames asked for, or Ctrl-C

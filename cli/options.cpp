@@ -1,5 +1,9 @@
 #include "cli/options.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QStringList>
+
 #include <cerrno>
 #include <cstdlib>
 
@@ -19,17 +23,17 @@ monitor   与窗口一样实时监控, 每显示一帧实时数据输出一行:
           收到 N 帧后结束, 或按 Ctrl-C 结束 (已输出的内容都会写出).
 
 选项:
-  --port 端口      设备路径 (/dev/ttyUSB0, 伪终端) 或端口表中的端口号 1…16;
+  -p, --port 端口  设备路径 (/dev/ttyUSB0, 伪终端) 或端口表中的端口号 1…16;
                    不给出时像窗口一样依次扫描 COM1…COM16, 直到仪器应答.
                    端口表: 默认为本机串口 (USB 适配器在前), 环境变量 HVR_PORTS
                    (逗号分隔的设备路径, 位置即端口号) 可以取代它.
-  --out 文件       download: 结果文件, 默认为当前目录下的 HVR.txt (csv 时为 HVR.csv);
+  -o, --out 文件   download: 结果文件, 默认为当前目录下的 HVR.txt (csv 时为 HVR.csv);
                    monitor: 逐行写入并立即落盘, 默认为标准输出. "-" 为标准输出.
   --sort asc|desc  读取后按二次电流升序或降序排列.
   --pdf 文件       另外把全部数据组按打印格式 (每页 156 组) 写成 PDF, 与窗口"打  印"
                    选"全部"打印出的内容相同; 不需要图形显示.
-  --frames N       实时监控输出 N 帧后结束.
-  --format 格式    download: listing (默认, 打印格式的文本记录, GBK) 或 csv (每组一行,
+  -n, --frames N   实时监控输出 N 帧后结束.
+  -f, --format 格式 download: listing (默认, 打印格式的文本记录, GBK) 或 csv (每组一行,
                    电流以 A 为单位的数值, 标志为 0/1 列, UTF-8 带 BOM, 表格软件可直接打开);
                    monitor: csv (默认, 同样的数值列与 ISO 8601 时间) 或 jsonl
                    (控件名与显示文字, 另加同样的数值字段与时间).
@@ -37,8 +41,7 @@ monitor   与窗口一样实时监控, 每显示一帧实时数据输出一行:
                    (没有新的数据组, 没有新的实时数据) 多久后放弃, 从连接中断
                    或最后一次进展时算起 (默认 60, 足够连接自行恢复两轮).
   --demo           启动模拟仪器 hvr-sim 并使用它.
-  --time-scale F   所有定时器间隔乘以 F (默认 1; 用于测试).
-  --help           本说明.
+  -h, --help       本说明.
   --version        版本.
 
 退出状态: 0 成功; 1 仪器无应答或连接中断; 2 参数错误; 3 无法写出结果.
@@ -58,80 +61,115 @@ bool parseNumber(const std::string& text, double low, double high, double& out) 
 } // namespace
 
 Parsed parseOptions(const std::vector<std::string>& args) {
+    // One parser for every option of both commands: --opt value, --opt=value and the short
+    // forms; which command an option belongs to is checked afterwards, so that it can be named.
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
+    const QCommandLineOption help({"h", "help"}, "");
+    const QCommandLineOption version("version", "");
+    const QCommandLineOption port({"p", "port"}, "", "PORT");
+    const QCommandLineOption out({"o", "out"}, "", "FILE");
+    const QCommandLineOption format({"f", "format"}, "", "FORMAT");
+    const QCommandLineOption frames({"n", "frames"}, "", "N");
+    const QCommandLineOption sort("sort", "", "ORDER");
+    const QCommandLineOption pdf("pdf", "", "FILE");
+    const QCommandLineOption timeout("timeout", "", "S");
+    const QCommandLineOption demo("demo", "");
+    const QCommandLineOption timeScale("time-scale", "", "F"); // for tests, not in --help
+    parser.addOptions({help, version, port, out, format, frames, sort, pdf, timeout, demo, timeScale});
+
+    QStringList list{"hvr-cli"};
+    for (const std::string& a : args)
+        list << QString::fromStdString(a);
+    if (!parser.parse(list)) {
+        if (!parser.unknownOptionNames().isEmpty())
+            return {std::nullopt,
+                    "未知选项 '" + parser.unknownOptionNames().constFirst().toStdString() + "' (见 --help)"};
+        return {std::nullopt, "参数错误: " + parser.errorText().toStdString() + " (见 --help)"};
+    }
     Options o;
-    if (args.empty()) return {std::nullopt, "缺少命令: download 或 monitor (见 --help)"};
-    std::size_t i = 0;
-    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    if (parser.isSet(help)) {
         o.command = Command::Help;
         return {o, ""};
     }
-    if (args[0] == "--version") {
+    if (parser.isSet(version)) {
         o.command = Command::Version;
         return {o, ""};
     }
-    if (args[0] == "download")
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty()) return {std::nullopt, "缺少命令: download 或 monitor (见 --help)"};
+    const std::string command = positional.constFirst().toStdString();
+    if (command == "help") {
+        o.command = Command::Help;
+        return {o, ""};
+    }
+    if (command == "download")
         o.command = Command::Download;
-    else if (args[0] == "monitor")
+    else if (command == "monitor")
         o.command = Command::Monitor;
     else
-        return {std::nullopt, "未知命令 '" + args[0] + "' (见 --help)"};
+        return {std::nullopt, "未知命令 '" + command + "' (见 --help)"};
+    if (positional.size() > 1)
+        return {std::nullopt, "多余的参数 '" + positional.at(1).toStdString() + "' (见 --help)"};
 
-    bool formatGiven = false;
-    for (i = 1; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&](std::string& out) {
-            if (i + 1 >= args.size()) return false;
-            out = args[++i];
-            return true;
-        };
-        std::string v;
-        if (a == "--help" || a == "-h") {
-            o.command = Command::Help;
-            return {o, ""};
-        } else if (a == "--demo") {
-            o.demo = true;
-        } else if (a == "--port") {
-            const auto port = value(v) ? platform::parsePort(v) : std::nullopt;
-            if (!port) return {std::nullopt, "--port 需要设备路径或端口号 1…16"};
-            o.port = *port;
-        } else if (a == "--out") {
-            if (!value(v) || v.empty()) return {std::nullopt, "--out 需要文件名"};
-            o.out = v;
-        } else if (a == "--pdf" && o.command == Command::Download) {
-            if (!value(v) || v.empty()) return {std::nullopt, "--pdf 需要文件名"};
-            o.pdf = v;
-        } else if (a == "--sort" && o.command == Command::Download) {
-            if (!value(v) || (v != "asc" && v != "desc")) return {std::nullopt, "--sort 需要 asc 或 desc"};
-            o.sort = v == "asc" ? SortOrder::Ascending : SortOrder::Descending;
-        } else if (a == "--frames" && o.command == Command::Monitor) {
-            double n = 0;
-            if (!value(v) || !parseNumber(v, 1, 1e12, n) || n != static_cast<long>(n))
-                return {std::nullopt, "--frames 需要正整数"};
-            o.frames = static_cast<long>(n);
-        } else if (a == "--format" && o.command == Command::Monitor) {
-            if (!value(v) || (v != "jsonl" && v != "csv"))
-                return {std::nullopt, "--format 需要 jsonl 或 csv"};
-            o.format = v == "jsonl" ? Format::Jsonl : Format::Csv;
-        } else if (a == "--format" && o.command == Command::Download) {
-            if (!value(v) || (v != "listing" && v != "csv"))
-                return {std::nullopt, "--format 需要 listing 或 csv"};
-            o.format = v == "csv" ? Format::Csv : Format::Listing;
-            formatGiven = true;
-        } else if (a == "--timeout") {
-            if (!value(v) || !parseNumber(v, 0.1, 86400, o.timeout))
-                return {std::nullopt, "--timeout 需要 0.1 到 86400 之间的秒数"};
-            o.timeoutText = v;
-        } else if (a == "--time-scale") {
-            if (!value(v) || !parseNumber(v, 0.01, 100, o.timeScale))
-                return {std::nullopt, "--time-scale 需要 0.01 到 100 之间的数"};
-        } else {
-            return {std::nullopt, "未知选项 '" + a + "' (见 --help)"};
-        }
+    // An option of the other command is named as such.
+    const auto belongsTo = [&](const QCommandLineOption& option, Command owner,
+                               const char* name) -> std::string {
+        if (!parser.isSet(option) || o.command == owner) return {};
+        return std::string(name) + " 是 " + (owner == Command::Download ? "download" : "monitor") +
+               " 的选项, 不用于 " + command;
+    };
+    for (const std::string& wrong :
+         {belongsTo(sort, Command::Download, "--sort"), belongsTo(pdf, Command::Download, "--pdf"),
+          belongsTo(frames, Command::Monitor, "--frames")})
+        if (!wrong.empty()) return {std::nullopt, wrong};
+
+    const auto value = [&](const QCommandLineOption& option) { return parser.value(option).toStdString(); };
+    o.demo = parser.isSet(demo);
+    if (parser.isSet(port)) {
+        const auto choice = platform::parsePort(value(port));
+        if (!choice) return {std::nullopt, "--port 需要设备路径或端口号 1…16"};
+        o.port = *choice;
+    }
+    if (parser.isSet(out)) {
+        if (value(out).empty()) return {std::nullopt, "--out 需要文件名"};
+        o.out = value(out);
+    }
+    if (parser.isSet(pdf)) {
+        if (value(pdf).empty()) return {std::nullopt, "--pdf 需要文件名"};
+        o.pdf = value(pdf);
+    }
+    if (parser.isSet(sort)) {
+        const std::string v = value(sort);
+        if (v != "asc" && v != "desc") return {std::nullopt, "--sort 需要 asc 或 desc"};
+        o.sort = v == "asc" ? SortOrder::Ascending : SortOrder::Descending;
+    }
+    if (parser.isSet(frames)) {
+        double n = 0;
+        if (!parseNumber(value(frames), 1, 1e12, n) || n != static_cast<long>(n))
+            return {std::nullopt, "--frames 需要正整数"};
+        o.frames = static_cast<long>(n);
     }
     if (o.command == Command::Download) {
-        if (!formatGiven) o.format = Format::Listing;
+        o.format = Format::Listing;
+        if (parser.isSet(format)) {
+            const std::string v = value(format);
+            if (v != "listing" && v != "csv") return {std::nullopt, "--format 需要 listing 或 csv"};
+            o.format = v == "csv" ? Format::Csv : Format::Listing;
+        }
         if (o.out.empty()) o.out = o.format == Format::Csv ? "HVR.csv" : "HVR.txt";
+    } else if (parser.isSet(format)) {
+        const std::string v = value(format);
+        if (v != "jsonl" && v != "csv") return {std::nullopt, "--format 需要 jsonl 或 csv"};
+        o.format = v == "jsonl" ? Format::Jsonl : Format::Csv;
     }
+    if (parser.isSet(timeout)) {
+        if (!parseNumber(value(timeout), 0.1, 86400, o.timeout))
+            return {std::nullopt, "--timeout 需要 0.1 到 86400 之间的秒数"};
+        o.timeoutText = value(timeout);
+    }
+    if (parser.isSet(timeScale) && !parseNumber(value(timeScale), 0.01, 100, o.timeScale))
+        return {std::nullopt, "--time-scale 需要 0.01 到 100 之间的数"};
     if (o.demo && o.port.given()) return {std::nullopt, "--demo 与 --port 不能同时使用"};
     return {o, ""};
 }

@@ -75,6 +75,22 @@ bool writeStream(const std::string& path, std::string_view bytes, std::string* w
 
 } // namespace
 
+bool canSave(const std::string& path, std::string* why) {
+    const std::filesystem::path target = finalTarget(path);
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0) {
+        if (S_ISDIR(existing.st_mode)) return failWith(why, "是一个目录");
+        if (!S_ISREG(existing.st_mode))
+            return ::access(target.c_str(), W_OK) == 0 || failWith(why, systemReason());
+        if (::access(target.c_str(), W_OK) != 0 || (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+            return failWith(why, "文件只读");
+    }
+    std::filesystem::path dir = target.parent_path();
+    if (dir.empty()) dir = ".";
+    if (::access(dir.c_str(), W_OK | X_OK) != 0) return failWith(why, systemReason());
+    return true;
+}
+
 bool LocalFileSystem::saveFile(const std::string& path, std::string_view bytes, std::string* why) {
     const std::filesystem::path target = finalTarget(path);
     struct stat existing {};

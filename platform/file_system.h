@@ -23,6 +23,10 @@ class FileSystem {
     virtual bool saveFile(const std::string& path, std::string_view bytes, std::string* why = nullptr) = 0;
 };
 
+// Whether saveFile could write to the path, without writing anything: for a program that
+// should refuse an output it cannot write before it does its work. `why` as for saveFile.
+bool canSave(const std::string& path, std::string* why = nullptr);
+
 // The file system of the machine.
 class LocalFileSystem final : public FileSystem {
   public:

@@ -50,8 +50,8 @@ std::vector<std::vector<std::uint8_t>> Instrument::answer(std::int32_t word, dou
         if (m_countReplies <= m_faults.garbledCounts) {
             // Both bytes at 0x12 or above: a count above 4600 however the line splits two
             // replies, as a garbled line would keep it.
-            const int high = 0x12 + (m_countReplies * 37) % 0xEE;
-            const int low = 0x12 + (m_countReplies * 91) % 0xEE;
+            const int high = 0x12 + static_cast<int>((static_cast<long long>(m_countReplies) * 37) % 0xEE);
+            const int low = 0x12 + static_cast<int>((static_cast<long long>(m_countReplies) * 91) % 0xEE);
             return {wordReply(high * 256 + low)};
         }
         return {wordReply(m_scenario.reportedCount())};

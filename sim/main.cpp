@@ -172,7 +172,7 @@ int main(int argc, char** argv) {
         } else if (arg == "--short-chunk") {
             faults.shortChunkAtRequest = static_cast<int>(number(1, 100000));
         } else if (arg == "--garble-count") {
-            faults.garbledCounts = static_cast<int>(number(0, 100000));
+            faults.garbledCounts = static_cast<int>(number(0, 2000000000));
         } else if (arg == "--silence-at") {
             faults.silenceAtRequest = static_cast<int>(number(1, 100000));
         } else if (arg == "--silence") {

@@ -100,6 +100,27 @@ TEST(CliOptions, EachCommandHasItsFormatsAndOutput) {
     EXPECT_EQ(parse({"--version"}).options->command, Command::Version);
 }
 
+TEST(CliOptions, FollowTheUsualConventions) {
+    auto p = parse({"download", "--port=/dev/ttyUSB0", "-o", "a.csv", "-f", "csv", "--timeout=2"});
+    ASSERT_TRUE(p.options) << p.error;
+    EXPECT_EQ(p.options->port.device, "/dev/ttyUSB0");
+    EXPECT_EQ(p.options->out, "a.csv");
+    EXPECT_EQ(p.options->format, Format::Csv);
+    EXPECT_EQ(p.options->timeout, 2);
+    p = parse({"-p", "3", "monitor", "-n", "5", "--format=jsonl"});
+    ASSERT_TRUE(p.options) << p.error;
+    EXPECT_EQ(p.options->port.number, 3);
+    EXPECT_EQ(p.options->frames, 5);
+    EXPECT_EQ(p.options->format, Format::Jsonl);
+    EXPECT_EQ(parse({"monitor", "-h"}).options->command, Command::Help);
+}
+
+TEST(CliOptions, AnOptionOfTheOtherCommandIsNamedAsSuch) {
+    EXPECT_EQ(parse({"download", "--frames", "3"}).error, "--frames 是 monitor 的选项, 不用于 download");
+    EXPECT_EQ(parse({"monitor", "--sort", "asc"}).error, "--sort 是 download 的选项, 不用于 monitor");
+    EXPECT_EQ(parse({"monitor", "--bogus"}).error, "未知选项 'bogus' (见 --help)");
+}
+
 TEST(CliOptions, HelpAnywhere) {
     EXPECT_EQ(parse({"--help"}).options->command, Command::Help);
     EXPECT_EQ(parse({"monitor", "--help"}).options->command, Command::Help);

@@ -229,6 +229,27 @@ TEST(Cli, DownloadWritesThePrintedSheetsAsAPdf) {
     EXPECT_EQ(run.err.find("XDG_RUNTIME_DIR"), std::string::npos) << "no warnings of the toolkit";
 }
 
+TEST(Cli, AClosedPipeEndsQuietlyAndAnUnwritableOutputIsSaidFirst) {
+    SimProcess sim({"--scenario", HVR_TEST_DATA "/live_scenario.txt"});
+    QProcess shell;
+    shell.start(
+        "sh",
+        {"-c",
+         QString("'%1' monitor --port '%2' --time-scale 0.1 | head -n 2 >/dev/null; echo ${PIPESTATUS:-x}")
+             .arg(HVR_CLI_PATH, sim.device())});
+    ASSERT_TRUE(shell.waitForFinished(30000));
+    EXPECT_EQ(shell.readAllStandardError().toStdString(),
+              "hvr-cli: 等待仪器应答…\nhvr-cli: 仪器在 " + sim.device().toStdString() + " 上应答\n")
+        << "no complaint about the closed pipe";
+
+    QElapsedTimer clock;
+    clock.start();
+    const CliRun run = runCli({"download", "--port", sim.device(), "-o", "/nonexistent/dir/HVR.txt"});
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_NE(run.err.find("无法写入 /nonexistent/dir/HVR.txt"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("等待仪器应答"), std::string::npos) << "before the instrument is asked";
+}
+
 TEST(Cli, ExitCodes) {
     EXPECT_EQ(runCli({"download", "--sort", "sideways"}).exitCode, 2);
     EXPECT_EQ(runCli({"frobnicate"}).exitCode, 2);
@@ -238,7 +259,7 @@ TEST(Cli, ExitCodes) {
     const CliRun help = runCli({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("hvr-cli download"), std::string::npos);
-    EXPECT_NE(help.out.find("--time-scale"), std::string::npos);
+    EXPECT_EQ(help.out.find("--time-scale"), std::string::npos) << "test-only options stay out of --help";
 
     QProcessEnvironment noPorts = QProcessEnvironment::systemEnvironment();
     noPorts.insert("HVR_PORTS", "/nonexistent/tty");

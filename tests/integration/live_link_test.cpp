@@ -24,7 +24,8 @@ struct SimulatedLink {
     explicit SimulatedLink(const QStringList& simArguments) : sim(simArguments) {
         const std::string device = sim.device().toStdString();
         port = std::make_unique<platform::QtSerialPort>([device] { return platform::PortTable({device}); });
-        form = std::make_unique<Form1>(platform::Services{*port, dialogs, events, files, shell, pictures, printing});
+        form = std::make_unique<Form1>(
+            platform::Services{*port, dialogs, events, files, shell, pictures, printing});
         form->MSComm1.setCommPort(1);
         form->MSComm1.setSettings("4800,n,8,1");
     }
@@ -132,7 +133,8 @@ TEST(LiveLink, SimulatorLinksItsDeviceWhereAsked) {
         testing::FakeShell shell;
         testing::FakePictureFiles pictures;
         testing::FakePrinting printing;
-        auto form = std::make_unique<Form1>(platform::Services{port, dialogs, events, files, shell, pictures, printing});
+        auto form = std::make_unique<Form1>(
+            platform::Services{port, dialogs, events, files, shell, pictures, printing});
         form->MSComm1.setCommPort(1);
         form->MSComm1.setSettings("4800,n,8,1");
         ASSERT_TRUE(form->MSComm1.setPortOpen(true));
