@@ -19,6 +19,10 @@
 #include <string>
 #include <vector>
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QStringList>
+
 #include "sim/instrument.h"
 #include "sim/pty_line.h"
 #include "sim/scenario.h"
@@ -127,68 +131,76 @@ int main(int argc, char** argv) {
     double silenceSeconds = 12;
     Faults faults;
 
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        auto value = [&]() -> const char* {
-            if (i + 1 >= argc) {
-                std::cerr << "hvr-sim: " << arg << " needs a value\n";
-                std::exit(2);
-            }
-            return argv[++i];
-        };
-        auto number = [&](long low, long high) {
-            long out = 0;
-            const char* text = value();
-            if (!parseInt(text, low, high, out)) {
-                std::cerr << "hvr-sim: " << arg << " takes a whole number from " << low << " to " << high
-                          << ", not '" << text << "'\n";
-                std::exit(2);
-            }
-            return out;
-        };
-        if (arg == "--help" || arg == "-h") {
-            std::cout << kUsage;
-            return 0;
-        } else if (arg == "--version") {
-            std::cout << "hvr-sim " << HVR_VERSION << "\n";
-            return 0;
-        } else if (arg == "--scenario") {
-            scenarioFile = value();
-        } else if (arg == "--groups") {
-            groups = number(0, 8000);
-        } else if (arg == "--seed") {
-            seed = number(0, 4294967295L);
-        } else if (arg == "--link") {
-            linkPath = value();
-        } else if (arg == "--paced") {
-            paced = true;
-        } else if (arg == "--pair") {
-            const std::string how = value();
-            if (how != "block" && how != "apart") {
-                std::cerr << "hvr-sim: --pair takes block or apart\n";
-                return 2;
-            }
-            faults.pairApart = how == "apart";
-        } else if (arg == "--short-chunk") {
-            faults.shortChunkAtRequest = static_cast<int>(number(1, 100000));
-        } else if (arg == "--garble-count") {
-            faults.garbledCounts = static_cast<int>(number(0, 2000000000));
-        } else if (arg == "--silence-at") {
-            faults.silenceAtRequest = static_cast<int>(number(1, 100000));
-        } else if (arg == "--silence") {
-            silenceSeconds = static_cast<double>(number(0, 3600));
-        } else if (arg == "--fail-checks") {
-            faults.failedChecks = static_cast<int>(number(0, 100000));
-        } else if (arg == "--verbose") {
-            verbose = true;
-        } else if (arg == "--exit-with-parent") {
-            // A simulator started for a program must not outlive it, however it ends.
-            prctl(PR_SET_PDEATHSIG, SIGTERM);
-            if (getppid() == 1) return 0;
-        } else {
-            std::cerr << "hvr-sim: unknown option '" << arg << "' (see --help)\n";
+    // The same parser as the other programs: --opt value, --opt=value.
+    QCommandLineParser parser;
+    const QCommandLineOption help({"h", "help"}, ""), version("version", ""),
+        scenarioOption("scenario", "", "FILE"), groupsOption("groups", "", "N"), seedOption("seed", "", "N"),
+        linkOption("link", "", "PATH"), pacedOption("paced", ""), pairOption("pair", "", "HOW"),
+        shortChunk("short-chunk", "", "N"), garbleCount("garble-count", "", "N"),
+        silenceAt("silence-at", "", "N"), silence("silence", "", "S"), failChecks("fail-checks", "", "N"),
+        exitWithParent("exit-with-parent", ""), verboseOption("verbose", "");
+    parser.addOptions({help, version, scenarioOption, groupsOption, seedOption, linkOption, pacedOption,
+                       pairOption, shortChunk, garbleCount, silenceAt, silence, failChecks, exitWithParent,
+                       verboseOption});
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (!parser.parse(arguments)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        std::cerr << "hvr-sim: "
+                  << (unknown.isEmpty() ? parser.errorText().toStdString()
+                                        : "unknown option '" + unknown.constFirst().toStdString() + "'")
+                  << " (see --help)\n";
+        return 2;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        std::cerr << "hvr-sim: unexpected argument '"
+                  << parser.positionalArguments().constFirst().toStdString() << "' (see --help)\n";
+        return 2;
+    }
+    if (parser.isSet(help)) {
+        std::cout << kUsage;
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        std::cout << "hvr-sim " << HVR_VERSION << "\n";
+        return 0;
+    }
+    // A whole number within its bounds, or the program ends saying what is wrong.
+    const auto number = [&](const QCommandLineOption& option, long low, long high, long fallback) {
+        if (!parser.isSet(option)) return fallback;
+        long out = 0;
+        const std::string text = parser.value(option).toStdString();
+        if (!parseInt(text.c_str(), low, high, out)) {
+            std::cerr << "hvr-sim: --" << option.names().constLast().toStdString()
+                      << " takes a whole number from " << low << " to " << high << ", not '" << text << "'\n";
+            std::exit(2);
+        }
+        return out;
+    };
+    scenarioFile = parser.value(scenarioOption).toStdString();
+    linkPath = parser.value(linkOption).toStdString();
+    groups = number(groupsOption, 0, 8000, groups);
+    seed = number(seedOption, 0, 4294967295L, seed);
+    paced = parser.isSet(pacedOption);
+    verbose = parser.isSet(verboseOption);
+    if (parser.isSet(pairOption)) {
+        const std::string how = parser.value(pairOption).toStdString();
+        if (how != "block" && how != "apart") {
+            std::cerr << "hvr-sim: --pair takes block or apart\n";
             return 2;
         }
+        faults.pairApart = how == "apart";
+    }
+    faults.shortChunkAtRequest = static_cast<int>(number(shortChunk, 1, 100000, faults.shortChunkAtRequest));
+    faults.garbledCounts = static_cast<int>(number(garbleCount, 0, 2000000000, faults.garbledCounts));
+    faults.silenceAtRequest = static_cast<int>(number(silenceAt, 1, 100000, faults.silenceAtRequest));
+    silenceSeconds = static_cast<double>(number(silence, 0, 3600, static_cast<long>(silenceSeconds)));
+    faults.failedChecks = static_cast<int>(number(failChecks, 0, 100000, faults.failedChecks));
+    if (parser.isSet(exitWithParent)) {
+        // A simulator started for a program must not outlive it, however it ends.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() == 1) return 0;
     }
     if (faults.silenceAtRequest > 0) faults.silenceSeconds = silenceSeconds;
 
