@@ -20,6 +20,7 @@
 
 #include "main_window/curve_chart.h"
 #include "platform/qt_canvas.h"
+#include "platform/qt_form_widgets.h"
 
 namespace hvr::gui {
 
@@ -27,11 +28,6 @@ namespace {
 
 QString qt(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-QRect pixels(const Rect& r) {
-    constexpr int k = QtForm1View::kTwipsPerPixel;
-    return {r.left / k, r.top / k, r.width / k, r.height / k};
 }
 
 // A colour of the model (0x00BBGGRR, or a system colour with the top bit set) on screen.

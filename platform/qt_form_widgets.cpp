@@ -11,13 +11,6 @@ namespace hvr::gui {
 
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
-
-QRect pixels(const Rect& r) {
-    return {r.left / kTwipsPerPixel, r.top / kTwipsPerPixel, r.width / kTwipsPerPixel,
-            r.height / kTwipsPerPixel};
-}
-
 QColor color(std::uint32_t bgr) {
     return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
                   static_cast<int>((bgr >> 16) & 0xFF));

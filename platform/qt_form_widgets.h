@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QWidget>
 
 #include <functional>
@@ -10,6 +11,13 @@
 #include "main_window/control.h"
 
 namespace hvr::gui {
+
+// A control's place in twips as pixels: 15 twips a pixel.
+inline constexpr int kTwipsPerPixel = 15;
+inline QRect pixels(const Rect& r) {
+    return {r.left / kTwipsPerPixel, r.top / kTwipsPerPixel, r.width / kTwipsPerPixel,
+            r.height / kTwipsPerPixel};
+}
 
 // The widgets of a small form's controls (frames, labels, boxes, option buttons, buttons,
 // picture boxes), each named after its control, placed at its twips ÷ 15 inside its container,

@@ -12,17 +12,11 @@
 #include <numbers>
 
 #include "main_window/texts.h"
+#include "platform/qt_form_widgets.h"
 
 namespace hvr::gui {
 
 namespace {
-
-constexpr int kTwipsPerPixel = 15;
-
-QRect pixels(const Rect& r) {
-    return {r.left / kTwipsPerPixel, r.top / kTwipsPerPixel, r.width / kTwipsPerPixel,
-            r.height / kTwipsPerPixel};
-}
 
 // A picture or area of the splash that reports a click.
 class ClickArea final : public QLabel {

@@ -7,8 +7,7 @@
 #include "main_window/form1.h"
 #include "platform/gbk.h"
 #include "sim/scenario.h"
-#include "tests/support/fake_serial_port.h"
-#include "tests/support/fake_services.h"
+#include "tests/support/form_harness.h"
 
 namespace hvr::testing {
 
@@ -31,15 +30,8 @@ inline void fileGroups(RecordStore& store, const sim::Scenario& scenario, int co
 // The listing that a complete, correct download of the simulator's store gives: its groups
 // filed by hand, slot by slot, and listed by the program's own listing (GBK bytes).
 inline std::string expectedListing(const sim::Scenario& scenario, bool descending = false) {
-    FakeSerialPort port;
-    FakeDialogs dialogs;
-    FakeEvents events;
-    FakeFileSystem files;
-    FakeShell shell;
-    FakePictureFiles pictures;
-    FakePrinting printing;
-    auto form =
-        std::make_unique<Form1>(platform::Services{port, dialogs, events, files, shell, pictures, printing});
+    FormHarness h;
+    Form1* form = h.form.get();
     fileGroups(*form, scenario, scenario.storeSize());
     if (descending) form->Command12_Click();
     return *platform::toGbk(form->ListingText());
