@@ -161,7 +161,13 @@ int runWindowProgram(int argc, char** argv) {
         return 2;
     }
     if (parser.isSet(helpOption)) {
-        std::cout << parser.helpText().replace("<executable_name>", "hvr").toStdString();
+        std::cout
+            << "用法: hvr [-p|--port 端口] [--demo]\n"
+               "无线高压变比监控软件: 实时监控, 历史数据读取, 曲线, 保存与打印.\n\n"
+               "  -p, --port 端口  设备路径 (/dev/ttyUSB0) 或端口号 1…16; 不给出时依次扫描 COM1…COM16.\n"
+               "  --demo           启动模拟仪器 hvr-sim 并使用它.\n"
+               "  -h, --help       本说明.\n"
+               "  -v, --version    版本.\n";
         return 0;
     }
     if (parser.isSet(versionOption)) {
