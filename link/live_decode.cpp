@@ -169,7 +169,12 @@ void Form1::DecodeLiveFrame() {
 
     Label18.setText(concat({texts::kSecondaryFrequency, decimalText(sec_freq), texts::kHertz}));
     Label10.setText(secondary.text + secondary.unit);
-    LiveShown shown{noSignal, low_batt == 1, {}, secondary, {}, noSignal ? 0 : pri_freq, sec_freq};
+    LiveShown shown;
+    shown.noSignal = noSignal;
+    shown.lowBattery = low_batt == 1;
+    shown.secondary = secondary;
+    shown.primaryHz = noSignal ? 0 : pri_freq;
+    shown.secondaryHz = sec_freq;
     if (noSignal) {
         Label9.setText(texts::kNoSignal);
         Label11.setText(texts::kRatioEmpty);

@@ -13,7 +13,7 @@ namespace hvr {
 
 namespace {
 
-using Wide = __int128;
+__extension__ typedef __int128 Wide; // exact products of an 18-digit mantissa
 
 constexpr int kMaxDigits = 18;               // what an int64 mantissa holds exactly
 constexpr int kSinglePrecisionExponent = 38; // 3.4028235e38 is the largest single-precision value

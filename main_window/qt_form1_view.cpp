@@ -16,7 +16,6 @@
 #include <functional>
 
 #include <optional>
-#include <regex>
 
 #include "main_window/curve_chart.h"
 #include "platform/qt_canvas.h"
@@ -58,8 +57,20 @@ struct Design {
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
 };
 
+// The number of a text box by its name ("Text27" is 27); 0 for any other control.
+int textNumber(const std::string& name) {
+    if (!name.starts_with("Text") || name.size() < 5 || name.size() > 6) return 0;
+    int n = 0;
+    for (std::size_t i = 4; i < name.size(); ++i) {
+        if (name[i] < '0' || name[i] > '9') return 0;
+        n = n * 10 + (name[i] - '0');
+    }
+    return n;
+}
+
 Design designOf(const std::string& name) {
-    static const std::regex row("Text([1-9]|1[0-9]|2[0-6])");
+    const int text = textNumber(name);
+    const bool row = text >= 1 && text <= 26;
     if (name == "Label9") return {"黑体", 42, true, Qt::AlignRight | Qt::AlignVCenter};
     if (name == "Label10") return {"黑体", 48, true, Qt::AlignRight | Qt::AlignVCenter};
     if (name == "Label6") return {"新宋体", 48, true, Qt::AlignLeft | Qt::AlignVCenter};
@@ -74,7 +85,7 @@ Design designOf(const std::string& name) {
         return {"宋体", 10.5, false};
     // Row texts line their columns up with blanks: a face of one width per character.
     // A row of 51 columns fills its 361 pixels at 10 pt; the header takes the rows' pitch.
-    if (name == "Text31" || std::regex_match(name, row)) return {"新宋体", 10, false};
+    if (name == "Text31" || row) return {"新宋体", 10, false};
     if (name == "Text34") return {"宋体", 9, false, Qt::AlignLeft | Qt::AlignVCenter};
     return {};
 }
@@ -88,8 +99,8 @@ QFont fontOf(const Design& d) {
 
 // Boxes whose caret is hidden when they get the focus; all but the page entry are read-only.
 bool caretHidden(const std::string& name) {
-    static const std::regex boxes("Text([1-9]|1[0-9]|2[0-8]|3[0-2]|3[7-9]|4[0-2])");
-    return std::regex_match(name, boxes);
+    const int n = textNumber(name);
+    return (n >= 1 && n <= 28) || n == 30 || n == 31 || n == 32 || (n >= 37 && n <= 42);
 }
 bool readOnly(const std::string& name) {
     return (caretHidden(name) && name != "Text27") || name == "Text33" || name == "Text34" ||
@@ -105,8 +116,11 @@ std::optional<QKeySequence> shortcutOf(const std::string& name) {
 
 // "文件(F)" is shown with F as its access key.
 QString menuTitle(const std::string& caption) {
-    static const std::regex key(R"(\(([A-Z])\)$)");
-    return qt(std::regex_replace(caption, key, "(&$1)"));
+    const std::size_t n = caption.size();
+    if (n >= 3 && caption[n - 3] == '(' && caption[n - 1] == ')' && caption[n - 2] >= 'A' &&
+        caption[n - 2] <= 'Z')
+        return qt(caption.substr(0, n - 2) + "&" + caption.substr(n - 2));
+    return qt(caption);
 }
 
 // The text cursor is drawn zero pixels wide: the box takes focus and keys, shows no caret.
