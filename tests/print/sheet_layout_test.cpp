@@ -58,8 +58,9 @@ TEST_F(Sheet, TheRightHalfStandsOnTheLeftHalfsLine) {
         EXPECT_EQ(right.y, left.y) << n;
         EXPECT_EQ(left.text, formatRow(*h.form, n) + "  ");
         EXPECT_EQ(right.text, formatRow(*h.form, 78 + n));
-        if (n > 0)
+        if (n > 0) {
             EXPECT_EQ(left.y - lines[static_cast<std::size_t>(1 + 2 * n)].y, 9.5 * 25) << "one pitch a line";
+        }
     }
     EXPECT_EQ(lines[3 + 2 * 26].text, formatRow(*h.form, 26) + "  ") << "line 26: the second history page";
 }
