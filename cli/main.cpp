@@ -27,10 +27,10 @@
 #include "main_window/texts.h"
 #include "platform/file_system.h"
 #include "platform/gbk.h"
-#include "records/group_csv.h"
 #include "platform/qt_fonts.h"
 #include "platform/qt_printer.h"
 #include "print/sheet_layout.h"
+#include "records/group_csv.h"
 
 namespace {
 
@@ -231,9 +231,8 @@ int download(Session& session, const Options& options) {
     else if (options.sort == SortOrder::Descending)
         form.Command12_Click();
 
-    // The listing in GBK as the window saves it, or the groups as data in UTF-8. A terminal
-    // shows UTF-8: the GBK bytes are for files and pipes.
-    form.CountStoredGroups();
+    // The listing in GBK as the window saves it, or the groups as data in UTF-8 (the sort
+    // keeps the count). A terminal shows UTF-8: the GBK bytes are for files and pipes.
     const bool terminal = options.out == "-" && ::isatty(STDOUT_FILENO) != 0;
     const auto bytes = options.format == Format::Csv ? std::optional<std::string>(groupsCsv(form, form.ji_ge))
                        : terminal                    ? std::optional<std::string>(form.ListingText())

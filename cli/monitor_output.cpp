@@ -74,8 +74,7 @@ std::string amperes(const std::optional<std::int64_t>& base) {
 // The ratio as the live panel computes it, as a plain number; empty without both currents.
 std::string ratioNumber(const LiveShown& s) {
     if (!s.primaryBase || !s.secondaryBase) return {};
-    if (*s.primaryBase == 0 || *s.secondaryBase == 0) return "0";
-    return decimalText((*s.primaryBase * 10) / *s.secondaryBase, 1);
+    return decimalText(ratioTenths(*s.primaryBase, *s.secondaryBase), 1);
 }
 
 // A caption's number when it is a plain decimal, else empty ("600.3" stays, "1K6" does not).

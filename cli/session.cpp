@@ -38,24 +38,14 @@ bool Session::start(std::string& error) {
     std::signal(SIGTERM, onInterrupt);
     std::signal(SIGPIPE, SIG_IGN); // a closed pipe shows as a failed write instead
 
-    std::function<platform::PortTable()> table = platform::QtSerialPort::currentPortTable;
+    platform::PortChoice choice = m_options.port;
     if (m_options.demo) {
         m_sim = std::make_unique<platform::SimulatorProcess>();
         if (!m_sim->start(error)) return false;
-        table = [device = m_sim->device()] { return platform::PortTable::onlyDevice(device); };
-    } else if (m_options.port.given()) {
-        std::string device = m_options.port.device;
-        if (device.empty()) {
-            const int number = m_options.port.number;
-            const auto found = platform::QtSerialPort::currentPortTable().device(number);
-            if (!found || found->empty()) {
-                error = "端口表中没有 COM" + std::to_string(number) + " (可用 HVR_PORTS 指定设备)";
-                return false;
-            }
-            device = *found;
-        }
-        table = [device] { return platform::PortTable::onlyDevice(device); };
+        choice = {0, m_sim->device()};
     }
+    const auto table = platform::QtSerialPort::tableFor(choice, error);
+    if (!table) return false;
 
     m_port = std::make_unique<platform::QtSerialPort>(table);
     if (m_options.port.given()) {

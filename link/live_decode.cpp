@@ -79,10 +79,14 @@ std::string ratioText(std::int64_t tenths) {
     return decimalText(whole);
 }
 
+std::int64_t ratioTenths(std::int64_t p, std::int64_t s) {
+    return p == 0 || s == 0 ? 0 : (p * 10) / s;
+}
+
 RatioTexts ratioTexts(std::int64_t p, std::int64_t s) {
     RatioTexts out;
     if (s != 0) {
-        out.ratio = ratioText((p * 10) / s);
+        out.ratio = ratioText(ratioTenths(p, s));
         out.fiveAmp = decimalText(((p * 500) / s) / 10, 1);
         out.yy = decimalText(((p * 380) / 1000) / s, 1);
     }

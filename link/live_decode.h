@@ -85,6 +85,10 @@ struct RatioTexts {
 };
 RatioTexts ratioTexts(std::int64_t primary, std::int64_t secondary);
 
+// The ratio of a primary and a secondary in base units, in tenths, truncated; 0 when either
+// is 0.
+std::int64_t ratioTenths(std::int64_t primary, std::int64_t secondary);
+
 // What the live panel shows of one reading, field by field.
 struct LiveShown {
     bool noSignal = false;

@@ -271,9 +271,10 @@ void Form1::RangeStatistics(std::string_view maxPrefix, std::string_view minPref
         return;
     }
     const std::int64_t average = sum / count;
-    const std::string maxText = rangeStatisticText(roundHalfEven(max));
-    Label1.setText(maxText == "23.7A" ? std::string(texts::kMaximumOverload)
-                                      : std::string(maxPrefix) + maxText);
+    // A maximum that reads 23.7 A is the over-range value.
+    const std::int64_t maxBase = roundHalfEven(max);
+    Label1.setText(maxBase / 10000 == 237 ? std::string(texts::kMaximumOverload)
+                                          : std::string(maxPrefix) + rangeStatisticText(maxBase));
     Label2.setText(std::string(minPrefix) + rangeStatisticText(roundHalfEven(min)));
     Label5.setText(std::string(avgPrefix) + rangeStatisticText(average));
 }

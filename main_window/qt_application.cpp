@@ -91,23 +91,14 @@ QtForm1View& MainWindowProgram::view() {
 
 bool MainWindowProgram::start(std::string& error) {
     Parts& p = *m_parts;
-    std::function<platform::PortTable()> table = platform::QtSerialPort::currentPortTable;
+    platform::PortChoice choice = m_options.port;
     if (m_options.demo) {
         p.sim = std::make_unique<platform::SimulatorProcess>();
         if (!p.sim->start(error)) return false;
-        table = [device = p.sim->device()] { return platform::PortTable::onlyDevice(device); };
-    } else if (m_options.port.given()) {
-        std::string device = m_options.port.device;
-        if (device.empty()) {
-            const auto found = platform::QtSerialPort::currentPortTable().device(m_options.port.number);
-            if (!found || found->empty()) {
-                error = "端口表中没有 COM" + std::to_string(m_options.port.number);
-                return false;
-            }
-            device = *found;
-        }
-        table = [device] { return platform::PortTable::onlyDevice(device); };
+        choice = {0, p.sim->device()};
     }
+    const auto table = platform::QtSerialPort::tableFor(choice, error);
+    if (!table) return false;
     p.port = std::make_unique<platform::QtSerialPort>(table);
     p.form = std::make_unique<Form1>(
         platform::Services{*p.port, p.dialogs, p.events, p.files, p.shell, p.pictures, p.printing});

@@ -13,8 +13,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <functional>
-
 #include <optional>
 
 #include "main_window/curve_chart.h"
@@ -45,8 +45,7 @@ QColor color(std::uint32_t value, const QPalette& palette) {
             return palette.color(QPalette::Window);
         }
     }
-    return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
-                  static_cast<int>((value >> 16) & 0xFF));
+    return platform::qtColor(value);
 }
 
 // The window's design: fonts and alignments that differ from its default font (宋体 9 pt).
@@ -230,24 +229,21 @@ class CurveBox final : public PictureBox {
     // The frame of the chart changes only with its scale: it is kept as an image and only the
     // curves are painted anew.
     void paintEvent(QPaintEvent*) override {
-        const std::size_t frameLength = chartFrameLength(m_picture);
-        const platform::Picture frame(m_picture.begin(),
-                                      m_picture.begin() + static_cast<std::ptrdiff_t>(frameLength));
-        if (frame != m_cachedFrame || m_frameImage.size() != size() * devicePixelRatio()) {
+        const auto curves = m_picture.begin() + static_cast<std::ptrdiff_t>(chartFrameLength(m_picture));
+        if (!std::equal(m_picture.begin(), curves, m_cachedFrame.begin(), m_cachedFrame.end()) ||
+            m_frameImage.size() != size() * devicePixelRatio()) {
             m_frameImage = QPixmap(size() * devicePixelRatio());
             m_frameImage.setDevicePixelRatio(devicePixelRatio());
             m_frameImage.fill(Qt::black);
             QPainter framePainter(&m_frameImage);
             platform::QtCanvas canvas(framePainter, platform::pictureFont());
-            platform::paint(frame, canvas);
-            m_cachedFrame = frame;
+            platform::paint(m_picture.begin(), curves, canvas);
+            m_cachedFrame.assign(m_picture.begin(), curves);
         }
         QPainter painter(this);
         painter.drawPixmap(0, 0, m_frameImage);
         platform::QtCanvas canvas(painter, platform::pictureFont());
-        const platform::Picture curves(m_picture.begin() + static_cast<std::ptrdiff_t>(frameLength),
-                                       m_picture.end());
-        platform::paint(curves, canvas);
+        platform::paint(curves, m_picture.end(), canvas);
     }
     void mousePressEvent(QMouseEvent* e) override {
         m_mouse.down(e->position().toPoint().x(), e->position().toPoint().y());
@@ -293,24 +289,16 @@ void QtForm1View::build() {
 
     std::unordered_map<std::string, QWidget*> containers{{"Form1", client}};
     for (Control* c : m_form.controls()) {
-        Binding b{c};
+        m_byName[c->name()] = m_bindings.size();
+        m_bindings.push_back(Binding{c});
         if (c->kind() == ControlKind::Menu) {
-            m_bindings.push_back(b);
-            m_byName[c->name()] = m_bindings.size() - 1;
             makeMenu(*c);
-            continue;
+        } else if (c->kind() != ControlKind::Timer) {
+            QWidget* w = makeWidget(*c, containers.at(c->container()));
+            w->setObjectName(qt(c->name()));
+            containers[c->name()] = w;
+            m_bindings.back().widget = w;
         }
-        if (c->kind() == ControlKind::Timer) {
-            m_bindings.push_back(b);
-            m_byName[c->name()] = m_bindings.size() - 1;
-            continue;
-        }
-        QWidget* container = containers.at(c->container());
-        b.widget = makeWidget(*c, container);
-        b.widget->setObjectName(qt(c->name()));
-        containers[c->name()] = b.widget;
-        m_bindings.push_back(b);
-        m_byName[c->name()] = m_bindings.size() - 1;
     }
     // The strip between the two row columns lies under the header and the rows' ends.
     widget("Text28")->stackUnder(widget("Text31"));
@@ -472,8 +460,7 @@ void QtForm1View::renderControl(Binding& b) {
     QPalette palette = w->palette();
     const QPalette base = QWidget::palette();
     if (auto* reading = dynamic_cast<ReadingLabel*>(w)) {
-        w->setGeometry(pixels(c.rect()));
-        reading->showText(text);
+        reading->showText(text); // after the geometry: the font fits the label's width
         palette.setColor(QPalette::WindowText, color(c.foreColor(), base));
     } else if (auto* label = qobject_cast<QLabel*>(w)) {
         if (label->text() != text) label->setText(text);

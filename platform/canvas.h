@@ -28,9 +28,10 @@ class Canvas {
     virtual void text(double x, double y, std::string_view text, std::uint32_t color) = 0;
 };
 
-// Plays the picture onto the canvas, in order.
-inline void paint(const Picture& picture, Canvas& canvas) {
-    for (const Primitive& p : picture) {
+// Plays part of a picture onto the canvas, in order.
+inline void paint(Picture::const_iterator first, Picture::const_iterator last, Canvas& canvas) {
+    for (; first != last; ++first) {
+        const Primitive& p = *first;
         switch (p.kind) {
         case Primitive::Kind::Clear:
             canvas.clear(p.color);
@@ -43,6 +44,11 @@ inline void paint(const Picture& picture, Canvas& canvas) {
             break;
         }
     }
+}
+
+// Plays the picture onto the canvas, in order.
+inline void paint(const Picture& picture, Canvas& canvas) {
+    paint(picture.begin(), picture.end(), canvas);
 }
 
 // Saves a picture as an image file.

@@ -12,12 +12,12 @@ namespace {
 
 constexpr double kTwipsPerPixel = 15;
 
+} // namespace
+
 QColor qtColor(std::uint32_t bgr) {
     return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
                   static_cast<int>((bgr >> 16) & 0xFF));
 }
-
-} // namespace
 
 QFont pictureFont() {
     QFont font(QStringLiteral("宋体"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QLine>
 #include <QPainter>
@@ -30,6 +31,9 @@ class QtCanvas final : public Canvas {
     std::uint32_t m_lineColor = 0;
     QVector<QLine> m_lines;
 };
+
+// A colour of the forms (0x00BBGGRR) as Qt takes it.
+QColor qtColor(std::uint32_t bgr);
 
 // The font a picture box draws its texts in (宋体 9 pt).
 QFont pictureFont();

@@ -7,16 +7,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "platform/qt_canvas.h"
+
 namespace hvr::gui {
-
-namespace {
-
-QColor color(std::uint32_t bgr) {
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-                  static_cast<int>((bgr >> 16) & 0xFF));
-}
-
-} // namespace
 
 FormWidgets::FormWidgets(const std::vector<Control*>& controls, QWidget& root, const std::string& rootName,
                          Handlers handlers)
@@ -90,7 +83,7 @@ void FormWidgets::render() {
             if (edit->text() != text) edit->setText(text);
             if (c->foreColor() != colors::kWindowText) {
                 QPalette palette = edit->palette();
-                palette.setColor(QPalette::Text, color(c->foreColor()));
+                palette.setColor(QPalette::Text, platform::qtColor(c->foreColor()));
                 edit->setPalette(palette);
             }
         }

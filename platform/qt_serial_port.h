@@ -17,6 +17,10 @@ class QtSerialPort final : public QObject, public SerialPort {
   public:
     // Devices from HVR_PORTS, else from the system's serial ports.
     static PortTable currentPortTable();
+    // The port table a choice gives: the current one when nothing is chosen, else every number
+    // naming the chosen device (a number is looked up in the current table). Empty, with the
+    // reason, when a chosen number has no device.
+    static std::function<PortTable()> tableFor(const PortChoice& choice, std::string& error);
 
     explicit QtSerialPort(std::function<PortTable()> portTable = currentPortTable, QObject* parent = nullptr);
     ~QtSerialPort() override;

@@ -58,7 +58,7 @@ std::string groupsCsv(const RecordStore& store, int groups) {
             const auto sec = rangeOf(store.rec_sec_code[i], Channel::Secondary);
             const std::int64_t np = pri ? priRaw * pri->factor : 0;
             const std::int64_t ns = sec ? secRaw * sec->factor : 0;
-            ratio = ns == 0 || np == 0 ? "0" : decimalText((np * 10) / ns, 1);
+            ratio = decimalText(ratioTenths(np, ns), 1);
         }
         out += decimalText(whole(store.rec_group_no[i])) + "," +
                (noSignal ? "" : amperes(priRaw, store.rec_pri_code[i])) + "," +

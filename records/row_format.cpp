@@ -89,7 +89,7 @@ std::string rowRatio(std::int64_t kp, std::uint8_t priCode, std::int64_t ks, std
     const std::int64_t np = pri ? kp * pri->factor : 0;
     const std::int64_t ns = sec ? ks * sec->factor : 0;
     if (ns == 0) return "0.0"; // no factor for the secondary: no ratio, shown as the live panel shows it
-    return ratioText((np * 10) / ns);
+    return ratioText(ratioTenths(np, ns));
 }
 
 constexpr std::string_view kBatteryMark = "       ■ ";
