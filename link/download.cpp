@@ -9,6 +9,12 @@ namespace hvr {
 namespace {
 constexpr double kTwipsPerPercent = 102.5;
 constexpr std::int32_t kFirstPageRequestLimit = 282; // requests below it bring groups 1..26
+// Garbled counts in a row that are asked for again at once, as a passing fault; later ones
+// wait for the supervision tick, so a line that garbles every count is not asked as fast as
+// it answers.
+constexpr std::int32_t kCountsAskedAtOnce = 3;
+// Supervision ticks (5 s) of garbled counts after which the read ends.
+constexpr std::int32_t kGarbledCountTicks = 10;
 } // namespace
 
 void Form1::DownloadCountReply() {
@@ -18,12 +24,28 @@ void Form1::DownloadCountReply() {
     if (const auto word = protocol::replyWord(rx_bytes)) count = *word;
     dl_count_reply = count;
     if (count < 0 || count > protocol::kMaxPlausibleCount) {
-        ++dl_implausible_counts;
-        SetReceiveFraming(protocol::kWordReplyLength);
-        SendCommandWord(protocol::kReadCount);
+        if (++dl_implausible_counts <= kCountsAskedAtOnce) {
+            SetReceiveFraming(protocol::kWordReplyLength);
+            SendCommandWord(protocol::kReadCount);
+        }
         return;
     }
     dl_implausible_counts = 0;
+    dl_implausible_ticks = 0;
+    if (dl_recounting) {
+        dl_recounting = false;
+        if (count == stored_count) {
+            link_state = kExchanging;
+            RequestPair(dl_request); // the same store: on from the pair that was due
+            return;
+        }
+        // Another instrument on the line, or a store that changed: what was filed is not
+        // continued, the new store is read from its first group.
+        const std::string said = texts::kCountChanged + decimalText(stored_count) + texts::kCountChangedTo +
+                                 decimalText(count) + texts::kCountChangedEnd;
+        clearStoreForRead();
+        m_services.dialogs.message(said, texts::kMessageTitle);
+    }
     stored_count = static_cast<std::int16_t>(count);
     if (stored_count == 0) m_services.dialogs.message(texts::kReadCountZero, texts::kMessageTitle);
     dl_active = true;
@@ -45,7 +67,13 @@ void Form1::DownloadGroupFrame() {
         return;
     }
     if (protocol::isEndOfData(*bytes)) {
-        EndDownload();
+        // The store ends here: before the counted groups are in, the read is incomplete.
+        const int filed = dl_request + dl_half - protocol::kFirstGroupRequest;
+        if (filed < stored_count)
+            EndIncompleteRead(texts::kIncompleteRead + decimalText(filed) + texts::kIncompleteReported +
+                              decimalText(stored_count) + " " + texts::kGroupUnit);
+        else
+            EndDownload();
         return;
     }
 
@@ -99,6 +127,8 @@ void Form1::EndDownload() {
     link_state = kIdle;
     link_busy = 0;
     dl_active = false;
+    dl_recounting = false;
+    dl_outcome = ReadOutcome::Complete;
     m_services.events.processPending();
     Command7.setEnabled(true);
     Command13.setEnabled(true);
@@ -107,6 +137,39 @@ void Form1::EndDownload() {
     Text42.setText("");
     Text33.setVisible(false);
     Text34.setVisible(false);
+}
+
+void Form1::EndIncompleteRead(const std::string& why) {
+    EndDownload();
+    dl_outcome = ReadOutcome::Incomplete;
+    dl_implausible_counts = 0;
+    dl_implausible_ticks = 0;
+    Text42.setText(texts::kReadIncomplete);
+    m_services.dialogs.message(why, texts::kMessageTitle);
+}
+
+void Form1::clearStoreForRead() {
+    rec_sec_code.fill(0);
+    rec_sec_raw.fill(0);
+    rec_extra.fill(0);
+}
+
+void Form1::superviseRead(std::optional<std::int32_t> abandoned) {
+    if (link_state != kExchanging) return;
+    if (abandoned && link_mode == kGroupFrames && dl_active &&
+        RequestLine::replyTo(*abandoned) == ChunkRoute::StoredGroup) {
+        RequestPair(dl_request); // the pair that did not come whole, from its first group
+        return;
+    }
+    if (link_mode != kWordReply) return;
+    if (dl_implausible_counts > 0 && ++dl_implausible_ticks >= kGarbledCountTicks) {
+        EndIncompleteRead(texts::kCountImplausible + decimalText(dl_count_reply) + texts::kCountImplausibleEnd);
+        return;
+    }
+    if (abandoned == protocol::kReadCount || (dl_implausible_counts > 0 && !requestLine.busy())) {
+        SetReceiveFraming(protocol::kWordReplyLength);
+        SendCommandWord(protocol::kReadCount);
+    }
 }
 
 } // namespace hvr

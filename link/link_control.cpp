@@ -15,10 +15,12 @@ void Form1::Read() {
         m_services.dialogs.message(texts::kLinkBroken, texts::kMessageTitle);
         return;
     }
-    rec_sec_code.fill(0);
-    rec_sec_raw.fill(0);
-    rec_extra.fill(0);
+    clearStoreForRead();
     dl_active = false;
+    dl_recounting = false;
+    dl_implausible_counts = 0;
+    dl_implausible_ticks = 0;
+    dl_outcome = ReadOutcome::None;
     SetReceiveFraming(protocol::kWordReplyLength);
     SendCommandWord(protocol::kReadCount);
     link_state = kExchanging;
@@ -125,12 +127,16 @@ void Form1::LinkCheckReply() {
     if (word == protocol::kLinkAlive) {
         if (link_busy == 1) {
             // A download was interrupted by silence. While a group of the pending pair is
-            // still due it is fetched again; otherwise every counted group is in, and the
+            // still due the count is asked first: the same count goes on at that pair, another
+            // one is another store (Counting). Otherwise every counted group is in, and the
             // download ends as it would have.
             if (dl_active && dl_request >= protocol::kFirstGroupRequest) {
                 if (dl_request - protocol::kGroupRequestBase <= stored_count) {
                     link_state = kExchanging;
-                    RequestPair(dl_request);
+                    link_mode = kWordReply;
+                    dl_recounting = true;
+                    SetReceiveFraming(protocol::kWordReplyLength);
+                    SendCommandWord(protocol::kReadCount);
                 } else {
                     EndDownload();
                 }

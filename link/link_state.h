@@ -34,10 +34,19 @@ struct LinkVariables {
     std::uint8_t dl_half = 0;
     // Counted and not yet ended: what a successful link check may resume.
     bool dl_active = false;
-    // The latest count reply, and how many replies in a row were too large to be a count
-    // (each is asked for again without end, so a host can tell a garbled line from a stall).
+    // After a lost link the count is asked again before the download goes on: another count
+    // is another store, which is read again from group 1.
+    bool dl_recounting = false;
+    // The latest count reply, how many replies in a row were too large to be a count, and the
+    // supervision ticks they have gone on for. Past the first few they are asked for once a
+    // tick, and a read whose counts stay garbled ends.
     std::int32_t dl_count_reply = -1;
     std::int32_t dl_implausible_counts = 0;
+    std::int32_t dl_implausible_ticks = 0;
+
+    // How the last read ended.
+    enum class ReadOutcome : std::uint8_t { None, Complete, Incomplete };
+    ReadOutcome dl_outcome = ReadOutcome::None;
 };
 
 } // namespace hvr

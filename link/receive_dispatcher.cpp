@@ -13,43 +13,37 @@ ChunkRoute Form1::routeOf(std::int16_t linkState, std::int16_t linkMode) {
     return ChunkRoute::Ignored;
 }
 
-bool Form1::awaitsSecondOfPair() const {
-    if (link_state != kExchanging || link_mode != kGroupFrames || dl_half != 0) return false;
-    const auto frame = protocol::fullFrame(rx_bytes);
-    return frame && !protocol::isEndOfData(*frame);
-}
-
 void Form1::SendCommandWord(std::int32_t word) {
-    for (const auto& block : protocol::commandBlocks(word))
-        MSComm1.Output(block);
+    requestLine.send(word);
 }
 
 void Form1::SetReceiveFraming(int bytes) {
-    MSComm1.setRThreshold(bytes);
-    MSComm1.setInputLen(bytes);
+    requestLine.setFraming(bytes);
 }
 
 ChunkRoute Form1::MSComm1_OnComm() {
     if (MSComm1.CommEvent() != MSComm::comEvReceive) return ChunkRoute::Ignored;
 
     rx_bytes = MSComm1.Input();
+    // The link's state says what the chunk would be; it is filed only when it answers the
+    // request outstanding. Each handler moves link_mode only to a value that no later test
+    // matches, so one chunk is interpreted once.
+    ChunkRoute route = routeOf(link_state, link_mode);
+    if (!requestLine.take(route, rx_bytes.size())) route = ChunkRoute::Ignored;
     // Whatever else waits is stale, so that a late or duplicated reply is never read as part
-    // of the next one; except the second frame of a download pair, which follows the first
-    // on the line and often arrives with it.
-    if (!awaitsSecondOfPair()) MSComm1.discardInBuffer();
+    // of the next one; except the rest of the reply itself (the second frame of a pair, which
+    // often arrives with the first).
+    if (!requestLine.replyContinues()) MSComm1.discardInBuffer();
     MSComm1.discardOutBuffer();
     rx_seen = 16;
 
-    if (rx_bytes.size() > 6) {
+    if (route != ChunkRoute::Ignored && rx_bytes.size() > 6) {
         pri_freq = rx_bytes[6] & 0x7F;
         sec_freq = (rx_bytes[6] & 0x80) != 0 ? 60 : 50;
     }
 
     if (link_state == kExchanging) link_busy = 1;
 
-    // Each handler moves link_mode only to a value that no later test matches, so one chunk
-    // is interpreted once: the route is decided by the state on arrival.
-    const ChunkRoute route = routeOf(link_state, link_mode);
     switch (route) {
     case ChunkRoute::StoredGroup:
         DownloadGroupFrame();
@@ -66,6 +60,8 @@ ChunkRoute Form1::MSComm1_OnComm() {
     case ChunkRoute::Ignored:
         break;
     }
+    // A request held while this reply was due goes out now, unless a handler asked anew.
+    requestLine.sendHeld();
     return route;
 }
 

@@ -70,6 +70,7 @@ void Form1::Timer3_Timer() {
     if (Text40.text() == texts::kLinkDown && MSComm1.PortOpen()) MSComm1.setPortOpen(false);
 
     if (!MSComm1.PortOpen()) {
+        requestLine.reset(); // nothing asked on a closed line is still to come
         Label6.setText("");
         int next = leadingNumber(Combo1.text()) + 1;
         if (next > platform::kLastPort) next = platform::kFirstPort;
@@ -82,6 +83,7 @@ void Form1::Timer3_Timer() {
 
 void Form1::Timer1_Timer() {
     Timer1.setInterval(500);
+    superviseRead(requestLine.tick());
     Text39.setText(MSComm1.PortOpen() ? texts::kPortOpen : texts::kPortClosed);
     if (const int n = exactPortNumber(Combo1.text()); n != 0)
         Text38.setText(texts::kPortPrefix + decimalText(n));
@@ -95,6 +97,7 @@ void Form1::Timer1_Timer() {
             if (link_state == kExchanging) link_state = kIdle;
             MSComm1.discardOutBuffer();
             MSComm1.discardInBuffer();
+            requestLine.reset(); // nothing has come for 10 s: no reply is still on its way
         }
         sup_ticks = 0;
         rx_seen = 0;
@@ -108,6 +111,7 @@ void Form1::Timer1_Timer() {
         link_mode = kWordReply;
         SendCommandWord(protocol::kLinkCheck);
     }
+    requestLine.sendHeld();
 
     CursorReadout();
 }

@@ -10,6 +10,7 @@
 #include "link/link_state.h"
 #include "link/live_decode.h"
 #include "link/mscomm.h"
+#include "link/request_line.h"
 #include "main_window/alarm_limits.h"
 #include "main_window/control.h"
 #include "main_window/curve_state.h"
@@ -23,9 +24,6 @@ namespace hvr {
 
 // The two alarm channels and their panels.
 enum class AlarmChannel { Primary, Secondary };
-
-// Where the receive dispatcher sent a chunk.
-enum class ChunkRoute { Ignored, StoredGroup, CountReply, LinkCheck, LiveFrame };
 
 // The main window without pixels: every control by its name, every member of the window,
 // one handler per event. A view renders the controls and forwards events; hosts without a
@@ -51,6 +49,8 @@ class Form1 : public LinkVariables,
     Control Me{ControlKind::Form, "Form1", "", "", {0, 0, 15360, 11110}};
 
     MSComm MSComm1;
+    // Every command goes out through it: one request on the line at a time.
+    RequestLine requestLine{MSComm1};
 
     // The control of that name, or null.
     Control* control(std::string_view name);
@@ -155,6 +155,8 @@ class Form1 : public LinkVariables,
     void DrawCurve();
     void CursorReadout();
     void EndDownload();
+    // Ends a read that cannot be completed: the link goes idle and the user is told why.
+    void EndIncompleteRead(const std::string& why);
     // Asks for the pair of groups that starts with request - 256, first group awaited.
     void RequestPair(std::int32_t request);
     void ShowLiveLayout();
@@ -189,7 +191,10 @@ class Form1 : public LinkVariables,
   private:
     // The group index under a horizontal position in Picture1, in pixels.
     double groupUnder(int x) const;
-    bool awaitsSecondOfPair() const;
+    void clearStoreForRead();
+    // At each supervision tick: a read's request left unanswered is asked again, and garbled
+    // counts are asked again once a tick until the read ends for them.
+    void superviseRead(std::optional<std::int32_t> abandoned);
     void Read();
     void Pause(bool full);
     void Continue(bool full);

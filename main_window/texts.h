@@ -64,6 +64,15 @@ inline constexpr const char* kReading = "正在读取中.......";
 inline constexpr const char* kClearQuestion = "是否清除？";
 inline constexpr const char* kReadCountZero = "读取数据组数为0";
 inline constexpr const char* kLinkBroken = "连接断开";
+// A read that did not bring the instrument's whole store, and why; the numbers go between.
+inline constexpr const char* kReadIncomplete = "读取未完成";
+inline constexpr const char* kIncompleteRead = "读取未完成: 已读取 ";
+inline constexpr const char* kIncompleteReported = " 组, 仪器报告 ";
+inline constexpr const char* kCountImplausible = "仪器报告的数据组数为 ";
+inline constexpr const char* kCountImplausibleEnd = ", 超过 4600, 读取未完成";
+inline constexpr const char* kCountChanged = "仪器的数据组数由 ";
+inline constexpr const char* kCountChangedTo = " 组变为 ";
+inline constexpr const char* kCountChangedEnd = " 组, 已从第1组重新读取";
 
 // Alarm limits: the lock button's caption is the lock state.
 inline constexpr const char* kLockReleased = "锁定";

@@ -148,7 +148,7 @@ TEST_F(MainWindowView, LockingAChannelAndItsLampOverTheTicks) {
 
     h.startLive();
     h.form->live_frames = 9;
-    h.port.deliver(frame(250, '2', 6000, '1')); // exactly 2.5 A
+    h.live(frame(250, '2', 6000, '1')); // exactly 2.5 A
     EXPECT_EQ(h.form->sec_alarm, 100);
     const auto centre = [&] {
         QWidget* lamp = view.widget("Shape1");
@@ -216,9 +216,9 @@ TEST_F(MainWindowView, ReadOnlyBoxesShowNoCaretTheLimitEntriesDo) {
 TEST_F(MainWindowView, ALiveFrameReRendersOnlyWhatChanged) {
     h.startLive();
     h.form->live_frames = 9;
-    h.port.deliver(frame(500, '2', 6000, '1'));
+    h.live(frame(500, '2', 6000, '1'));
     view.render();
-    h.port.deliver(frame(501, '2', 6000, '1'));
+    h.live(frame(501, '2', 6000, '1'));
     const int rendered = view.render();
     EXPECT_GT(rendered, 0);
     EXPECT_LT(rendered, 12);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "link/protocol.h"
 #include "main_window/texts.h"
 #include "tests/support/form_harness.h"
@@ -29,9 +31,15 @@ TEST_P(Routing, SendsEachStateAndModeToOneHandler) {
     h.form->link_state = c.state;
     h.form->link_mode = c.mode;
     h.form->SetReceiveFraming(2);
+    // The request whose reply the state expects; a state that expects none asks nothing.
+    const std::map<ChunkRoute, std::int32_t> asked{{ChunkRoute::StoredGroup, protocol::kFirstGroupRequest},
+                                                   {ChunkRoute::CountReply, protocol::kReadCount},
+                                                   {ChunkRoute::LinkCheck, protocol::kLinkCheck},
+                                                   {ChunkRoute::LiveFrame, protocol::kLiveReading}};
+    if (asked.contains(c.route)) h.form->SendCommandWord(asked.at(c.route));
     ChunkRoute seen = ChunkRoute::Ignored;
     h.form->MSComm1.setOnComm([&] { seen = h.form->MSComm1_OnComm(); });
-    h.port.deliver({0x19, 0x64});
+    h.port.deliver({0x19, 0x64, 0, 0, 0, 0, 0, 0});
     EXPECT_EQ(seen, c.route);
 }
 
@@ -53,7 +61,7 @@ TEST(Dispatcher, ReadsAtMostTheFramingAndDiscardsTheRest) {
     Bytes twoFrames = kLiveFrame;
     twoFrames.insert(twoFrames.end(), kLiveFrame.begin(), kLiveFrame.end());
     twoFrames.push_back(0x42);
-    h.port.deliver(twoFrames);
+    h.live(twoFrames);
     EXPECT_EQ(h.form->rx_bytes, kLiveFrame);
     EXPECT_EQ(h.port.bytesWaiting(), 0);
     EXPECT_EQ(h.port.inputDiscards, 1);
@@ -87,18 +95,19 @@ TEST(Dispatcher, MarksLifeAndBusyOnlyWhileExchanging) {
     EXPECT_EQ(h.form->link_busy, 1);
 }
 
-TEST(Dispatcher, TakesFrequenciesFromByteSixWhenPresent) {
+TEST(Dispatcher, TakesFrequenciesOnlyFromByteSixOfAnAnswer) {
     FormHarness h;
-    h.form->link_state = Form1::kIdle;
-    h.form->link_mode = Form1::kGroupFrames;
-    h.form->SetReceiveFraming(8);
-    h.port.deliver({0, 0, 0, 0, 0, 0, 0xB3, 0});
+    h.startLive();
+    h.live({0, 0, 0, 0, 0, 0, 0xB3, 0});
     EXPECT_EQ(h.form->pri_freq, 0x33);
     EXPECT_EQ(h.form->sec_freq, 60);
 
-    h.form->SetReceiveFraming(6);
+    h.form->SendCommandWord(protocol::kLiveReading);
+    h.cutShort(6);
     h.port.deliver({0, 0, 0, 0, 0, 0});
     EXPECT_EQ(h.form->pri_freq, 0x33) << "a chunk without byte 6 keeps the frequencies";
+    h.port.deliver({0, 0, 0, 0, 0, 0, 0x32, 0});
+    EXPECT_EQ(h.form->pri_freq, 0x33) << "nothing was asked: the chunk is no answer";
     EXPECT_EQ(h.form->sec_freq, 60);
 }
 
@@ -123,7 +132,7 @@ class LinkCheck : public ::testing::Test {
 };
 
 TEST_F(LinkCheck, AnsweredWith6500Succeeds) {
-    h.port.deliver({0x19, 0x64});
+    h.answer(protocol::kLinkCheck, {0x19, 0x64});
     EXPECT_EQ(h.text("Text40"), texts::kLinkUp);
     EXPECT_TRUE(h.form->Command13.enabled());
     EXPECT_TRUE(h.port.writes.empty()) << "no download was under way";
@@ -131,13 +140,14 @@ TEST_F(LinkCheck, AnsweredWith6500Succeeds) {
 
 TEST_F(LinkCheck, AnyOtherWordFails) {
     h.form->live_frames = 9;
-    h.port.deliver({0x19, 0x65});
+    h.answer(protocol::kLinkCheck, {0x19, 0x65});
     EXPECT_EQ(h.text("Text40"), texts::kLinkDown);
     EXPECT_EQ(h.form->live_frames, 0);
 }
 
 TEST_F(LinkCheck, AMissingByteFails) {
-    h.form->SetReceiveFraming(1); // a read that returns fewer bytes than the reply has
+    h.form->SendCommandWord(protocol::kLinkCheck);
+    h.cutShort(1); // a read that returns fewer bytes than the reply has
     h.port.deliver({0x19});
     EXPECT_EQ(h.text("Text40"), texts::kLinkDown);
 }
@@ -148,7 +158,11 @@ TEST_F(LinkCheck, ResumesAnInterruptedDownloadAtItsPendingPair) {
     h.form->stored_count = 10;
     h.form->dl_request = 261;
     h.form->dl_half = 1;
-    h.port.deliver({0x19, 0x64});
+    h.answer(protocol::kLinkCheck, {0x19, 0x64});
+    EXPECT_EQ(h.port.takeLine(), testing::line(protocol::kReadCount)) << "the count is asked first";
+    EXPECT_EQ(h.form->link_state, Form1::kExchanging);
+    EXPECT_EQ(h.form->link_mode, Form1::kWordReply);
+    h.port.deliver({0x00, 0x0A}); // the same count: the same store
     EXPECT_EQ(h.port.takeLine(), (Bytes{0x00, 0x01, 0x00, 0x05}));
     EXPECT_EQ(h.form->dl_half, 0);
     EXPECT_EQ(h.form->link_state, Form1::kExchanging);
@@ -161,7 +175,7 @@ TEST_F(LinkCheck, WithoutADownloadForgetsTheOldPosition) {
     h.form->link_busy = 3; // live polling was running
     h.form->stored_count = 10;
     h.form->dl_request = 261;
-    h.port.deliver({0x19, 0x64});
+    h.answer(protocol::kLinkCheck, {0x19, 0x64});
     EXPECT_EQ(h.form->stored_count, 0);
     EXPECT_EQ(h.form->dl_request, 0);
     EXPECT_TRUE(h.port.writes.empty());
@@ -171,7 +185,7 @@ TEST_F(LinkCheck, NeverResumesBelowTheFirstRequest) {
     h.form->link_busy = 1;
     h.form->stored_count = 10;
     h.form->dl_request = 0;
-    h.port.deliver({0x19, 0x64});
+    h.answer(protocol::kLinkCheck, {0x19, 0x64});
     EXPECT_TRUE(h.port.writes.empty());
     EXPECT_EQ(h.form->link_state, Form1::kIdle);
 }

@@ -183,7 +183,7 @@ TEST_F(Download, AShortChunkStartsOverFromGroupOne) {
     h.port.deliver(group(1));
     h.port.deliver(group(2));
     EXPECT_EQ(h.port.takeLine(), line(259));
-    h.form->SetReceiveFraming(7); // a read that returns fewer bytes than a frame
+    h.cutShort(7); // a read that returns fewer bytes than a frame
     h.port.deliver(Bytes(7, 0x01));
     EXPECT_EQ(h.port.takeLine(), line(257));
     EXPECT_EQ(h.form->dl_half, 0);
@@ -219,18 +219,29 @@ TEST_F(Download, CountZeroSaysSoAndTheFirstFrameEndsIt) {
 }
 
 // Silence during a download: supervision makes the link idle, and the next good link check
-// resumes at the pending pair.
+// asks the count again and, for the same count, resumes at the pending pair.
 class Interrupted : public Download {
   protected:
     // Supervision ticks until it declares the link silent; it checks every 21 ticks whether
-    // anything came since the last check.
+    // anything came since the last check. Meanwhile the unanswered pair is asked again.
     void silence() {
+        const Bytes pending = line(h.form->dl_request);
         for (int i = 0; i < 42 && h.form->Text40.text() != texts::kLinkDown; ++i)
             h.form->Timer1_Timer();
         ASSERT_EQ(h.form->Text40.text(), texts::kLinkDown);
         ASSERT_EQ(h.form->link_state, Form1::kIdle);
         ASSERT_EQ(h.form->link_busy, 1);
-        ASSERT_EQ(h.port.takeLine(), line(protocol::kLinkCheck)) << "checked in the same tick";
+        const Bytes sent = h.port.takeLine();
+        ASSERT_GE(sent.size(), 8u);
+        for (std::size_t at = 0; at + 4 < sent.size(); at += 4)
+            ASSERT_EQ(Bytes(sent.begin() + at, sent.begin() + at + 4), pending) << at;
+        ASSERT_EQ(Bytes(sent.end() - 4, sent.end()), line(protocol::kLinkCheck)) << "checked in the same tick";
+    }
+    // The link check answered: the count is asked before anything else.
+    void linkBack() {
+        h.port.deliver({0x19, 0x64});
+        ASSERT_EQ(h.form->Text40.text(), texts::kLinkUp);
+        ASSERT_EQ(h.port.takeLine(), line(protocol::kReadCount));
     }
 };
 
@@ -242,8 +253,8 @@ TEST_F(Interrupted, ResumesAtThePendingPair) {
     EXPECT_EQ(h.port.takeLine(), line(259));
     h.port.deliver(group(3)); // group 4 never comes
     silence();
-    h.port.deliver({0x19, 0x64});
-    EXPECT_EQ(h.form->Text40.text(), texts::kLinkUp);
+    linkBack();
+    count(10);
     EXPECT_EQ(h.port.takeLine(), line(259)) << "the pair in flight is fetched once more";
     h.port.writes.push_back(line(259));
     serve(10);
@@ -258,7 +269,8 @@ TEST_F(Interrupted, OddCountResumesItsLastPair) {
     h.port.deliver(group(2));
     EXPECT_EQ(h.port.takeLine(), line(259));
     silence();
-    h.port.deliver({0x19, 0x64});
+    linkBack();
+    count(3);
     EXPECT_EQ(h.port.takeLine(), line(259)) << "group 3 is still due";
     h.port.deliver(group(3));
     h.port.deliver(kEnd);

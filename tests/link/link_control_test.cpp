@@ -82,6 +82,7 @@ TEST_F(LinkControl, PauseAndContinueByTheButtonRestartTheCount) {
     h.form->Timer1_Timer(); // Paused (2, 3) becomes Idle with a link check
     EXPECT_EQ(h.form->link_mode, Form1::kWordReply);
     EXPECT_EQ(h.port.takeLine(), line(protocol::kLinkCheck));
+    h.port.deliver({0x19, 0x64});
 
     h.form->Command5_Click(); // continue
     EXPECT_EQ(h.form->Command5.text(), "暂  停");
@@ -90,10 +91,10 @@ TEST_F(LinkControl, PauseAndContinueByTheButtonRestartTheCount) {
     EXPECT_TRUE(h.form->Timer2.enabled());
     EXPECT_TRUE(h.port.writes.empty()) << "the next live tick sends the request";
     h.form->Command5.setEnabled(false);
-    h.port.deliver(kFrame);
-    h.port.deliver(kFrame);
+    h.live(kFrame);
+    h.live(kFrame);
     EXPECT_FALSE(h.form->Command5.enabled());
-    h.port.deliver(kFrame);
+    h.live(kFrame);
     EXPECT_TRUE(h.form->Command5.enabled()) << "back with the third frame";
 }
 
@@ -179,6 +180,7 @@ TEST_F(LinkControl, ReadMenusActOnlyOnTheReadCaption) {
 
 TEST_F(LinkControl, LiveTickWithTheLinkFailedWaitsIdle) {
     goLive();
+    h.port.deliver(kFrame); // the live request answered
     h.form->Text40.setText(texts::kLinkDown);
     h.form->Timer2_Timer();
     EXPECT_EQ(h.form->link_state, Form1::kIdle);

@@ -42,13 +42,13 @@ TEST_F(LiveDecode, KeepsWhatItShowedFieldByField) {
     EXPECT_EQ(s.secondaryHz, 60);
     EXPECT_FALSE(s.noSignal);
 
-    h.port.deliver(frame(0, '2', 6005, '1', 5));
+    h.live(frame(0, '2', 6005, '1', 5));
     EXPECT_EQ(h.form->shownLiveFrames(), 2u);
     EXPECT_TRUE(h.form->last_shown.noSignal);
     EXPECT_EQ(h.form->last_shown.primary, ReadingText{});
     EXPECT_EQ(h.form->last_shown.ratios, RatioTexts{});
 
-    h.port.deliver(frame(0, 0xFF, 6005, '1'));
+    h.live(frame(0, 0xFF, 6005, '1'));
     EXPECT_EQ(h.form->shownLiveFrames(), 2u) << "a rejected frame is not shown";
 }
 
@@ -71,7 +71,7 @@ TEST_F(LiveDecode, NoSignalBlanksThePrimarySide) {
     h.showLive(frame(500, '2', 400, '1'));
     const std::string maxBefore = text("Label13");
     const auto priMax = h.form->pri_max, priN = h.form->pri_n;
-    h.port.deliver(frame(500, '2', 900, '1', 5));
+    h.live(frame(500, '2', 900, '1', 5));
     EXPECT_EQ(text("Label9"), " 无信号");
     EXPECT_EQ(text("Label11"), "变 比: ");
     EXPECT_EQ(text("Label12"), "一次电流频率:");
@@ -97,7 +97,7 @@ TEST_F(LiveDecode, SecondaryOverloadReading) {
 TEST_F(LiveDecode, OverloadPushesNoColour) {
     h.showLive(frame(500, '2', 400, '1'));
     const auto colours = h.form->sec_curve_color;
-    h.port.deliver(frame(4000, 'A', 400, '1'));
+    h.live(frame(4000, 'A', 400, '1'));
     EXPECT_EQ(h.form->sec_curve_color, colours);
     EXPECT_EQ(text("Label10"), "   OL   mA");
 }
@@ -110,9 +110,9 @@ TEST_F(LiveDecode, SecondaryFullScaleOfTheAmpereRange) {
 TEST_F(LiveDecode, PrimaryOverload) {
     h.showLive(frame(500, '2', 10000, '0'));
     EXPECT_EQ(text("Label9"), "   O L   ");
-    h.port.deliver(frame(500, '2', 10001, '0'));
+    h.live(frame(500, '2', 10001, '0'));
     EXPECT_EQ(text("Label9"), "   O L   ");
-    h.port.deliver(frame(500, '2', 10002, '0'));
+    h.live(frame(500, '2', 10002, '0'));
     EXPECT_EQ(text("Label9"), "10002A");
 }
 
@@ -152,11 +152,11 @@ TEST_F(LiveDecode, LargeRatiosUseTheKForms) {
     // S = 1 base unit ("B", raw 1): the ratio is P itself.
     h.showLive(frame(1, 'B', 25000, '2')); // P = 25000000
     EXPECT_EQ(text("Label11"), "变 比:2.5K7");
-    h.port.deliver(frame(1, 'B', 25000, '3')); // P = 2500000
+    h.live(frame(1, 'B', 25000, '3')); // P = 2500000
     EXPECT_EQ(text("Label11"), "变 比:2.5K6");
-    h.port.deliver(frame(1, 'B', 2500, '0')); // P = 250000000
+    h.live(frame(1, 'B', 2500, '0')); // P = 250000000
     EXPECT_EQ(text("Label11"), "变 比:2.5K8");
-    h.port.deliver(frame(2, 'B', 20001, 'B')); // ratio 10000.5: one decimal
+    h.live(frame(2, 'B', 20001, 'B')); // ratio 10000.5: one decimal
     EXPECT_EQ(text("Label11"), "变 比:10000.5");
 }
 
@@ -179,7 +179,7 @@ TEST_F(LiveDecode, BatteryFlagFollowsTheSecondCopy) {
 
     f = frame(500, '2', 400, '1');
     f[3] |= 0x80;
-    h.port.deliver(f);
+    h.live(f);
     EXPECT_EQ(h.form->low_batt, 1);
     EXPECT_EQ(text("Text41"), "电池电压低");
     EXPECT_EQ(text("Label9"), "40A");
@@ -192,7 +192,7 @@ TEST_F(LiveDecode, FrameWithFfInByteTwoChangesNothingOnScreen) {
         before.emplace_back(c->name(), c->revision());
     Bytes f = frame(700, 0xFF, 400, '1');
     f[3] |= 0x80;
-    h.port.deliver(f);
+    h.live(f);
     for (auto& [name, revision] : before)
         EXPECT_EQ(h.form->control(name)->revision(), revision) << name;
     EXPECT_EQ(h.form->low_batt, 1) << "the flag is taken before the test";
@@ -200,23 +200,24 @@ TEST_F(LiveDecode, FrameWithFfInByteTwoChangesNothingOnScreen) {
 
 TEST_F(LiveDecode, FirstTwoFramesAfterARestartOnlyCount) {
     h.form->Command5.setEnabled(false);
-    h.port.deliver(frame(500, '2', 400, '1'));
-    h.port.deliver(frame(500, '2', 400, '1'));
+    h.live(frame(500, '2', 400, '1'));
+    h.live(frame(500, '2', 400, '1'));
     EXPECT_EQ(h.form->live_frames, 2);
     EXPECT_EQ(text("Label10"), "");
     EXPECT_FALSE(h.form->Command5.enabled());
-    h.port.deliver(frame(500, '2', 400, '1'));
+    h.live(frame(500, '2', 400, '1'));
     EXPECT_EQ(h.form->live_frames, 9);
     EXPECT_EQ(text("Label10"), "5A");
     EXPECT_TRUE(h.form->Command5.enabled());
-    h.port.deliver(frame(600, '2', 400, '1'));
+    h.live(frame(600, '2', 400, '1'));
     EXPECT_EQ(h.form->live_frames, 9);
     EXPECT_EQ(text("Label10"), "6A");
 }
 
 TEST_F(LiveDecode, AShortChunkCountsButShowsNothing) {
     h.form->live_frames = 9;
-    h.form->SetReceiveFraming(7);
+    h.form->SendCommandWord(protocol::kLiveReading);
+    h.cutShort(7);
     h.port.deliver({0x00, 0x05, 0x42, 0x80, 0x64, 0x40, 0x32});
     EXPECT_EQ(h.form->live_frames, 9);
     EXPECT_EQ(h.form->low_batt, 1);
@@ -225,7 +226,7 @@ TEST_F(LiveDecode, AShortChunkCountsButShowsNothing) {
 
 TEST_F(LiveDecode, CurveHistoriesShiftTowardsIndexZero) {
     h.showLive(frame(100, '2', 400, '1'));
-    h.port.deliver(frame(200, '2', 500, '1'));
+    h.live(frame(200, '2', 500, '1'));
     EXPECT_EQ(h.form->sec_curve[kCurveNewest], 200000);
     EXPECT_EQ(h.form->sec_curve[kCurveNewest - 1], 100000);
     EXPECT_EQ(h.form->pri_history[kCurveNewest], 5000000);
@@ -236,7 +237,7 @@ TEST_F(LiveDecode, CurveHistoriesShiftTowardsIndexZero) {
 
 TEST_F(LiveDecode, SecondaryAboveTheCurveCeilingIsNotDrawn) {
     h.showLive(frame(100, '2', 400, '1'));
-    h.port.deliver(frame(238, '0', 400, '1')); // 238 A = 23800000 base units
+    h.live(frame(238, '0', 400, '1')); // 238 A = 23800000 base units
     EXPECT_EQ(h.form->sec_curve[kCurveNewest], 100000);
     EXPECT_EQ(text("Label10"), "238A");
 }

@@ -25,7 +25,12 @@ TEST(RandomChunks, LeaveTheFormConsistentInEveryState) {
         h.form->sec_alarm_on = pick(rng) < 3 ? AlarmVariables::kOn : 0;
         h.form->sec_limit_unit = pick(rng) < 5 ? AlarmVariables::kUnitAmp : AlarmVariables::kUnitMilliamp;
         h.form->sec_limit = {byte(rng), 0};
-        h.form->SetReceiveFraming(framing(rng));
+        // Any request outstanding, or none, and reads of any length.
+        h.form->requestLine.reset();
+        const std::int32_t asked[] = {protocol::kReadCount, protocol::kLinkCheck, protocol::kLiveReading,
+                                      protocol::kFirstGroupRequest + 2 * pick(rng)};
+        if (pick(rng) < 8) h.form->SendCommandWord(asked[pick(rng) % 4]);
+        h.cutShort(framing(rng));
         h.form->dl_half = static_cast<std::uint8_t>(pick(rng) % 2);
         h.form->dl_active = pick(rng) < 5;
 
@@ -55,7 +60,8 @@ TEST(RandomChunks, LeaveTheFormConsistentInEveryState) {
     // Still answering normally afterwards.
     h.startLive();
     h.form->live_frames = 9;
-    h.port.deliver({0x00, 0x05, 0x42, 0x00, 0x64, 0x40, 0x32, 0x00});
+    h.form->requestLine.reset();
+    h.live({0x00, 0x05, 0x42, 0x00, 0x64, 0x40, 0x32, 0x00});
     EXPECT_EQ(h.text("Label10"), "0.05mA");
     EXPECT_EQ(h.text("Label11"), "变 比:2000");
 }

@@ -81,7 +81,7 @@ TEST_F(Statistics, SecondaryAverageAgreesWithTheBlockArithmeticUntilItsFirstClos
     // Readings from 0.3 A to 6.2 A: the sum passes 100000000 after a few hundred of them.
     for (int i = 0; h.form->sec_sum1 + 620000 < 100000000; ++i) {
         const std::uint16_t raw = static_cast<std::uint16_t>(30 + (i * 37) % 590);
-        h.port.deliver(frame(raw, '2', 6000, '1'));
+        h.live(frame(raw, '2', 6000, '1'));
         ASSERT_EQ(text("Label5"), milliampCaption("平均电流值: ", old.secondaryMilliamps(raw * 1000.0))) << i;
     }
 }
@@ -90,7 +90,7 @@ TEST_F(Statistics, PrimaryAverageAgreesWithTheSampleTableUpToSevenThousandSample
     BlockAverages old;
     for (int i = 0; i < 7000; ++i) {
         const std::uint16_t raw = static_cast<std::uint16_t>(3000 + (i * 7919) % 4000);
-        h.port.deliver(frame(500, '2', raw, '1'));
+        h.live(frame(500, '2', raw, '1'));
         const double expected = old.primary(raw * 10000.0);
         if (i % 97 == 0 || i >= 6990) {
             ASSERT_EQ(h.form->pri_avg, static_cast<std::int64_t>(expected)) << i;
@@ -103,7 +103,7 @@ TEST_F(Statistics, SteadySecondaryKeepsItsAverageOverALongRun) {
     BlockAverages old;
     double oldShown = 0;
     for (int i = 0; i < 2400; ++i) { // twenty minutes of readings at 5.00 A
-        h.port.deliver(frame(500, '2', 6000, '1'));
+        h.live(frame(500, '2', 6000, '1'));
         oldShown = old.secondaryMilliamps(500000);
     }
     EXPECT_EQ(text("Label5"), "平均电流值: 5A");
@@ -114,17 +114,17 @@ TEST_F(Statistics, AverageIsTheTrueMeanOfAllReadingsSinceTheReset) {
     // 10000 readings at 6 A, then 10000 at 2 A: the mean is 4 A. The first block would have
     // counted as a single reading.
     for (int i = 0; i < 10000; ++i)
-        h.port.deliver(frame(600, '2', 7000, '1'));
+        h.live(frame(600, '2', 7000, '1'));
     for (int i = 0; i < 10000; ++i)
-        h.port.deliver(frame(200, '2', 3000, '1'));
+        h.live(frame(200, '2', 3000, '1'));
     EXPECT_EQ(text("Label5"), "平均电流值: 4A");
     EXPECT_EQ(h.form->pri_avg, 5000 * 10000);
     EXPECT_EQ(text("Label15"), "平均电流值: 500A");
 }
 
 TEST_F(Statistics, PrimaryMinimumFollowsNumericOrder) {
-    h.port.deliver(frame(500, '2', 25000, 'B')); // 250 mA = 25000 base units
-    h.port.deliver(frame(500, '2', 1000, '@'));  // 1000 mA = 100000 base units
+    h.live(frame(500, '2', 25000, 'B')); // 250 mA = 25000 base units
+    h.live(frame(500, '2', 1000, '@'));  // 1000 mA = 100000 base units
     EXPECT_EQ(h.form->pri_min, 25000);
     EXPECT_EQ(h.form->pri_max, 100000);
     EXPECT_EQ(text("Label14"), "最小电流值: 250mA");
@@ -133,71 +133,71 @@ TEST_F(Statistics, PrimaryMinimumFollowsNumericOrder) {
 
 TEST_F(Statistics, PrimaryCaptionsStayAboveTheirRange) {
     h.form->Label13.setText("最大电流值: 0mA");
-    h.port.deliver(frame(500, '2', 1001, '0')); // 1001 A = 100100000 base units
+    h.live(frame(500, '2', 1001, '0')); // 1001 A = 100100000 base units
     EXPECT_EQ(text("Label13"), "最大电流值: 0mA");
     EXPECT_EQ(h.form->pri_max, 100100000);
-    h.port.deliver(frame(500, '2', 9999, '1')); // 999.9 A
+    h.live(frame(500, '2', 9999, '1')); // 999.9 A
     EXPECT_EQ(text("Label14"), "最小电流值: 999.9A");
 }
 
 TEST_F(Statistics, SecondaryMinimumAndMaximumCaptions) {
-    h.port.deliver(frame(500, '2', 6000, '1')); // 5 A
-    h.port.deliver(frame(999, 'B', 6000, '1')); // 9.99 mA
+    h.live(frame(500, '2', 6000, '1')); // 5 A
+    h.live(frame(999, 'B', 6000, '1')); // 9.99 mA
     EXPECT_EQ(text("Label1"), "最大电流值: 5A");
     EXPECT_EQ(text("Label2"), "最小电流值: 9.99mA");
     EXPECT_EQ(h.form->sec_max_shown, ShownStatistic::value(500000));
     EXPECT_EQ(h.form->sec_min_shown, ShownStatistic::value(999));
-    h.port.deliver(frame(123, '2', 6000, '1')); // 1.23 A
+    h.live(frame(123, '2', 6000, '1')); // 1.23 A
     EXPECT_EQ(text("Label1"), "最大电流值: 5A");
 }
 
 TEST_F(Statistics, SecondaryMinimumAboveTenAmperesIsAReadingThatWasMeasured) {
-    h.port.deliver(frame(1200, '2', 6000, '1')); // 12 A
-    h.port.deliver(frame(1500, '2', 6000, '1')); // 15 A
+    h.live(frame(1200, '2', 6000, '1')); // 12 A
+    h.live(frame(1500, '2', 6000, '1')); // 15 A
     EXPECT_EQ(text("Label2"), "最小电流值: 12A");
     EXPECT_EQ(h.form->sec_min, 1200000);
 }
 
 TEST_F(Statistics, AnOverloadNeverBecomesTheSecondaryMinimum) {
-    h.port.deliver(frame(4000, '2', 6000, '1')); // overload first
+    h.live(frame(4000, '2', 6000, '1')); // overload first
     EXPECT_EQ(text("Label2"), "最小电流值:  OL");
-    h.port.deliver(frame(250, '2', 6000, '1')); // 2.5 A
+    h.live(frame(250, '2', 6000, '1')); // 2.5 A
     EXPECT_EQ(text("Label2"), "最小电流值: 2.5A");
-    h.port.deliver(frame(4000, '2', 6000, '1'));
+    h.live(frame(4000, '2', 6000, '1'));
     EXPECT_EQ(h.form->sec_min, 250000);
 }
 
 TEST_F(Statistics, ReturningToLiveWithoutAnAverageRestartsTheMinimumAtTheMarker) {
-    h.port.deliver(frame(300, '2', 6000, '1'));
+    h.live(frame(300, '2', 6000, '1'));
     h.form->sec_avg_shown = ShownStatistic{};
     h.form->Command11_Click();
     EXPECT_EQ(h.form->sec_min, kStatisticsOverload);
     h.startLive();
     h.form->live_frames = 9;
-    h.port.deliver(frame(1100, '2', 6000, '1')); // 11 A
+    h.live(frame(1100, '2', 6000, '1')); // 11 A
     EXPECT_EQ(text("Label2"), "最小电流值: 11A");
 }
 
 TEST_F(Statistics, A6500SecondaryDoesNotStartTheMaximum) {
-    h.port.deliver(frame(650, '@', 6000, '1')); // 650 mA = 65000 base units
+    h.live(frame(650, '@', 6000, '1')); // 650 mA = 65000 base units
     EXPECT_EQ(h.form->sec_max, 65000);
     FormHarness fresh;
     fresh.startLive();
     fresh.form->live_frames = 9;
-    fresh.port.deliver(frame(6500, 'B', 6000, '1')); // 65 mA = 6500 base units
+    fresh.live(frame(6500, 'B', 6000, '1')); // 65 mA = 6500 base units
     EXPECT_EQ(fresh.form->sec_max, 0);
     EXPECT_EQ(fresh.form->sec_min, 6500);
-    fresh.port.deliver(frame(6500, 'B', 6000, '1'));
+    fresh.live(frame(6500, 'B', 6000, '1'));
     EXPECT_EQ(fresh.form->sec_max, 0);
-    fresh.port.deliver(frame(6501, 'B', 6000, '1'));
+    fresh.live(frame(6501, 'B', 6000, '1'));
     EXPECT_EQ(fresh.form->sec_max, 6501);
 }
 
 TEST_F(Statistics, MaximumIgnoresValuesAboveTheOverRangeMark) {
-    h.port.deliver(frame(500, '2', 6000, '1'));
-    h.port.deliver(frame(30, '0', 6000, '1')); // 30 A: over 23.7 A
+    h.live(frame(500, '2', 6000, '1'));
+    h.live(frame(30, '0', 6000, '1')); // 30 A: over 23.7 A
     EXPECT_EQ(h.form->sec_max, 500000);
-    h.port.deliver(frame(4000, '2', 6000, '1')); // the overload reading, exactly 4000000
+    h.live(frame(4000, '2', 6000, '1')); // the overload reading, exactly 4000000
     EXPECT_EQ(h.form->sec_max, 2370000);
     EXPECT_EQ(text("Label1"), "最大电流值:  OL");
 }
@@ -205,21 +205,21 @@ TEST_F(Statistics, MaximumIgnoresValuesAboveTheOverRangeMark) {
 TEST_F(Statistics, AlarmsCompareWithTheirLimitsOnlyWhileLocked) {
     h.form->sec_limit = {45, -1};
     h.form->sec_limit_unit = AlarmVariables::kUnitAmp;
-    h.port.deliver(frame(500, '2', 6000, '1'));
+    h.live(frame(500, '2', 6000, '1'));
     EXPECT_EQ(h.form->sec_alarm, 0) << "not locked";
     h.form->sec_alarm_on = AlarmVariables::kOn;
-    h.port.deliver(frame(450, '2', 6000, '1'));
+    h.live(frame(450, '2', 6000, '1'));
     EXPECT_EQ(h.form->sec_alarm, 100) << "at the limit";
     EXPECT_EQ(h.form->sec_curve_color[kCurveNewest], 255);
-    h.port.deliver(frame(449, '2', 6000, '1'));
+    h.live(frame(449, '2', 6000, '1'));
     EXPECT_EQ(h.form->sec_alarm, 0);
 
     h.form->pri_alarm_on = AlarmVariables::kOn;
     h.form->pri_limit = {600, 0};
     h.form->pri_limit_unit = AlarmVariables::kUnitMilliamp;
-    h.port.deliver(frame(500, '2', 600, '@'));
+    h.live(frame(500, '2', 600, '@'));
     EXPECT_EQ(h.form->pri_alarm, 100);
-    h.port.deliver(frame(500, '2', 599, '@'));
+    h.live(frame(500, '2', 599, '@'));
     EXPECT_EQ(h.form->pri_alarm, 0);
 }
 

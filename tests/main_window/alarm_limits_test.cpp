@@ -73,7 +73,7 @@ class AlarmPanel : public ::testing::Test {
     void showSecondary(std::uint16_t raw, std::uint8_t code) {
         h.startLive();
         f.live_frames = 9;
-        h.port.deliver(frame(raw, code, 6000, '1'));
+        h.live(frame(raw, code, 6000, '1'));
     }
 };
 
@@ -103,7 +103,7 @@ TEST_F(AlarmPanel, OnePointOneAmperesAlarmsAtExactlyOnePointOne) {
     f.Command10_Click();
     h.startLive();
     f.live_frames = 9;
-    h.port.deliver(frame(100, '2', 110, '2')); // primary 1.10 A
+    h.live(frame(100, '2', 110, '2')); // primary 1.10 A
     EXPECT_EQ(f.pri_alarm, 100);
 }
 

@@ -53,10 +53,29 @@ struct FormHarness {
         form->SetReceiveFraming(8);
     }
 
+    // The instrument answers with `bytes` the request the form awaits, or else `word`, asked
+    // as its timer or a handler would in the state the test has set. That request is left out
+    // of the recorded writes, which keep what the form sends of its own accord.
+    void answer(std::int32_t word, const Bytes& bytes) {
+        if (!form->requestLine.busy()) {
+            const auto before = port.writes.size();
+            form->SendCommandWord(word);
+            port.writes.resize(before);
+        }
+        port.deliver(bytes);
+    }
+    // The next reads return at most so many bytes, fewer than the reply has: a chunk cut short.
+    void cutShort(int bytes) {
+        form->MSComm1.setRThreshold(bytes);
+        form->MSComm1.setInputLen(bytes);
+    }
+    // A live frame, as the answer to a live request.
+    void live(const Bytes& frame) { answer(protocol::kLiveReading, frame); }
+
     // Delivers the frame three times so that the third one is shown.
     void showLive(const Bytes& frame) {
         for (int i = 0; i < 3; ++i)
-            port.deliver(frame);
+            live(frame);
     }
 
     const std::string& text(const char* name) { return form->control(name)->text(); }
