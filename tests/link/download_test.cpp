@@ -209,6 +209,43 @@ TEST_F(Download, GarbledCountsAreAskedForAgain) {
     EXPECT_EQ(h.form->stored_count, 4600);
 }
 
+TEST_F(Download, AStoreEndingBeforeItsCountIsAnIncompleteRead) {
+    count(10);
+    serve(5); // the marker where group 6 should be
+    EXPECT_EQ(stored(), 5);
+    EXPECT_EQ(h.form->dl_outcome, Form1::ReadOutcome::Incomplete);
+    ASSERT_EQ(h.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(h.dialogs.boxes[0], (testing::FakeDialogs::Box{"message", "读取未完成: 已读取 5 组, 仪器报告 10 组",
+                                                             "系统提示"}));
+    EXPECT_EQ(h.form->Text42.text(), "读取未完成");
+    EXPECT_TRUE(h.form->Command5.enabled());
+    EXPECT_EQ(h.form->link_state, Form1::kIdle);
+}
+
+TEST_F(Download, CountsThatStayGarbledEndTheReadOnceWithoutSpinning) {
+    for (int i = 0; i < 3; ++i) {
+        count(5000);
+        ASSERT_EQ(h.port.takeLine(), line(protocol::kReadCount)) << "a passing fault is asked again at once";
+    }
+    count(5000);
+    EXPECT_TRUE(h.port.writes.empty()) << "then once a supervision tick";
+    for (int tick = 1; tick < 10; ++tick) {
+        h.form->Timer1_Timer();
+        ASSERT_EQ(h.port.takeLine(), line(protocol::kReadCount)) << tick;
+        count(5000);
+    }
+    EXPECT_TRUE(h.dialogs.boxes.empty());
+    h.form->Timer1_Timer(); // five seconds of garbled counts
+    ASSERT_EQ(h.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(h.dialogs.boxes[0].text, "仪器报告的数据组数为 5000, 超过 4600, 读取未完成");
+    EXPECT_EQ(h.form->dl_outcome, Form1::ReadOutcome::Incomplete);
+    EXPECT_EQ(h.form->link_state, Form1::kIdle);
+    EXPECT_TRUE(h.form->Command5.enabled());
+    for (int tick = 0; tick < 30; ++tick)
+        h.form->Timer1_Timer();
+    EXPECT_EQ(h.dialogs.boxes.size(), 1u) << "said once";
+}
+
 TEST_F(Download, CountZeroSaysSoAndTheFirstFrameEndsIt) {
     count(0);
     EXPECT_EQ(h.dialogs.boxes.at(0).text, "读取数据组数为0");
@@ -277,6 +314,24 @@ TEST_F(Interrupted, OddCountResumesItsLastPair) {
     EXPECT_EQ(stored(), 3);
     EXPECT_TRUE(h.form->Command5.enabled());
     EXPECT_FALSE(h.form->Text33.visible());
+}
+
+TEST_F(Interrupted, AnotherCountIsAnotherStoreReadFromItsFirstGroup) {
+    count(10);
+    h.port.takeLine();
+    for (int g = 1; g <= 3; ++g)
+        h.port.deliver(group(g));
+    silence();
+    linkBack();
+    count(4); // another instrument answers on the line
+    ASSERT_EQ(h.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(h.dialogs.boxes[0].text, "仪器的数据组数由 10 组变为 4 组, 已从第1组重新读取");
+    EXPECT_EQ(h.port.takeLine(), line(257));
+    EXPECT_EQ(stored(), 0) << "nothing of the first store is kept";
+    h.port.writes.push_back(line(257));
+    serve(4);
+    EXPECT_EQ(stored(), 4);
+    EXPECT_EQ(h.form->dl_outcome, Form1::ReadOutcome::Complete);
 }
 
 TEST_F(Interrupted, SilenceOnTheConfirmingPairEndsTheDownload) {
