@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -93,6 +94,22 @@ TEST(Cli, DownloadsAnOddCountInterruptedOnItsLastPair) {
     const CliRun run = runCli({"download", "--port", sim.device(), "--out", out, "--time-scale", "0.1"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(readFile(out), expectedListing(sim::Scenario::synthetic(301)));
+}
+
+TEST(Cli, AStoreThatEndsBeforeItsCountIsNoDownload) {
+    QTemporaryDir dir;
+    const QString scenario = dir.filePath("short_store.txt"), out = dir.filePath("HVR.txt");
+    {
+        std::ofstream file(scenario.toStdString());
+        file << "count 20\n";
+        for (int g = 0; g < 10; ++g)
+            file << "group 01 F4 32 17 70 31 32 00\n";
+    }
+    SimProcess sim({"--scenario", scenario});
+    const CliRun run = runCli({"download", "--port", sim.device(), "--out", out});
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_NE(run.err.find("读取未完成: 已读取 10 组, 仪器报告 20 组"), std::string::npos) << run.err;
+    EXPECT_FALSE(QFile::exists(out)) << "nothing is written";
 }
 
 TEST(Cli, SortedListingToStandardOutput) {

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "sim/scenario.h"
 #include "tests/support/qt_wait.h"
@@ -124,6 +126,49 @@ TEST_F(Recovery, AVanishedDeviceCostsNoProcessorAndTheDownloadResumes) {
     sim = std::make_unique<SimProcess>(QStringList{"--groups", "200", "--link", link});
     ASSERT_EQ(cli.finish(kRecoveryMs), 0) << cli.err();
     EXPECT_EQ(readFile(out), completeListing(200));
+}
+
+// Busy loops in child processes, one more than there are processors, for as long as it lives.
+class BusyProcessor {
+  public:
+    BusyProcessor() {
+        for (int i = 0; i <= QThread::idealThreadCount(); ++i) {
+            auto loop = std::make_unique<QProcess>();
+            loop->start("sh", {"-c", "while :; do :; done"});
+            loop->waitForStarted(2000);
+            m_loops.push_back(std::move(loop));
+        }
+    }
+    ~BusyProcessor() {
+        for (auto& loop : m_loops) {
+            loop->kill();
+            loop->waitForFinished(2000);
+        }
+    }
+
+  private:
+    std::vector<std::unique_ptr<QProcess>> m_loops;
+};
+
+TEST_F(Recovery, ADownloadOnASaturatedProcessorIsExact) {
+    SimProcess sim({"--groups", "300", "--paced"});
+    BusyProcessor busy;
+    CliProcess cli({"download", "--port", sim.device(), "--out", out});
+    ASSERT_EQ(cli.finish(kRecoveryMs), 0) << cli.err();
+    EXPECT_EQ(readFile(out), completeListing(300));
+}
+
+TEST_F(Recovery, AnotherInstrumentMidDownloadIsReadWholeFromItsFirstGroup) {
+    auto first = std::make_unique<SimProcess>(QStringList{"--groups", "4600", "--paced", "--link", link});
+    CliProcess cli({"download", "--port", link, "--out", out});
+    ASSERT_TRUE(waitUntil([&] { return cli.err().find("正在读取中") != std::string::npos; }, 10000))
+        << cli.err();
+    first->kill();
+    SimProcess second({"--groups", "300", "--seed", "7", "--link", link});
+    ASSERT_EQ(cli.finish(kRecoveryMs), 0) << cli.err();
+    EXPECT_NE(cli.err().find("仪器的数据组数由 4600 组变为 300 组, 已从第1组重新读取"), std::string::npos)
+        << cli.err();
+    EXPECT_EQ(readFile(out), testing::expectedListing(sim::Scenario::synthetic(300, 7)));
 }
 
 TEST_F(Recovery, MonitoringOutlastsAnInstrumentGoneForFifteenSeconds) {
