@@ -71,9 +71,10 @@ std::string amperes(const std::optional<std::int64_t>& base) {
     return base ? decimalText(*base, 5) : std::string();
 }
 
-// The ratio as the live panel computes it, as a plain number; empty without both currents.
+// The ratio as the live panel computes it, as a plain number; empty without both currents
+// or with a secondary of zero.
 std::string ratioNumber(const LiveShown& s) {
-    if (!s.primaryBase || !s.secondaryBase) return {};
+    if (!s.primaryBase || !s.secondaryBase || *s.secondaryBase == 0) return {};
     return decimalText(ratioTenths(*s.primaryBase, *s.secondaryBase), 1);
 }
 
@@ -98,7 +99,7 @@ LiveNumbers numbers(const LiveShown& s) {
             s.noSignal ? "" : std::to_string(s.primaryHz),
             std::to_string(s.secondaryHz),
             s.noSignal,
-            s.secondaryOverload,
+            s.secondaryOverload || s.primaryOverload,
             s.lowBattery};
 }
 

@@ -195,11 +195,13 @@ void Form1::DecodeLiveFrame() {
         Label16.setText(concat({texts::kFiveAmpReferred, " ", shown.ratios.fiveAmp, texts::kFiveAmpSuffix}));
         Label17.setText(concat({texts::kYyRatio, " ", shown.ratios.yy}));
     }
-    // The numbers behind the captions, where the captions show a reading.
+    // The numbers the instrument sent, wherever the range is known; the flags say what the
+    // captions mark.
     const auto isReading = [](const ReadingText& t) { return !t.unit.empty(); };
-    if (!noSignal && priRange && isReading(primary)) shown.primaryBase = p;
-    if (secRange && isReading(secondary) && !secOverload) shown.secondaryBase = s;
+    if (priRange) shown.primaryBase = p;
+    if (secRange) shown.secondaryBase = s;
     shown.secondaryOverload = secOverload || (secRange && !isReading(secondary));
+    shown.primaryOverload = !noSignal && priRange && !isReading(primary);
     last_shown = std::move(shown);
 
     Text41.setText(low_batt == 1 ? texts::kLowBattery : "");

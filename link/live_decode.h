@@ -98,11 +98,12 @@ struct LiveShown {
     RatioTexts ratios; // as shown: "0" for an empty referred value, empty without signal
     int primaryHz = 0;
     int secondaryHz = 0;
-    // The same reading as numbers, in base units (0.01 mA): none for a current without a
-    // known range, without signal, or at its full-scale overload.
+    // The same reading as numbers, in base units (0.01 mA), whatever the flags: none only for
+    // a current without a known range.
     std::optional<std::int64_t> primaryBase;
     std::optional<std::int64_t> secondaryBase;
     bool secondaryOverload = false;
+    bool primaryOverload = false; // shown as "O L"
 };
 
 // A current in base units as the statistics show it: milliamperes below 1 A, amperes cut to

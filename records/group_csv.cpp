@@ -51,18 +51,17 @@ std::string groupsCsv(const RecordStore& store, int groups) {
         const bool noSignal = store.rec_status[i] == 5;
         const bool overRange = store.rec_sec_raw[i] > 3700 && store.rec_sec_raw[i] < 4800;
         const bool lowBattery = store.rec_low_batt[i] == 1;
-        // The ratio as the row computes it, where the row shows one.
+        // Every value the instrument sent, as a number wherever its range code is known; the
+        // flags say what the listing marks. The ratio wherever both currents are numbers and
+        // the secondary is not zero.
+        const std::string primary = amperes(priRaw, store.rec_pri_code[i]);
+        const std::string secondary = amperes(secRaw, store.rec_sec_code[i]);
         std::string ratio;
-        if (!noSignal && !overRange && !lowBattery) {
-            const auto pri = rangeOf(store.rec_pri_code[i], Channel::Primary);
-            const auto sec = rangeOf(store.rec_sec_code[i], Channel::Secondary);
-            const std::int64_t np = pri ? priRaw * pri->factor : 0;
-            const std::int64_t ns = sec ? secRaw * sec->factor : 0;
-            ratio = decimalText(ratioTenths(np, ns), 1);
-        }
-        out += decimalText(whole(store.rec_group_no[i])) + "," +
-               (noSignal ? "" : amperes(priRaw, store.rec_pri_code[i])) + "," +
-               (overRange ? "" : amperes(secRaw, store.rec_sec_code[i])) + "," + ratio + "," +
+        const auto pri = rangeOf(store.rec_pri_code[i], Channel::Primary);
+        const auto sec = rangeOf(store.rec_sec_code[i], Channel::Secondary);
+        if (pri && sec && secRaw != 0)
+            ratio = decimalText(ratioTenths(priRaw * pri->factor, secRaw * sec->factor), 1);
+        out += decimalText(whole(store.rec_group_no[i])) + "," + primary + "," + secondary + "," + ratio + "," +
                decimalText(store.rec_pri_freq[i]) + "," + (noSignal ? "1" : "0") + "," +
                (overRange ? "1" : "0") + "," + (lowBattery ? "1" : "0") + "\r\n";
     }

@@ -39,9 +39,12 @@ TEST(MonitorOutput, CsvRowsAreNumbersInAmperesWithFlags) {
     h.live({0x00, 0x64, 0x41, 0x17, 0x75, 0x31, 0x32, 0x00}); // 10.0 mA: still amperes
     EXPECT_EQ(csvRow(*h.form, "t"), "t,600.5,0.01,60050,300250,2281.9,50,50,0,0,0");
     h.live({0x27, 0x10, 0x32, 0x27, 0x10, 0x30, 0x32, 0x00}); // both at full scale
-    EXPECT_EQ(csvRow(*h.form, "t"), "t,,,,500,3.8,50,50,0,1,0") << "no OL text in a number column";
+    EXPECT_EQ(csvRow(*h.form, "t"), "t,10000,100,100,500,3.8,50,50,0,1,0")
+        << "the values sent, and the flag for what the panel shows as OL";
+    h.live({0x00, 0x64, 0x32, 0x27, 0x10, 0x30, 0x32, 0x00}); // the primary alone at full scale
+    EXPECT_EQ(csvRow(*h.form, "t"), "t,10000,1,10000,50000,380,50,50,0,1,0");
     h.live({0x80, 0x64, 0x32, 0x80, 0x00, 0x31, 0x32, 0x05}); // no signal, battery low
-    EXPECT_EQ(csvRow(*h.form, "t"), "t,,1,,,,,50,1,0,1");
+    EXPECT_EQ(csvRow(*h.form, "t"), "t,0,1,0,,,,50,1,0,1");
     const std::string header = csvHeader();
     EXPECT_TRUE(header.starts_with("\xEF\xBB\xBF时间,一次电流(A),二次电流(A),"));
     EXPECT_EQ(std::count(header.begin(), header.end(), ','), 10);
