@@ -4,6 +4,7 @@
 #include <QCommandLineParser>
 #include <QScreen>
 
+#include <algorithm>
 #include <iostream>
 
 #include "calculator/form4.h"
@@ -34,6 +35,15 @@ void centre(QWidget& window) {
 
 } // namespace
 
+QPoint placeBeside(const QRect& mainFrame, const QSize& size, const QRect& available) {
+    const int top = std::clamp(mainFrame.top(), available.top(),
+                               std::max(available.top(), available.bottom() + 1 - size.height()));
+    if (mainFrame.right() + size.width() <= available.right()) return {mainFrame.right() + 1, top};
+    if (mainFrame.left() - size.width() >= available.left()) return {mainFrame.left() - size.width(), top};
+    return {std::max(available.left(), available.right() + 1 - size.width()),
+            std::max(available.top(), available.bottom() + 1 - size.height())};
+}
+
 struct MainWindowProgram::Parts {
     platform::QtDialogs dialogs;
     platform::QtEvents events;
@@ -51,6 +61,14 @@ struct MainWindowProgram::Parts {
     std::unique_ptr<Form4> calculator;
     std::unique_ptr<QtForm4View> calculatorView;
 
+    void placeBesideMain(QWidget& window) {
+        const QScreen* screen = view->screen();
+        if (screen == nullptr) return centre(window);
+        // The frame's size is known once shown; until then the client area stands for it.
+        const QSize size = window.frameGeometry().size().expandedTo(window.size());
+        window.move(placeBeside(view->frameGeometry(), size, screen->availableGeometry()));
+    }
+
     void showCalculator() {
         if (!calculatorView || !calculatorView->isVisible()) {
             // First use, or opened again after it was closed: a fresh window, units on mA.
@@ -59,7 +77,7 @@ struct MainWindowProgram::Parts {
             calculator->Form_Load();
             calculatorView = std::make_unique<QtForm4View>(*calculator);
             calculatorDialogs.setParent(calculatorView.get());
-            centre(*calculatorView);
+            placeBesideMain(*calculatorView);
         }
         calculatorView->show();
         calculatorView->raise();
@@ -153,7 +171,7 @@ int runWindowProgram(int argc, char** argv) {
     }
     if (parser.isSet(helpOption)) {
         std::cout
-            << "用法: hvr [-p|--port 端口] [--demo]\n"
+            << "用法: hvr [-p|--port 端口] [--demo]\n\n"
                "无线高压变比监控软件: 实时监控, 历史数据读取, 曲线, 保存与打印.\n\n"
                "  -p, --port 端口  设备路径 (/dev/ttyUSB0) 或端口号 1…16; 不给出时依次扫描 COM1…COM16.\n"
                "  --demo           启动模拟仪器 hvr-sim 并使用它.\n"

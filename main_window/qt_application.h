@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
 #include <memory>
 #include <string>
 
@@ -39,6 +43,11 @@ class MainWindowProgram {
     WindowOptions m_options;
     std::unique_ptr<Parts> m_parts;
 };
+
+// Where a window of `size` (frame included) goes beside the main window's frame: to its right,
+// else to its left, within the available area; where neither side has room, in the area's
+// bottom-right corner.
+QPoint placeBeside(const QRect& mainFrame, const QSize& size, const QRect& available);
 
 // hvr's main: the options, then the window until it is closed.
 int runWindowProgram(int argc, char** argv);

@@ -38,29 +38,30 @@ constexpr double kByteSeconds = 10.0 / 4800.0; // start, 8 data and stop bit at 
 constexpr double kApartGapSeconds = 0.003;     // between the frames of a pair written apart
 constexpr int kClosedPollMs = 20;              // how often a closed line is looked at again
 
-const char* kUsage = R"(usage: hvr-sim [options]
-The wireless CT ratio tester, simulated on a pseudo-terminal. The first line printed is the
-device to open; the simulator answers until it gets SIGTERM or SIGINT.
+const char* kUsage = R"(用法: hvr-sim [选项]
 
-  --scenario FILE      live frames, stored groups and reported count from FILE:
-                         live  B0 B1 B2 B3 B4 B5 B6 B7   (hexadecimal; repeated in order)
-                         group B0 B1 B2 B3 B4 B5 B6 B7   (the store, group 1 first)
-                         count N                         (the count reported for the store)
-  --groups N           size of the built-in store (default 300)
-  --seed N             noise of the built-in CT (default 1)
-  --link PATH          also make PATH a symbolic link to the device; PATH must be free or
-                       an earlier simulator's link; removed at exit if it is still ours
-  --paced              send at the real line time of 4800 baud
-  --pair block|apart   a pair of stored groups as one 16-byte write (default) or two
-  --short-chunk N      answer the N-th group request with 7 bytes, once
-  --garble-count N     answer the first N count requests with a count above 4600
-  --silence-at N       at the N-th group request fall silent ...
-  --silence S          ... for S seconds (default 12)
-  --fail-checks N      answer the first N link checks with a wrong word
-  --exit-with-parent   end when the process that started the simulator ends
-  --verbose            log every command and reply on standard error
-  --help               this text
-  --version            the version
+在伪终端上模拟无线高压变比测试仪. 输出的第一行是要打开的设备; 模拟仪器一直应答,
+直到收到 SIGTERM 或 SIGINT.
+
+  --scenario 文件      从文件读取实时数据, 存储的数据组和报告的组数:
+                         live  B0 B1 B2 B3 B4 B5 B6 B7   (十六进制; 依次循环)
+                         group B0 B1 B2 B3 B4 B5 B6 B7   (存储的数据, 从第1组起)
+                         count N                         (报告的数据组数)
+  --groups N           内置存储的数据组数 (默认 300)
+  --seed N             内置 CT 读数的噪声种子 (默认 1)
+  --link 路径          另建一个指向设备的符号链接; 路径须为空, 或是以前的模拟仪器
+                       留下的链接; 退出时若仍是自己的链接则删除
+  --paced              按 4800 波特的实际线路速度发送
+  --pair block|apart   一对数据组作为一次 16 字节写出 (默认) 或分两次写出
+  --short-chunk N      第 N 次数据组请求只应答 7 个字节, 一次
+  --garble-count N     前 N 次组数请求报告超过 4600 的组数
+  --silence-at N       在第 N 次数据组请求时不再应答 ...
+  --silence 秒         ... 持续这么多秒 (默认 12)
+  --fail-checks N      前 N 次联机检查应答错误的字
+  --exit-with-parent   启动它的进程结束时随之结束
+  --verbose            在标准错误上记录每个命令和应答
+  --help               本说明
+  --version            版本
 )";
 
 double now() {

@@ -27,6 +27,17 @@ std::vector<gui::QtForm4View*> calculators() {
     return found;
 }
 
+TEST(CalculatorMenu, GoesBesideTheMainWindowWhereTheScreenHasRoom) {
+    const QSize calculator(400, 300);
+    const QRect screen(0, 0, 1920, 1040);
+    EXPECT_EQ(gui::placeBeside({100, 0, 1030, 760}, calculator, screen), QPoint(1130, 0)) << "to the right";
+    EXPECT_EQ(gui::placeBeside({800, 500, 1030, 760}, calculator, screen), QPoint(400, 500)) << "to the left";
+    EXPECT_EQ(gui::placeBeside({900, 900, 500, 100}, calculator, screen), QPoint(1400, 740))
+        << "beside, and kept on the screen";
+    EXPECT_EQ(gui::placeBeside({0, 0, 1366, 740}, calculator, {0, 0, 1366, 740}), QPoint(966, 440))
+        << "no room either side: the screen's corner";
+}
+
 TEST(CalculatorMenu, F2TwiceShowsOneCalculatorBesideTheMainWindow) {
     gui::WindowOptions options;
     options.port.device = "/nonexistent/tty";
