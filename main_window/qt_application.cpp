@@ -19,6 +19,7 @@
 #include "platform/qt_serial_port.h"
 #include "platform/qt_simulator.h"
 #include "platform/qt_timers.h"
+#include "platform/qt_translations.h"
 #include "print/qt_printing.h"
 #include "splash/form2.h"
 #include "splash/qt_form2_view.h"
@@ -217,6 +218,7 @@ int runWindowProgram(int argc, char** argv) {
 
     QApplication app(argc, argv);
     platform::installChineseFontSubstitutes();
+    platform::installChineseQtTranslations();
 
     // The splash opens first; a click, Enter or Esc opens the main window, once.
     MainWindowProgram program(options);

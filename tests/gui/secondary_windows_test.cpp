@@ -3,6 +3,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -11,6 +13,7 @@
 #include "calculator/qt_form4_view.h"
 #include "main_window/form1.h"
 #include "main_window/qt_application.h"
+#include "platform/qt_translations.h"
 #include "main_window/qt_form1_view.h"
 #include "splash/qt_form2_view.h"
 #include "tests/support/fake_services.h"
@@ -25,6 +28,17 @@ std::vector<gui::QtForm4View*> calculators() {
             calculator != nullptr && calculator->isVisible())
             found.push_back(calculator);
     return found;
+}
+
+TEST(QtDialogs, SpeakChineseWhateverTheLocale) {
+    ASSERT_TRUE(platform::installChineseQtTranslations()) << "qt6-translations-l10n is installed by ./run";
+    QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Yes |
+                             QDialogButtonBox::No | QDialogButtonBox::Save);
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Ok)->text(), "确定");
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), "取消");
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Yes)->text().left(1), "是");
+    EXPECT_EQ(buttons.button(QDialogButtonBox::No)->text().left(1), "否");
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Save)->text().left(2), "保存");
 }
 
 TEST(CalculatorMenu, GoesBesideTheMainWindowWhereTheScreenHasRoom) {
