@@ -148,7 +148,7 @@ void Form1::LinkCheckReply() {
         }
         Text40.setText(texts::kLinkUp);
     } else {
-        Text40.setText(texts::kLinkDown);
+        LinkLost();
         live_frames = 0;
     }
 }

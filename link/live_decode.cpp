@@ -214,6 +214,7 @@ void Form1::DecodeLiveFrame() {
     sec_min_shown =
         showSecondaryStatistic(Label2, texts::kMinimum, texts::kMinimumOverload, sec_min, secOverload);
     ++m_shownLiveFrames;
+    ShowLiveAgain();
 }
 
 } // namespace hvr

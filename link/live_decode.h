@@ -32,6 +32,8 @@ struct ShownStatistic {
 struct LiveStatistics {
     std::uint8_t low_batt = 0;
     std::string last_status;
+    // The link was lost after readings were shown: until the next one, what is shown is old.
+    bool live_stale = false;
 
     std::array<double, 621> sec_curve{};
     std::array<std::int32_t, 801> sec_curve_color{};

@@ -1,5 +1,6 @@
 // Link supervision: the three timers that find the port, watch the link and poll live
 // readings, and blink the alarm lamps.
+#include <algorithm>
 #include <cctype>
 #include <string>
 
@@ -40,6 +41,11 @@ int exactPortNumber(const std::string& text) {
 } // namespace
 
 void Form1::blinkLamp(Control& lamp, std::uint8_t alarm, std::uint8_t& blink, bool greenWhileAlarm) {
+    if (live_stale) { // the alarm state is as old as the readings
+        lamp.setFillColor(colors::kStale);
+        lamp.setBorderColor(colors::kStale);
+        return;
+    }
     if (!MSComm1.PortOpen()) {
         lamp.setFillColor(colors::kGreen);
         lamp.setBorderColor(colors::kPurple);
@@ -92,7 +98,7 @@ void Form1::Timer1_Timer() {
     if (sup_ticks > kSilentTicks) {
         if (rx_seen == 0) {
             Text42.setText("");
-            Text40.setText(texts::kLinkDown);
+            LinkLost();
             live_frames = 0;
             if (link_state == kExchanging) link_state = kIdle;
             MSComm1.discardOutBuffer();
@@ -105,7 +111,7 @@ void Form1::Timer1_Timer() {
 
     if (!MSComm1.PortOpen()) {
         live_frames = 0;
-        Text40.setText(texts::kLinkDown);
+        LinkLost();
     } else if (link_state == kIdle) {
         SetReceiveFraming(protocol::kWordReplyLength);
         link_mode = kWordReply;
@@ -138,6 +144,33 @@ void Form1::Timer2_Timer() {
             link_busy = 0;
         }
     }
+}
+
+void Form1::LinkLost() {
+    Text40.setText(texts::kLinkDown);
+    if (m_shownLiveFrames == 0 || live_stale) return;
+    live_stale = true;
+    greyLiveReadings(true);
+}
+
+void Form1::ShowLiveAgain() {
+    if (!live_stale) return;
+    live_stale = false;
+    greyLiveReadings(false);
+}
+
+void Form1::greyLiveReadings(bool grey) {
+    for (Control* label : {&Label9, &Label10, &Label11, &Label12, &Label16, &Label17, &Label18}) {
+        const auto at = std::find(m_controls.begin(), m_controls.end(), label) - m_controls.begin();
+        label->setForeColor(grey ? colors::kStale : m_design[static_cast<std::size_t>(at)].foreColor());
+    }
+    const std::uint32_t lamp = grey ? colors::kStale : colors::kGreen;
+    const std::uint32_t border = grey ? colors::kStale : colors::kPurple;
+    for (Control* shape : {&Shape1, &Shape4}) {
+        shape->setFillColor(lamp);
+        shape->setBorderColor(border);
+    }
+    if (curve_mode == kLiveCurve) DrawCurve();
 }
 
 } // namespace hvr

@@ -33,6 +33,7 @@ inline constexpr std::uint32_t kWindowBackground = 0x80000005;
 inline constexpr std::uint32_t kInfoBackground = 0x80000018;
 inline constexpr std::uint32_t kDarkGreen = 0x008000;
 inline constexpr std::uint32_t kCurveBackground = 0x404040;
+inline constexpr std::uint32_t kStale = 0x808080; // readings that are no longer live
 } // namespace colors
 
 // Position and size in twips (1/1440 inch), relative to the container.

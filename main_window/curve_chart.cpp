@@ -127,6 +127,8 @@ void drawLiveCurve(PictureBuilder& pic, const ChartInputs& in) {
     using namespace chart;
     const double scale = in.curve.curve_scale;
     const auto x = [](int j) { return (j + 1) * 22.5 + 530; };
+    // Once the link is lost, the newest point is as old as the readings on the panel.
+    const auto stale = [&](int i) { return in.live.live_stale && i == kCurveNewest; };
     for (int i = 1; i <= kCurveNewest; ++i) {
         const auto p0 = in.live.pri_history[static_cast<std::size_t>(i - 1)];
         const auto p1 = in.live.pri_history[static_cast<std::size_t>(i)];
@@ -134,14 +136,14 @@ void drawLiveCurve(PictureBuilder& pic, const ChartInputs& in) {
             // Without primary signal the segment is drawn in the background, a gap in the red.
             const bool noSignal = in.live.status_history[static_cast<std::size_t>(i)] == "5";
             pic.line(x(i - 1), yOf(static_cast<double>(p0), scale), x(i), yOf(static_cast<double>(p1), scale),
-                     noSignal ? kBackground : kPrimary);
+                     noSignal ? kBackground : stale(i) ? colors::kStale : kPrimary);
         }
     }
     for (int i = 1; i <= kCurveNewest; ++i) {
         const double s0 = in.live.sec_curve[static_cast<std::size_t>(i - 1)];
         const double s1 = in.live.sec_curve[static_cast<std::size_t>(i)];
         if (s0 < 4100000 && s1 < 4100000)
-            pic.line(x(i - 1), yOf(s0, scale), x(i), yOf(s1, scale), kSecondary);
+            pic.line(x(i - 1), yOf(s0, scale), x(i), yOf(s1, scale), stale(i) ? colors::kStale : kSecondary);
     }
 }
 

@@ -155,6 +155,10 @@ class Form1 : public LinkVariables,
     void DrawCurve();
     void CursorReadout();
     void EndDownload();
+    // "连接失败": the readings on the panel, the curve's last point and the lamps turn grey
+    // until the next live reading, so that an old figure never looks live.
+    void LinkLost();
+    void ShowLiveAgain();
     // Ends a read that cannot be completed: the link goes idle and the user is told why.
     void EndIncompleteRead(const std::string& why);
     // Asks for the pair of groups that starts with request - 256, first group awaited.
@@ -198,6 +202,7 @@ class Form1 : public LinkVariables,
     void Read();
     void Pause(bool full);
     void Continue(bool full);
+    void greyLiveReadings(bool grey);
     void blinkLamp(Control& lamp, std::uint8_t alarm, std::uint8_t& blink, bool greenWhileAlarm);
     Control& pageRow(int row);
     void showPageWithStatus(std::int16_t page);

@@ -1,7 +1,10 @@
 // The timers of the link: port scan, status texts, silence, link check and live requests.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "link/protocol.h"
+#include "main_window/curve_chart.h"
 #include "main_window/texts.h"
 #include "tests/support/form_harness.h"
 
@@ -199,6 +202,49 @@ TEST_F(Supervision, LampsBlinkWhileThePortIsOpen) {
     EXPECT_EQ(h.form->Shape1.fillColor(), colors::kGreen);
     EXPECT_EQ(h.form->Shape1.borderColor(), colors::kPurple);
     EXPECT_EQ(h.form->Shape4.fillColor(), colors::kRed);
+}
+
+// An old reading never looks live: from the lost link until the next reading the panel's
+// figures, the curve's newest point and the lamps are grey, their texts unchanged.
+TEST(StaleReadings, AreGreyFromTheLostLinkUntilTheNextReading) {
+    FormHarness h;
+    h.form->Form_Load();
+    h.form->Text40.setText(texts::kLinkUp);
+    h.startLive();
+    h.showLive({0x01, 0xF5, 0x32, 0x17, 0x75, 0x40, 0x32, 0x00}); // 6005 mA, 5.01 A: on the curve's scale
+    h.live({0x01, 0xF5, 0x32, 0x17, 0x75, 0x40, 0x32, 0x00});
+    const std::uint32_t red = h.form->Label9.foreColor(), green = h.form->Label10.foreColor();
+    const auto greySegments = [&] {
+        h.form->DrawCurve();
+        const auto& picture = h.form->picture1();
+        return std::count_if(picture.begin(), picture.end(),
+                             [](const platform::Primitive& p) { return p.color == colors::kStale; });
+    };
+    ASSERT_EQ(greySegments(), 0);
+    for (int i = 0; i < 42 && h.form->Text40.text() != texts::kLinkDown; ++i)
+        h.form->Timer1_Timer(); // nothing comes any more
+    ASSERT_EQ(h.form->Text40.text(), texts::kLinkDown);
+    EXPECT_EQ(h.form->Label9.text(), "6005mA");
+    EXPECT_EQ(h.form->Label10.text(), "5.01A");
+    for (const char* name : {"Label9", "Label10", "Label11", "Label16", "Label17"})
+        EXPECT_EQ(h.form->control(name)->foreColor(), colors::kStale) << name;
+    EXPECT_EQ(greySegments(), 2) << "the newest point of both curves";
+    for (int i = 0; i < 2; ++i) {
+        h.form->Timer3_Timer();
+        EXPECT_EQ(h.form->Shape1.fillColor(), colors::kStale) << "no blinking of an old alarm state";
+        EXPECT_EQ(h.form->Shape4.borderColor(), colors::kStale);
+    }
+
+    h.form->Text40.setText(texts::kLinkUp); // the instrument is back
+    h.startLive();
+    h.showLive({0x01, 0xF6, 0x32, 0x17, 0x75, 0x40, 0x32, 0x00});
+    EXPECT_EQ(h.form->Label9.foreColor(), red);
+    EXPECT_EQ(h.form->Label10.foreColor(), green);
+    EXPECT_EQ(h.form->Label10.text(), "5.02A");
+    EXPECT_EQ(greySegments(), 0);
+    h.form->Timer3_Timer();
+    h.form->Timer3_Timer();
+    EXPECT_NE(h.form->Shape1.fillColor(), colors::kStale);
 }
 
 } // namespace
