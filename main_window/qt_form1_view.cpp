@@ -349,7 +349,7 @@ QWidget* QtForm1View::makeWidget(Control& c, QWidget* container) {
     }
     case ControlKind::OptionButton: {
         auto* option = new QRadioButton(container);
-        option->setAutoExclusive(false); // the model keeps one option of a container selected
+        joinOptionGroup(*option, *container);
         connect(option, &QRadioButton::clicked, this,
                 [this, name] { forward([this, name] { m_form.SelectOption(name); }); });
         w = option;
@@ -474,7 +474,7 @@ void QtForm1View::renderControl(Binding& b) {
         palette.setColor(QPalette::Base, color(c.backColor(), base));
     } else if (auto* button = qobject_cast<QRadioButton*>(w)) {
         button->setText(text);
-        button->setChecked(c.value());
+        showOptionSelected(*button, c.value());
     } else if (auto* push = qobject_cast<QPushButton*>(w)) {
         push->setText(text);
     } else if (auto* group = qobject_cast<QGroupBox*>(w)) {

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QButtonGroup>
 #include <QRadioButton>
 
 #include "platform/qt_canvas.h"
@@ -43,7 +44,7 @@ FormWidgets::FormWidgets(const std::vector<Control*>& controls, QWidget& root, c
         }
         case ControlKind::OptionButton: {
             auto* option = new QRadioButton(container);
-            option->setAutoExclusive(false); // the model keeps one of a pair selected
+            joinOptionGroup(*option, *container);
             QObject::connect(option, &QRadioButton::clicked, option,
                              [this, name] { m_handlers.selectOption(name); });
             w = option;
@@ -65,6 +66,20 @@ FormWidgets::FormWidgets(const std::vector<Control*>& controls, QWidget& root, c
     }
 }
 
+void joinOptionGroup(QRadioButton& option, QWidget& container) {
+    auto* group = container.findChild<QButtonGroup*>(QString(), Qt::FindDirectChildrenOnly);
+    if (group == nullptr) group = new QButtonGroup(&container); // exclusive
+    group->addButton(&option);
+}
+
+void showOptionSelected(QRadioButton& option, bool selected) {
+    if (option.isChecked() == selected) return;
+    QButtonGroup* group = option.group();
+    if (!selected && group != nullptr) group->setExclusive(false); // the model may select none
+    option.setChecked(selected);
+    if (group != nullptr) group->setExclusive(true);
+}
+
 void FormWidgets::render() {
     for (Control* c : m_controls) {
         const auto found = m_widgets.find(c->name());
@@ -77,7 +92,7 @@ void FormWidgets::render() {
         if (auto* button = qobject_cast<QPushButton*>(w)) button->setText(text);
         if (auto* option = qobject_cast<QRadioButton*>(w)) {
             option->setText(text);
-            option->setChecked(c->value());
+            showOptionSelected(*option, c->value());
         }
         if (auto* edit = qobject_cast<QLineEdit*>(w)) {
             if (edit->text() != text) edit->setText(text);

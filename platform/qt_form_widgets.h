@@ -10,6 +10,8 @@
 
 #include "main_window/control.h"
 
+class QRadioButton;
+
 namespace hvr::gui {
 
 // A control's place in twips as pixels: 15 twips a pixel.
@@ -18,6 +20,14 @@ inline QRect pixels(const Rect& r) {
     return {r.left / kTwipsPerPixel, r.top / kTwipsPerPixel, r.width / kTwipsPerPixel,
             r.height / kTwipsPerPixel};
 }
+
+// The option buttons of one container are one exclusive group, as radio buttons are to everyone
+// (announced as radio buttons, the arrow keys move between them), while the model decides
+// which one is selected.
+void joinOptionGroup(QRadioButton& option, QWidget& container);
+// Shows the model's choice; an option the model leaves unselected shows so even when it was
+// the group's selected one.
+void showOptionSelected(QRadioButton& option, bool selected);
 
 // The widgets of a small form's controls (frames, labels, boxes, option buttons, buttons,
 // picture boxes), each named after its control, placed at its twips ÷ 15 inside its container,

@@ -2,6 +2,7 @@
 // model on fake services.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
@@ -55,6 +56,26 @@ class MainWindowView : public ::testing::Test {
     FormHarness h;
     QtForm1View view{*h.form};
 };
+
+TEST_F(MainWindowView, OptionButtonsAreRadioButtonsToEveryone) {
+    for (const char* name : {"Option1", "Option2", "Option3", "Option4", "Option5", "Option6"}) {
+        QAccessibleInterface* about = QAccessible::queryAccessibleInterface(find<QRadioButton>(name));
+        ASSERT_NE(about, nullptr) << name;
+        EXPECT_EQ(about->role(), QAccessible::RadioButton) << name;
+    }
+    view.show();
+    view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    QRadioButton* milliamps = find<QRadioButton>("Option4");
+    ASSERT_TRUE(milliamps->isChecked());
+    milliamps->setFocus();
+    QTest::keyClick(milliamps, Qt::Key_Down); // to "A", as arrow keys move between radio buttons
+    EXPECT_TRUE(h.form->Option3.value()) << "the model decides, and it was told";
+    EXPECT_FALSE(h.form->Option4.value());
+    EXPECT_TRUE(find<QRadioButton>("Option3")->isChecked());
+    EXPECT_FALSE(milliamps->isChecked());
+    EXPECT_FALSE(find<QRadioButton>("Option6")->isChecked()) << "each pair is its own group";
+}
 
 TEST_F(MainWindowView, EveryControlHasAWidgetOfItsNameParentAndPlace) {
     for (Control* c : h.form->controls()) {

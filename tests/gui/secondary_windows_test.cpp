@@ -1,6 +1,7 @@
 // The calculator beside the main window, and the splash that leads into it.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -66,6 +67,10 @@ TEST(CalculatorMenu, F2TwiceShowsOneCalculatorBesideTheMainWindow) {
     ASSERT_EQ(open.size(), 1u);
     EXPECT_FALSE(open[0]->isModal()) << "the main window stays usable";
     EXPECT_EQ(open[0]->windowTitle(), "YY折算变比计算器");
+    for (const char* name : {"Option1", "Option2", "Option3", "Option4"})
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(open[0]->findChild<QRadioButton*>(name))->role(),
+                  QAccessible::RadioButton)
+            << name;
 
     // Typed in, computed with Enter, closed with Esc.
     QTest::keyClicks(open[0]->findChild<QLineEdit*>("Text1"), "600");
