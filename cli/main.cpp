@@ -156,7 +156,7 @@ int writePdf(Form1& form, const std::string& path) {
         writer.setResolution(600);
         writer.setTitle(QString::fromUtf8("变比记录仪"));
         platform::QtPagePrinter printer(writer);
-        printed = form.PrintSheets(printer, 0, sheetCount(form.ji_ge));
+        printed = form.PrintSheets(printer, 0, sheetCount(form.ji_ge - 1));
     }
     if (!printed) return fail(kExitCannotWrite, "PDF 无法生成");
     platform::LocalFileSystem files;
@@ -164,7 +164,7 @@ int writePdf(Form1& form, const std::string& path) {
     if (!files.saveFile(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
                         &why))
         return fail(kExitCannotWrite, "无法写入 " + path + ": " + why);
-    std::cerr << "hvr-cli: " << sheetCount(form.ji_ge) << " 页已写入 " << path << "\n";
+    std::cerr << "hvr-cli: " << sheetCount(form.ji_ge - 1) << " 页已写入 " << path << "\n";
     return kExitOk;
 }
 

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <regex>
 
 namespace hvr::cli {
 
@@ -55,7 +56,15 @@ monitor   与窗口一样实时监控, 每显示一帧实时数据输出一行:
 
 namespace {
 
+// A decimal number as people write it ("60", "0.5", "1e3"); not hexadecimal, "inf" or "nan",
+// which strtod would take as well.
+bool isDecimal(const std::string& text) {
+    static const std::regex decimal(R"([+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)?)");
+    return std::regex_match(text, decimal);
+}
+
 bool parseNumber(const std::string& text, double low, double high, double& out) {
+    if (!isDecimal(text)) return false;
     char* end = nullptr;
     errno = 0;
     const double value = std::strtod(text.c_str(), &end);

@@ -59,7 +59,7 @@ Control* Form3::control(std::string_view name) {
 
 void Form3::Form_Load() {
     Label1.setText("共有:" + decimalText(m_ji_ge - 1) + "组");
-    Label3.setText("结束页数:" + decimalText(sheetCount(m_ji_ge)) + "页");
+    Label3.setText("结束页数:" + decimalText(sheetCount(m_ji_ge - 1)) + "页");
 }
 
 void Form3::decide(int outcome) {
@@ -75,7 +75,7 @@ void Form3::Command2_Click() {
             return;
         }
         m_handOff.dakai = 0;
-        m_handOff.dajie = sheetCount(m_ji_ge);
+        m_handOff.dajie = sheetCount(m_ji_ge - 1);
         decide(PrintHandOff::kPrint);
         return;
     }

@@ -50,9 +50,16 @@ void Form1::Recreate() {
 }
 
 bool Form1::PrintSheets(platform::Printer& printer, int first, int last) {
-    // A new page only between sheets, and no document at all for an empty range.
+    // A new page only between sheets, and no document at all for an empty range. A sheet with
+    // no group on it is no sheet of the store: it is never printed.
+    const auto holdsGroups = [&](int sheet) {
+        const int from = sheet * kGroupsPerSheet, to = std::min(from + kGroupsPerSheet, kStoreSlots);
+        for (int slot = from; slot < to; ++slot)
+            if (rec_sec_code[static_cast<std::size_t>(slot)] != 0) return true;
+        return false;
+    };
     for (int sheet = first; sheet < last; ++sheet)
-        PrintPage(printer, static_cast<std::int16_t>(sheet));
+        if (holdsGroups(sheet)) PrintPage(printer, static_cast<std::int16_t>(sheet));
     return printer.finish();
 }
 

@@ -19,8 +19,8 @@ platform::PrintFont song(double points) {
 
 } // namespace
 
-int sheetCount(int ji_ge) {
-    return ji_ge / kGroupsPerSheet + (ji_ge % kGroupsPerSheet == 0 ? 0 : 1);
+int sheetCount(int groups) {
+    return groups / kGroupsPerSheet + (groups % kGroupsPerSheet == 0 ? 0 : 1);
 }
 
 std::vector<PrintedLine> layoutSheet(std::int64_t sheet,

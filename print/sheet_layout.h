@@ -33,7 +33,8 @@ std::vector<PrintedLine> layoutSheet(std::int64_t sheet,
 double sheetBottom(const std::vector<PrintedLine>& lines,
                    const std::function<double(const platform::PrintFont&)>& lineHeight);
 
-// The number of sheets of a store: ji_ge / 156 rounded up.
-int sheetCount(int ji_ge);
+// The number of sheets that hold groups: groups / 156 rounded up. A sheet with no group on it
+// is never printed.
+int sheetCount(int groups);
 
 } // namespace hvr

@@ -62,6 +62,9 @@ TEST(CliOptions, SaysWhatIsWrongInOneLine) {
         {"download", "--format", "jsonl"},
         {"monitor", "--frames", "-1"},
         {"monitor", "--frames", "2.5"},
+        {"monitor", "--frames", "0x10"}, // numbers are decimal
+        {"monitor", "--timeout", "inf"},
+        {"monitor", "--timeout", "0x1p3"},
         {"monitor", "--format", "xml"},
         {"monitor", "--timeout", "0"},
         {"monitor", "--demo", "--port", "1"},

@@ -1,6 +1,8 @@
 // The printed sheet: its lines in place and in order, and the print action around it.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "main_window/texts.h"
 #include "print/form3.h"
 #include "print/sheet_layout.h"
@@ -76,7 +78,7 @@ TEST_F(Sheet, TheLastGroupOfHundredFiftySevenStandsAloneOnTheSecondSheet) {
 TEST_F(Sheet, SlotsBeyondTheStorePrintEmpty) {
     const auto lines = print(0, 51); // slots 7956…8111: the right half is past slot 8000
     EXPECT_EQ(lines[4 + 2 * 77].text, "    ");
-    EXPECT_EQ(sheetCount(8001), 52);
+    EXPECT_EQ(sheetCount(8000), 52);
 }
 
 class PrintAction : public ::testing::Test {
@@ -109,6 +111,25 @@ TEST_F(PrintAction, AllSheetsAreTwoPagesAndEndInHistoryReview) {
     EXPECT_EQ(h.printing.printer.finishes, 1);
     EXPECT_TRUE(h.dialogs.boxes.empty());
     expectHistoryAtPageOne();
+}
+
+TEST(PrintedSheets, NeverOneWithoutAGroup) {
+    for (const auto& [groups, first, last, printed] :
+         {std::tuple{156, "", "", 1u}, std::tuple{155, "-82.8", "2", 1u}, std::tuple{157, "", "", 2u}}) {
+        FormHarness h;
+        h.form->Form_Load();
+        fill(*h.form, groups);
+        h.printing.inOptions = [first, last](Form3& dialog) {
+            if (*first != '\0') {
+                dialog.SelectOption("Option1");
+                dialog.Text1.setText(first);
+                dialog.Text2.setText(last);
+            }
+            dialog.Command2_Click();
+        };
+        h.form->Command16_Click();
+        EXPECT_EQ(h.printing.printer.sheets.size(), printed) << groups << " groups, " << first << " to " << last;
+    }
 }
 
 TEST_F(PrintAction, CancelInEitherDialogPrintsNothing) {
