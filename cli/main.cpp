@@ -214,6 +214,8 @@ int download(Session& session, const Options& options) {
     else if (options.sort == SortOrder::Descending)
         form.Command12_Click();
 
+    // From here output may wait for a reader (a FIFO, a stalled pipe): a signal ends it.
+    const Session::BlockingOutput output;
     // The listing in GBK as the window saves it, or the groups as data in UTF-8 (the sort
     // keeps the count). A terminal shows UTF-8: the GBK bytes are for files and pipes.
     const bool terminal = options.out == "-" && ::isatty(STDOUT_FILENO) != 0;
@@ -243,18 +245,26 @@ std::string isoTime() {
 }
 
 int monitor(Session& session, const Options& options) {
-    // A file to write to is opened before anything else: one that cannot be written is said
-    // at once. Each line is flushed as it is written.
+    // A file that cannot be written is said at once; an existing one is replaced only once
+    // the first reading is there, so that a monitor that never starts keeps it. Each line is
+    // flushed as it is written.
     std::ofstream file;
     const bool toFile = !options.out.empty() && options.out != "-";
-    if (toFile) {
-        file.open(options.out, std::ios::binary | std::ios::trunc);
-        if (!file) return fail(kExitCannotWrite, "无法写入 " + options.out + ": " + std::strerror(errno));
-    }
+    if (std::string why; toFile && !platform::canSave(options.out, &why))
+        return fail(kExitCannotWrite, "无法写入 " + options.out + ": " + why);
     std::ostream& out = toFile ? static_cast<std::ostream&>(file) : std::cout;
     if (!waitForInstrument(session, options)) return kExitNoInstrument;
     Form1& form = session.form();
-    if (options.format == Format::Csv) out << csvHeader() << "\r\n" << std::flush;
+    bool begun = false;
+    const auto begin = [&] {
+        begun = true;
+        if (toFile) {
+            file.open(options.out, std::ios::binary | std::ios::trunc);
+            if (!file) return false;
+        }
+        if (options.format == Format::Csv) out << csvHeader() << "\r\n";
+        return true;
+    };
 
     std::uint64_t written = 0;
     const std::uint64_t before = form.shownLiveFrames();
@@ -266,6 +276,11 @@ int monitor(Session& session, const Options& options) {
     session.runUntil(
         [&] {
             while (before + written < form.shownLiveFrames()) {
+                const Session::BlockingOutput output; // a reader that does not read blocks it
+                if (!begun && !begin()) {
+                    outputFailed = true;
+                    return true;
+                }
                 ++written;
                 if (options.format == Format::Jsonl)
                     out << jsonLine(form, isoTime()) << "\n";

@@ -14,7 +14,19 @@ namespace hvr::cli {
 namespace {
 
 volatile std::sig_atomic_t g_interrupted = 0;
-void onInterrupt(int) {
+volatile std::sig_atomic_t g_signal = 0;
+volatile std::sig_atomic_t g_blockingOutput = 0;
+
+// Ends the process as the signal does by default, with the status a shell expects of it.
+void endBySignal(int signal) {
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+void onInterrupt(int signal) {
+    g_signal = signal;
+    // An output that blocks (a pipe nobody reads) would never come back to look at the flag.
+    if (g_blockingOutput != 0) return endBySignal(signal);
     g_interrupted = 1;
 }
 
@@ -22,6 +34,15 @@ void onInterrupt(int) {
 
 bool Session::interrupted() {
     return g_interrupted != 0;
+}
+
+Session::BlockingOutput::BlockingOutput() {
+    g_blockingOutput = 1;
+    if (g_interrupted != 0) endBySignal(g_signal); // asked to end before the output began
+}
+
+Session::BlockingOutput::~BlockingOutput() {
+    g_blockingOutput = 0;
 }
 
 Session::Session(const Options& options) : m_options(options) {}

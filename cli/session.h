@@ -40,6 +40,16 @@ class Session {
     // Ctrl-C has been pressed.
     static bool interrupted();
 
+    // While one lives, output may block (a pipe or FIFO with no reader): Ctrl-C and SIGTERM
+    // then end the program at once, as they do by default.
+    class BlockingOutput {
+      public:
+        BlockingOutput();
+        ~BlockingOutput();
+        BlockingOutput(const BlockingOutput&) = delete;
+        BlockingOutput& operator=(const BlockingOutput&) = delete;
+    };
+
   private:
     void afterEvent();
 

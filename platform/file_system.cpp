@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -73,6 +75,23 @@ bool writeStream(const std::string& path, std::string_view bytes, std::string* w
     return ok || failWith(why, reason);
 }
 
+// A save cut off between writing and renaming (a kill -9, a power cut) leaves its temporary
+// ".NAME.XXXXXX" beside NAME: the next save of NAME removes those of its own.
+void removeLeftovers(const std::filesystem::path& dir, const std::string& name) {
+    const std::string prefix = "." + name + ".";
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
+        const std::string file = entry.path().filename().string();
+        if (file.size() != prefix.size() + 6 || !file.starts_with(prefix)) continue;
+        const std::string suffix = file.substr(prefix.size());
+        if (!std::all_of(suffix.begin(), suffix.end(), [](unsigned char c) { return std::isalnum(c) != 0; }))
+            continue;
+        struct stat info {};
+        if (::lstat(entry.path().c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid())
+            ::unlink(entry.path().c_str());
+    }
+}
+
 } // namespace
 
 bool canSave(const std::string& path, std::string* why) {
@@ -106,6 +125,7 @@ bool LocalFileSystem::saveFile(const std::string& path, std::string_view bytes, 
 
     std::filesystem::path dir = target.parent_path();
     if (dir.empty()) dir = ".";
+    removeLeftovers(dir, target.filename().string());
     std::string temp = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) return failWith(why, systemReason());

@@ -7,6 +7,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
+#include <csignal>
 #include <fstream>
 #include <regex>
 #include <memory>
@@ -166,6 +169,36 @@ TEST(Cli, MonitorWritesToAFileLineByLine) {
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 4) << text;
     EXPECT_EQ(runCli({"monitor", "--out", "/nonexistent/dir/live.csv"}).exitCode, 3)
         << "found before waiting";
+}
+
+TEST(Cli, AMonitorThatNeverStartsKeepsTheOldFile) {
+    SimProcess sim({"--fail-checks", "100000"});
+    QTemporaryDir dir;
+    const QString out = dir.filePath("live.csv");
+    { std::ofstream(out.toStdString()) << "yesterday's readings\n"; }
+    const CliRun run = runCli({"monitor", "--port", sim.device(), "--out", out, "--timeout", "2"});
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_EQ(readFile(out), "yesterday's readings\n");
+}
+
+// A FIFO that nobody reads blocks the output; a signal still ends the program, as by default.
+TEST(Cli, AnOutputThatNobodyReadsEndsWithASignal) {
+    SimProcess sim({"--groups", "20"});
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("fifo");
+    ASSERT_EQ(::mkfifo(fifo.toStdString().c_str(), 0600), 0);
+    for (const auto& [command, signal] : {std::pair{"download", SIGTERM}, std::pair{"monitor", SIGINT}}) {
+        QProcess cli;
+        cli.start(QStringLiteral(HVR_CLI_PATH), {command, "--port", sim.device(), "--out", fifo});
+        ASSERT_TRUE(cli.waitForStarted(5000));
+        testing::waitUntil([&] { return cli.readAllStandardError().contains("仪器在"); }, 15000);
+        testing::settle(1500); // read, and blocked in the open
+        ASSERT_EQ(cli.state(), QProcess::Running) << command;
+        ::kill(static_cast<pid_t>(cli.processId()), signal);
+        EXPECT_TRUE(cli.waitForFinished(3000)) << command << " still blocked";
+        EXPECT_EQ(cli.exitStatus(), QProcess::CrashExit) << command << ": ended by the signal";
+        EXPECT_EQ(cli.exitCode(), signal) << command;
+    }
 }
 
 TEST(Cli, DownloadWritesTheGroupsAsCsv) {

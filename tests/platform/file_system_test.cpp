@@ -52,6 +52,18 @@ TEST_F(LocalFiles, ReplacesTheWholeFile) {
     EXPECT_EQ(entries(), 1) << "no temporary file is left behind";
 }
 
+TEST_F(LocalFiles, RemovesTheLeftoversOfAnEarlierSaveCutShort) {
+    const auto path = (dir / "HVR.txt").string();
+    for (const char* name : {".HVR.txt.a1B2c3", ".HVR.txt.zz9ZZ9", ".HVR.txt.keep", ".HVR.txt.abcdefg", ".HVR.csv.a1B2c3"})
+        std::ofstream(dir / name) << "left";
+    ASSERT_TRUE(files.saveFile(path, "new\r\n"));
+    EXPECT_EQ(read(path), "new\r\n");
+    EXPECT_FALSE(fs::exists(dir / ".HVR.txt.a1B2c3"));
+    EXPECT_FALSE(fs::exists(dir / ".HVR.txt.zz9ZZ9"));
+    for (const char* name : {".HVR.txt.keep", ".HVR.txt.abcdefg", ".HVR.csv.a1B2c3"})
+        EXPECT_TRUE(fs::exists(dir / name)) << name << " is not a leftover of this file";
+}
+
 TEST_F(LocalFiles, KeepsTheOldFileWhenWritingFails) {
     const auto path = (dir / "HVR.txt").string();
     std::ofstream(path) << "earlier listing";
