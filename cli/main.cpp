@@ -104,8 +104,34 @@ bool waitForInstrument(Session& session, const Options& options) {
         return true;
     }
     if (outcome == Session::Outcome::Interrupted) return false;
-    fail(kExitNoInstrument, "仪器在 " + options.timeoutText + " 秒内没有应答");
+    std::string tried;
+    for (const std::string& device : session.port().openedDevices())
+        tried += (tried.empty() ? " (试过的端口: " : ", ") + device;
+    fail(kExitNoInstrument, "仪器在 " + options.timeoutText + " 秒内没有应答" + (tried.empty() ? "" : tried + ")"));
     return false;
+}
+
+// The port table as the scan sees it: number, device, whether it opens and why not, and the
+// adapter's name.
+int listPorts() {
+    const auto ports = platform::QtSerialPort::describePorts();
+    if (ports.empty()) {
+        std::cout << "本机没有串口设备 (可用 --port 或 HVR_PORTS 指定)\n";
+        return kExitOk;
+    }
+    std::size_t width = 0;
+    for (const auto& port : ports)
+        width = std::max(width, port.device.size());
+    for (const auto& port : ports) {
+        std::string number = "COM" + std::to_string(port.number);
+        number.resize(6, ' ');
+        std::string device = port.device;
+        device.resize(width + 2, ' ');
+        std::cout << number << device
+                  << (port.openFailure.empty() ? "可以打开" : "不能打开: " + port.openFailure)
+                  << (port.adapter.empty() ? "" : "    " + port.adapter) << "\n";
+    }
+    return kExitOk;
 }
 
 // Progress of the download on standard error: in place on a terminal, every ten percent
@@ -337,6 +363,8 @@ int main(int argc, char** argv) {
         std::cout << "hvr-cli " << HVR_VERSION << "\n";
         return kExitOk;
     }
+
+    if (options.command == Command::Ports) return listPorts();
 
     Session session(options);
     std::string error;

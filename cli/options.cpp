@@ -14,6 +14,7 @@ const char* const kUsage = R"(用法:
   hvr-cli download [--port 端口] [--out 文件] [--format listing|csv] [--sort asc|desc] [--pdf 文件]
                    [--timeout 秒] [--demo]
   hvr-cli monitor  [--port 端口] [--out 文件] [--frames N] [--format jsonl|csv] [--timeout 秒] [--demo]
+  hvr-cli ports
 
 download  等待仪器应答, 读取仪器中存储的全部数据组, 按需排序, 写成文本记录
           (GBK 编码, CR LF 换行, 与窗口"保  存"的格式相同) 或 CSV. 进度写到标准错误.
@@ -24,6 +25,7 @@ monitor   与窗口一样实时监控, 每显示一帧实时数据输出一行:
           jsonl  每帧一个 JSON 对象: 实时面板与统计的控件名及其显示文字, 另加同样的
                  数值字段与时间.
           收到 N 帧后结束, 或按 Ctrl-C 结束 (已输出的内容都会写出).
+ports     列出端口表: 端口号, 设备, 能否打开 (不能时说明原因), USB 适配器的名称.
 
 选项:
   -p, --port 端口  设备路径 (/dev/ttyUSB0, 伪终端) 或端口表中的端口号 1…16;
@@ -45,7 +47,7 @@ monitor   与窗口一样实时监控, 每显示一帧实时数据输出一行:
                    或最后一次进展时算起 (默认 60, 足够连接自行恢复两轮).
   --demo           启动模拟仪器 hvr-sim 并使用它.
   -h, --help       本说明.
-  --version        版本.
+  -v, --version    版本.
 
 连接中断后先重新询问数据组数: 组数相同则从中断处继续, 不同则是另一台仪器或数据已变,
 从第1组重新读取. 数据在报告的组数之前结束, 或组数持续 5 秒超过 4600, 读取未完成,
@@ -81,7 +83,7 @@ Parsed parseOptions(const std::vector<std::string>& args) {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
     const QCommandLineOption help({"h", "help"}, "");
-    const QCommandLineOption version("version", "");
+    const QCommandLineOption version({"v", "version"}, ""); // -v as in hvr and hvr-sim
     const QCommandLineOption port({"p", "port"}, "", "PORT");
     const QCommandLineOption out({"o", "out"}, "", "FILE");
     const QCommandLineOption format({"f", "format"}, "", "FORMAT");
@@ -112,7 +114,7 @@ Parsed parseOptions(const std::vector<std::string>& args) {
         return {o, ""};
     }
     const QStringList positional = parser.positionalArguments();
-    if (positional.isEmpty()) return {std::nullopt, "缺少命令: download 或 monitor (见 --help)"};
+    if (positional.isEmpty()) return {std::nullopt, "缺少命令: download, monitor 或 ports (见 --help)"};
     const std::string command = positional.constFirst().toStdString();
     if (command == "help") {
         o.command = Command::Help;
@@ -122,10 +124,18 @@ Parsed parseOptions(const std::vector<std::string>& args) {
         o.command = Command::Download;
     else if (command == "monitor")
         o.command = Command::Monitor;
+    else if (command == "ports")
+        o.command = Command::Ports;
     else
         return {std::nullopt, "未知命令 '" + command + "' (见 --help)"};
     if (positional.size() > 1)
         return {std::nullopt, "多余的参数 '" + positional.at(1).toStdString() + "' (见 --help)"};
+    if (o.command == Command::Ports) {
+        for (const QCommandLineOption& option : {port, out, format, frames, sort, pdf, timeout, demo, timeScale})
+            if (parser.isSet(option))
+                return {std::nullopt, "--" + option.names().constLast().toStdString() + " 不用于 ports"};
+        return {o, ""};
+    }
 
     // An option of the other command is named as such.
     const auto belongsTo = [&](const QCommandLineOption& option, Command owner,

@@ -8,7 +8,7 @@
 
 namespace hvr::cli {
 
-enum class Command { Download, Monitor, Help, Version };
+enum class Command { Download, Monitor, Ports, Help, Version };
 enum class SortOrder { None, Ascending, Descending };
 enum class Format { Listing, Csv, Jsonl };
 

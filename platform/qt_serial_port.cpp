@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 
@@ -95,9 +96,39 @@ bool QtSerialPort::openDevice(const QString& path) {
     }
     m_port.clear();
     m_devicePath = path.toStdString();
+    if (std::find(m_opened.begin(), m_opened.end(), m_devicePath) == m_opened.end())
+        m_opened.push_back(m_devicePath);
     m_failedOpens = 0;
     m_lastFailure.clear();
     return true;
+}
+
+std::vector<QtSerialPort::PortReport> QtSerialPort::describePorts() {
+    const PortTable table = currentPortTable();
+    std::vector<PortReport> reports;
+    for (int n = kFirstPort; n <= kLastPort; ++n) {
+        const auto device = table.device(n);
+        if (!device || device->empty()) continue;
+        PortReport report{n, *device, {}, {}};
+        QtSerialPort probe([device] { return PortTable::onlyDevice(*device); });
+        if (probe.open(n)) {
+            probe.close();
+        } else {
+            const std::string& why = probe.lastOpenFailure(); // "device: reason"
+            report.openFailure = why.starts_with(*device + ": ") ? why.substr(device->size() + 2) : why;
+        }
+        // The adapter's own name, as the system read it from the USB device (sysfs, udev).
+        const QString path = QString::fromStdString(*device);
+        for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+            if (info.systemLocation() != path) continue;
+            QString name = info.description();
+            if (!info.manufacturer().isEmpty() && !name.contains(info.manufacturer()))
+                name = info.manufacturer() + " " + name;
+            report.adapter = name.trimmed().toStdString();
+        }
+        reports.push_back(std::move(report));
+    }
+    return reports;
 }
 
 std::string QtSerialPort::device() const {

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/port_table.h"
 #include "platform/serial_port.h"
@@ -49,6 +50,18 @@ class QtSerialPort final : public QObject, public SerialPort {
     const std::string& lastOpenFailure() const { return m_lastFailure; }
     // Opens that failed one after the other since the last successful one.
     int failedOpensInARow() const { return m_failedOpens; }
+    // The devices opened so far, in the order first opened.
+    const std::vector<std::string>& openedDevices() const { return m_opened; }
+
+    // A port of the table as a user checks it: its device, whether it opens (and why not),
+    // and the name the adapter gives itself, where the system knows one.
+    struct PortReport {
+        int number;
+        std::string device;
+        std::string openFailure; // empty when it opens
+        std::string adapter;
+    };
+    static std::vector<PortReport> describePorts();
 
   private:
     void onReadyRead();
@@ -62,6 +75,7 @@ class QtSerialPort final : public QObject, public SerialPort {
     int m_failedOpens = 0;
     std::string m_lastFailure;
     std::string m_devicePath;
+    std::vector<std::string> m_opened;
     QSerialPort::SerialPortError m_lastError = QSerialPort::NoError;
     QString m_lastErrorText;
     bool m_delivering = false;

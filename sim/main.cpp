@@ -61,7 +61,7 @@ const char* kUsage = R"(用法: hvr-sim [选项]
   --exit-with-parent   启动它的进程结束时随之结束
   --verbose            在标准错误上记录每个命令和应答
   --help               本说明
-  --version            版本
+  -v, --version        版本
 )";
 
 double now() {
@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
 
     // The same parser as the other programs: --opt value, --opt=value.
     QCommandLineParser parser;
-    const QCommandLineOption help({"h", "help"}, ""), version("version", ""),
+    const QCommandLineOption help({"h", "help"}, ""), version({"v", "version"}, ""),
         scenarioOption("scenario", "", "FILE"), groupsOption("groups", "", "N"), seedOption("seed", "", "N"),
         linkOption("link", "", "PATH"), pacedOption("paced", ""), pairOption("pair", "", "HOW"),
         shortChunk("short-chunk", "", "N"), garbleCount("garble-count", "", "N"),

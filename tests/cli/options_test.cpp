@@ -101,6 +101,9 @@ TEST(CliOptions, EachCommandHasItsFormatsAndOutput) {
     EXPECT_EQ(p.options->format, Format::Csv);
     EXPECT_EQ(parse({"monitor"}).options->out, "") << "standard output";
     EXPECT_EQ(parse({"--version"}).options->command, Command::Version);
+    EXPECT_EQ(parse({"-v"}).options->command, Command::Version) << "as in hvr and hvr-sim";
+    EXPECT_EQ(parse({"ports"}).options->command, Command::Ports);
+    EXPECT_EQ(parse({"ports", "--out", "x"}).error, "--out 不用于 ports");
 }
 
 TEST(CliOptions, FollowTheUsualConventions) {

@@ -256,6 +256,25 @@ TEST(Cli, TheScanSaysWhatItCannotOpenAndWhereTheInstrumentAnswered) {
         << found.err;
 }
 
+TEST(Cli, PortsListsTheTableAndANoAnswerNamesWhatWasTried) {
+    SimProcess silent({"--fail-checks", "100000"});
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HVR_PORTS", silent.device() + ",/nonexistent/ttyUSB7,,/dev/null");
+    const CliRun ports = runCli({"ports"}, env);
+    ASSERT_EQ(ports.exitCode, 0) << ports.err;
+    const std::string device = silent.device().toStdString();
+    EXPECT_NE(ports.out.find("COM1  " + device), std::string::npos) << ports.out;
+    EXPECT_NE(ports.out.find("可以打开\n"), std::string::npos) << ports.out;
+    EXPECT_NE(ports.out.find("COM2  /nonexistent/ttyUSB7"), std::string::npos) << ports.out;
+    EXPECT_NE(ports.out.find("不能打开: 设备不存在\n"), std::string::npos) << ports.out;
+    EXPECT_EQ(ports.out.find("COM3"), std::string::npos) << "a number without a device is not a port";
+    EXPECT_NE(ports.out.find("COM4  /dev/null"), std::string::npos) << ports.out;
+
+    const CliRun none = runCli({"monitor", "--port", silent.device(), "--timeout", "1", "--time-scale", "0.1"});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_NE(none.err.find("没有应答 (试过的端口: " + device + ")\n"), std::string::npos) << none.err;
+}
+
 TEST(Cli, DownloadWritesThePrintedSheetsAsAPdf) {
     if (QProcess::execute("pdftotext", {"-v"}) < 0)
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";

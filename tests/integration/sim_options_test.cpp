@@ -38,6 +38,16 @@ SimRun runRefused(const QStringList& arguments) {
     return run;
 }
 
+TEST(SimProgram, SpeaksAsTheOtherProgramsDo) {
+    QProcess sim;
+    sim.start(QStringLiteral(HVR_SIM_PATH), {"-v"});
+    ASSERT_TRUE(sim.waitForFinished(5000));
+    EXPECT_TRUE(sim.readAllStandardOutput().startsWith("hvr-sim ")) << "-v is the version, as in hvr and hvr-cli";
+    sim.start(QStringLiteral(HVR_SIM_PATH), {"--help"});
+    ASSERT_TRUE(sim.waitForFinished(5000));
+    EXPECT_TRUE(QString::fromUtf8(sim.readAllStandardOutput()).startsWith("用法: hvr-sim [选项]"));
+}
+
 class SimLink : public ::testing::Test {
   protected:
     QTemporaryDir dir;
