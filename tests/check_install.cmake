@@ -10,7 +10,8 @@ execute_process(COMMAND ${prefix}/bin/hvr-cli --version OUTPUT_VARIABLE version 
 if(NOT ran EQUAL 0 OR NOT version STREQUAL "hvr-cli ${VERSION}\n")
   message(FATAL_ERROR "installed hvr-cli --version said '${version}'")
 endif()
-foreach(file bin/hvr bin/hvr-sim share/applications/hvr.desktop share/icons/hicolor/scalable/apps/hvr.svg)
+foreach(file bin/hvr bin/hvr-sim share/applications/hvr.desktop share/icons/hicolor/scalable/apps/hvr.svg
+             share/doc/hvr/copyright share/doc/hvr/changelog.gz)
   if(NOT EXISTS ${prefix}/${file})
     message(FATAL_ERROR "not installed: ${file}")
   endif()
