@@ -11,12 +11,14 @@
 #include "calculator/qt_form4_view.h"
 #include "main_window/form1.h"
 #include "main_window/qt_form1_view.h"
+#include "main_window/texts.h"
 #include "platform/file_system.h"
 #include "platform/qt_canvas.h"
 #include "platform/qt_dialogs.h"
 #include "platform/qt_events.h"
 #include "platform/qt_fonts.h"
 #include "platform/qt_serial_port.h"
+#include "platform/qt_settings.h"
 #include "platform/qt_simulator.h"
 #include "platform/qt_timers.h"
 #include "platform/qt_translations.h"
@@ -57,6 +59,7 @@ struct MainWindowProgram::Parts {
     std::unique_ptr<Form1> form;
     std::unique_ptr<QtForm1View> view;
     std::unique_ptr<platform::QtTimers> timers;
+    std::string answeredPort; // the device that answered last, this run or an earlier one
     // The calculator, beside the main window, created on first use.
     platform::QtDialogs calculatorDialogs;
     std::unique_ptr<Form4> calculator;
@@ -125,12 +128,31 @@ bool MainWindowProgram::start(std::string& error) {
     p.dialogs.setParent(p.view.get());
     p.printing.setMainWindow(p.view.get());
     p.form->setCalculatorOpener([&p] { p.showCalculator(); });
-    p.form->setSerialEventObserver([&p] {
+    // Without a port given, the scan starts at the port that answered last time, and the port
+    // that answers is remembered.
+    const bool scanning = !choice.given();
+    p.answeredPort = platform::rememberedPort(QSettings());
+    p.form->setSerialEventObserver([&p, scanning] {
         p.view->render();
         if (p.timers) p.timers->sync();
+        if (scanning && p.form->Text40.text() == texts::kLinkUp && p.port->device() != p.answeredPort &&
+            !p.port->device().empty()) {
+            p.answeredPort = p.port->device();
+            QSettings settings;
+            platform::rememberPort(settings, p.answeredPort);
+        }
     });
 
     p.form->Form_Load();
+    if (scanning) {
+        const auto devices = table().devices();
+        const auto last = std::find(devices.begin(), devices.end(), p.answeredPort);
+        if (last != devices.end()) {
+            // The scan moves on before it opens: it starts one number before.
+            const int number = static_cast<int>(last - devices.begin()) + platform::kFirstPort;
+            p.form->Combo1.setText(std::to_string(number == platform::kFirstPort ? platform::kLastPort : number - 1));
+        }
+    }
     p.view->render();
     p.timers = std::make_unique<platform::QtTimers>(m_options.timeScale);
     p.timers->setAfterTick([&p] { p.view->render(); });
@@ -217,6 +239,8 @@ int runWindowProgram(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName("hvr"); // settings in ~/.config/hvr/hvr.conf
+    QCoreApplication::setApplicationName("hvr");
     platform::installChineseFontSubstitutes();
     platform::installChineseQtTranslations();
 

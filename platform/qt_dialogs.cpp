@@ -1,5 +1,7 @@
 #include "platform/qt_dialogs.h"
 
+#include "platform/qt_settings.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -27,7 +29,10 @@ bool QtDialogs::askYesNo(std::string_view text, std::string_view title) {
     return box.exec() == QMessageBox::Yes;
 }
 
-std::optional<std::string> QtDialogs::chooseSaveFile(const SaveRequest& request) {
+std::optional<std::string> QtDialogs::chooseSaveFile(const SaveRequest& asked) {
+    // The folder and file type of the last save of this kind come back.
+    QSettings settings;
+    const SaveRequest request = rememberedSave(settings, asked);
     const auto filterOf = [](const std::string& extension) {
         const QString pattern = "*" + qt(extension);
         const QString name = extension == ".csv" ? QStringLiteral("CSV") : pattern;
@@ -46,7 +51,9 @@ std::optional<std::string> QtDialogs::chooseSaveFile(const SaveRequest& request)
     });
     dialog.selectFile(QDir(qt(request.directory)).filePath(qt(request.fileName)));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().constFirst().toStdString();
+    const std::string chosen = dialog.selectedFiles().constFirst().toStdString();
+    rememberSave(settings, asked, chosen);
+    return chosen;
 }
 
 void QtShell::openUrl(std::string_view url) {

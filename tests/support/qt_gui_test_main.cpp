@@ -1,5 +1,6 @@
 // Test entry for suites that show windows (on the offscreen platform).
 #include <QApplication>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,9 @@ int main(int argc, char** argv) {
     // ctest sets the offscreen platform; listing the tests at build time runs without it.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    QStandardPaths::setTestModeEnabled(true); // settings written by tests stay out of the user's
+    QCoreApplication::setOrganizationName("hvr");
+    QCoreApplication::setApplicationName("hvr-tests");
     hvr::platform::installChineseFontSubstitutes();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

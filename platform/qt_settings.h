@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QSettings>
+
+#include <string>
+
+#include "platform/dialogs.h"
+
+namespace hvr::platform {
+
+// What the window remembers between runs, in the user's settings.
+
+// The device of the port that last answered; empty when none has.
+std::string rememberedPort(const QSettings& settings);
+void rememberPort(QSettings& settings, const std::string& device);
+
+// The save dialog as the last save of the same kind left it: in the folder saved to last (while
+// it exists), and with the file type chosen last first.
+SaveRequest rememberedSave(const QSettings& settings, SaveRequest request);
+void rememberSave(QSettings& settings, const SaveRequest& request, const std::string& chosenPath);
+
+} // namespace hvr::platform
