@@ -107,7 +107,8 @@ bool waitForInstrument(Session& session, const Options& options) {
     std::string tried;
     for (const std::string& device : session.port().openedDevices())
         tried += (tried.empty() ? " (试过的端口: " : ", ") + device;
-    fail(kExitNoInstrument, "仪器在 " + options.timeoutText + " 秒内没有应答" + (tried.empty() ? "" : tried + ")"));
+    fail(kExitNoInstrument,
+         "仪器在 " + options.timeoutText + " 秒内没有应答" + (tried.empty() ? "" : tried + ")"));
     return false;
 }
 
@@ -217,8 +218,7 @@ int download(Session& session, const Options& options) {
             if (form.dl_outcome != Form1::ReadOutcome::None) return true;
             // Each group filed is progress; a pair asked for again after a fault is not.
             const auto filed = static_cast<std::uint64_t>(form.dl_request) * 2 + form.dl_half;
-            stalled =
-                patience.exhausted(filed, form.Text40.text() == texts::kLinkDown, secondsSince(clock));
+            stalled = patience.exhausted(filed, form.Text40.text() == texts::kLinkDown, secondsSince(clock));
             return stalled;
         },
         1e9);

@@ -131,7 +131,8 @@ Parsed parseOptions(const std::vector<std::string>& args) {
     if (positional.size() > 1)
         return {std::nullopt, "多余的参数 '" + positional.at(1).toStdString() + "' (见 --help)"};
     if (o.command == Command::Ports) {
-        for (const QCommandLineOption& option : {port, out, format, frames, sort, pdf, timeout, demo, timeScale})
+        for (const QCommandLineOption& option :
+             {port, out, format, frames, sort, pdf, timeout, demo, timeScale})
             if (parser.isSet(option))
                 return {std::nullopt, "--" + option.names().constLast().toStdString() + " 不用于 ports"};
         return {o, ""};

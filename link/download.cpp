@@ -163,7 +163,8 @@ void Form1::superviseRead(std::optional<std::int32_t> abandoned) {
     }
     if (link_mode != kWordReply) return;
     if (dl_implausible_counts > 0 && ++dl_implausible_ticks >= kGarbledCountTicks) {
-        EndIncompleteRead(texts::kCountImplausible + decimalText(dl_count_reply) + texts::kCountImplausibleEnd);
+        EndIncompleteRead(texts::kCountImplausible + decimalText(dl_count_reply) +
+                          texts::kCountImplausibleEnd);
         return;
     }
     if (abandoned == protocol::kReadCount || (dl_implausible_counts > 0 && !requestLine.busy())) {

@@ -136,7 +136,9 @@ void drawLiveCurve(PictureBuilder& pic, const ChartInputs& in) {
             // Without primary signal the segment is drawn in the background, a gap in the red.
             const bool noSignal = in.live.status_history[static_cast<std::size_t>(i)] == "5";
             pic.line(x(i - 1), yOf(static_cast<double>(p0), scale), x(i), yOf(static_cast<double>(p1), scale),
-                     noSignal ? kBackground : stale(i) ? colors::kStale : kPrimary);
+                     noSignal   ? kBackground
+                     : stale(i) ? colors::kStale
+                                : kPrimary);
         }
     }
     for (int i = 1; i <= kCurveNewest; ++i) {

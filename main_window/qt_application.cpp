@@ -150,7 +150,8 @@ bool MainWindowProgram::start(std::string& error) {
         if (last != devices.end()) {
             // The scan moves on before it opens: it starts one number before.
             const int number = static_cast<int>(last - devices.begin()) + platform::kFirstPort;
-            p.form->Combo1.setText(std::to_string(number == platform::kFirstPort ? platform::kLastPort : number - 1));
+            p.form->Combo1.setText(
+                std::to_string(number == platform::kFirstPort ? platform::kLastPort : number - 1));
         }
     }
     p.view->render();

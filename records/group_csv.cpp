@@ -61,8 +61,8 @@ std::string groupsCsv(const RecordStore& store, int groups) {
         const auto sec = rangeOf(store.rec_sec_code[i], Channel::Secondary);
         if (pri && sec && secRaw != 0)
             ratio = decimalText(ratioTenths(priRaw * pri->factor, secRaw * sec->factor), 1);
-        out += decimalText(whole(store.rec_group_no[i])) + "," + primary + "," + secondary + "," + ratio + "," +
-               decimalText(store.rec_pri_freq[i]) + "," + (noSignal ? "1" : "0") + "," +
+        out += decimalText(whole(store.rec_group_no[i])) + "," + primary + "," + secondary + "," + ratio +
+               "," + decimalText(store.rec_pri_freq[i]) + "," + (noSignal ? "1" : "0") + "," +
                (overRange ? "1" : "0") + "," + (lowBattery ? "1" : "0") + "\r\n";
     }
     return out;

@@ -270,7 +270,8 @@ TEST(Cli, PortsListsTheTableAndANoAnswerNamesWhatWasTried) {
     EXPECT_EQ(ports.out.find("COM3"), std::string::npos) << "a number without a device is not a port";
     EXPECT_NE(ports.out.find("COM4  /dev/null"), std::string::npos) << ports.out;
 
-    const CliRun none = runCli({"monitor", "--port", silent.device(), "--timeout", "1", "--time-scale", "0.1"});
+    const CliRun none =
+        runCli({"monitor", "--port", silent.device(), "--timeout", "1", "--time-scale", "0.1"});
     EXPECT_EQ(none.exitCode, 1);
     EXPECT_NE(none.err.find("没有应答 (试过的端口: " + device + ")\n"), std::string::npos) << none.err;
 }

@@ -42,7 +42,8 @@ TEST(SimProgram, SpeaksAsTheOtherProgramsDo) {
     QProcess sim;
     sim.start(QStringLiteral(HVR_SIM_PATH), {"-v"});
     ASSERT_TRUE(sim.waitForFinished(5000));
-    EXPECT_TRUE(sim.readAllStandardOutput().startsWith("hvr-sim ")) << "-v is the version, as in hvr and hvr-cli";
+    EXPECT_TRUE(sim.readAllStandardOutput().startsWith("hvr-sim "))
+        << "-v is the version, as in hvr and hvr-cli";
     sim.start(QStringLiteral(HVR_SIM_PATH), {"--help"});
     ASSERT_TRUE(sim.waitForFinished(5000));
     EXPECT_TRUE(QString::fromUtf8(sim.readAllStandardOutput()).startsWith("用法: hvr-sim [选项]"));

@@ -215,8 +215,8 @@ TEST_F(Download, AStoreEndingBeforeItsCountIsAnIncompleteRead) {
     EXPECT_EQ(stored(), 5);
     EXPECT_EQ(h.form->dl_outcome, Form1::ReadOutcome::Incomplete);
     ASSERT_EQ(h.dialogs.boxes.size(), 1u);
-    EXPECT_EQ(h.dialogs.boxes[0], (testing::FakeDialogs::Box{"message", "读取未完成: 已读取 5 组, 仪器报告 10 组",
-                                                             "系统提示"}));
+    EXPECT_EQ(h.dialogs.boxes[0],
+              (testing::FakeDialogs::Box{"message", "读取未完成: 已读取 5 组, 仪器报告 10 组", "系统提示"}));
     EXPECT_EQ(h.form->Text42.text(), "读取未完成");
     EXPECT_TRUE(h.form->Command5.enabled());
     EXPECT_EQ(h.form->link_state, Form1::kIdle);
@@ -272,7 +272,8 @@ class Interrupted : public Download {
         ASSERT_GE(sent.size(), 8u);
         for (std::size_t at = 0; at + 4 < sent.size(); at += 4)
             ASSERT_EQ(Bytes(sent.begin() + at, sent.begin() + at + 4), pending) << at;
-        ASSERT_EQ(Bytes(sent.end() - 4, sent.end()), line(protocol::kLinkCheck)) << "checked in the same tick";
+        ASSERT_EQ(Bytes(sent.end() - 4, sent.end()), line(protocol::kLinkCheck))
+            << "checked in the same tick";
     }
     // The link check answered: the count is asked before anything else.
     void linkBack() {

@@ -15,8 +15,14 @@ using testing::line;
 
 Bytes group(int n) {
     const auto raw = static_cast<std::uint16_t>(400 + n);
-    return {static_cast<std::uint8_t>(raw >> 8), static_cast<std::uint8_t>(raw & 0xFF), '2', 0x17, 0x70, '1',
-            0x32, 0x00};
+    return {static_cast<std::uint8_t>(raw >> 8),
+            static_cast<std::uint8_t>(raw & 0xFF),
+            '2',
+            0x17,
+            0x70,
+            '1',
+            0x32,
+            0x00};
 }
 
 const Bytes kAlive{0x19, 0x64};

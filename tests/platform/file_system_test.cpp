@@ -54,7 +54,8 @@ TEST_F(LocalFiles, ReplacesTheWholeFile) {
 
 TEST_F(LocalFiles, RemovesTheLeftoversOfAnEarlierSaveCutShort) {
     const auto path = (dir / "HVR.txt").string();
-    for (const char* name : {".HVR.txt.a1B2c3", ".HVR.txt.zz9ZZ9", ".HVR.txt.keep", ".HVR.txt.abcdefg", ".HVR.csv.a1B2c3"})
+    for (const char* name :
+         {".HVR.txt.a1B2c3", ".HVR.txt.zz9ZZ9", ".HVR.txt.keep", ".HVR.txt.abcdefg", ".HVR.csv.a1B2c3"})
         std::ofstream(dir / name) << "left";
     ASSERT_TRUE(files.saveFile(path, "new\r\n"));
     EXPECT_EQ(read(path), "new\r\n");

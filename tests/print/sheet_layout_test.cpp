@@ -128,7 +128,8 @@ TEST(PrintedSheets, NeverOneWithoutAGroup) {
             dialog.Command2_Click();
         };
         h.form->Command16_Click();
-        EXPECT_EQ(h.printing.printer.sheets.size(), printed) << groups << " groups, " << first << " to " << last;
+        EXPECT_EQ(h.printing.printer.sheets.size(), printed)
+            << groups << " groups, " << first << " to " << last;
     }
 }
 
