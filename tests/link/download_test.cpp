@@ -12,17 +12,7 @@ using testing::Bytes;
 using testing::FormHarness;
 using testing::line;
 
-Bytes group(int n, bool lowBattery = false) {
-    const auto raw = static_cast<std::uint16_t>(400 + n);
-    return {static_cast<std::uint8_t>((lowBattery ? 0x80 : 0) | (raw >> 8)),
-            static_cast<std::uint8_t>(raw & 0xFF),
-            '2',
-            0x17,
-            0x70,
-            '1',
-            0x32,
-            0x00};
-}
+using testing::group;
 
 const Bytes kEnd(8, 0xFF);
 

@@ -13,17 +13,7 @@ using testing::Bytes;
 using testing::FormHarness;
 using testing::line;
 
-Bytes group(int n) {
-    const auto raw = static_cast<std::uint16_t>(400 + n);
-    return {static_cast<std::uint8_t>(raw >> 8),
-            static_cast<std::uint8_t>(raw & 0xFF),
-            '2',
-            0x17,
-            0x70,
-            '1',
-            0x32,
-            0x00};
-}
+using testing::group;
 
 const Bytes kAlive{0x19, 0x64};
 

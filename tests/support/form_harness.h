@@ -31,6 +31,19 @@ inline Bytes frame(std::uint16_t secRaw, std::uint8_t secCode, std::uint16_t pri
             status};
 }
 
+// Stored group n of a test store: secondary 4.0n A (raw 400 + n), primary 600 A.
+inline Bytes group(int n, bool lowBattery = false) {
+    const auto raw = static_cast<std::uint16_t>(400 + n);
+    return {static_cast<std::uint8_t>((lowBattery ? 0x80 : 0) | (raw >> 8)),
+            static_cast<std::uint8_t>(raw & 0xFF),
+            '2',
+            0x17,
+            0x70,
+            '1',
+            0x32,
+            0x00};
+}
+
 // A main-window model on fake services, its serial port already open.
 struct FormHarness {
     FakeSerialPort port;
