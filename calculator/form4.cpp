@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <optional>
 
-#include "link/number_text.h"
-#include "main_window/texts.h"
+#include "units/number_text.h"
+#include "texts/texts.h"
 
 namespace hvr {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "calculator/form4.h"
-#include "platform/qt_form_widgets.h"
+#include "forms/qt_form_widgets.h"
 
 namespace hvr::gui {
 

@@ -24,7 +24,7 @@
 #include "cli/options.h"
 #include "cli/patience.h"
 #include "cli/session.h"
-#include "main_window/texts.h"
+#include "texts/texts.h"
 #include "platform/file_system.h"
 #include "platform/gbk.h"
 #include "platform/qt_fonts.h"

@@ -4,7 +4,7 @@
 #include <iterator>
 #include <optional>
 
-#include "link/number_text.h"
+#include "units/number_text.h"
 
 namespace hvr::cli {
 

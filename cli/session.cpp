@@ -7,7 +7,7 @@
 
 #include <csignal>
 
-#include "main_window/texts.h"
+#include "texts/texts.h"
 
 namespace hvr::cli {
 

@@ -11,7 +11,7 @@
 #include "platform/qt_events.h"
 #include "platform/qt_serial_port.h"
 #include "platform/qt_simulator.h"
-#include "platform/qt_timers.h"
+#include "forms/qt_timers.h"
 
 namespace hvr::cli {
 

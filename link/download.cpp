@@ -1,8 +1,8 @@
 // The download of stored groups: the count reply, then the groups two by two into the store.
-#include "link/number_text.h"
+#include "units/number_text.h"
 #include "link/protocol.h"
 #include "main_window/form1.h"
-#include "main_window/texts.h"
+#include "texts/texts.h"
 
 namespace hvr {
 

@@ -2,7 +2,7 @@
 // review, and the outcome of a link check.
 #include "link/protocol.h"
 #include "main_window/form1.h"
-#include "main_window/texts.h"
+#include "texts/texts.h"
 
 namespace hvr {
 

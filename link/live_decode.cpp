@@ -2,10 +2,10 @@
 // curve histories and the running statistics of both currents.
 #include "link/live_decode.h"
 
-#include "link/number_text.h"
+#include "units/number_text.h"
 #include "link/protocol.h"
 #include "main_window/form1.h"
-#include "main_window/texts.h"
+#include "texts/texts.h"
 
 namespace hvr {
 
@@ -66,32 +66,6 @@ ReadingText readingText(std::uint16_t raw, std::uint8_t code, Channel channel) {
     if (raw == 0 && range->decimals > 0)
         text = "0." + std::string(static_cast<std::size_t>(range->decimals), '0');
     return {std::move(text), std::string(range->unit)};
-}
-
-std::string ratioText(std::int64_t tenths) {
-    if (tenths <= 1000000) // up to 100000: one decimal at most
-        return decimalText(tenths, 1);
-    const std::int64_t whole = tenths / 10;
-    if (whole <= 1000000) return decimalText(whole);
-    if (whole < 10000000) return decimalText(whole / 1000, 3) + "K6";
-    if (whole < 100000000) return decimalText(whole / 10000, 3) + "K7";
-    if (whole < 10000000000) return decimalText(whole / 100000, 3) + "K8";
-    return decimalText(whole);
-}
-
-std::int64_t ratioTenths(std::int64_t p, std::int64_t s) {
-    return p == 0 || s == 0 ? 0 : (p * 10) / s;
-}
-
-RatioTexts ratioTexts(std::int64_t p, std::int64_t s) {
-    RatioTexts out;
-    if (s != 0) {
-        out.ratio = ratioText(ratioTenths(p, s));
-        out.fiveAmp = decimalText(((p * 500) / s) / 10, 1);
-        out.yy = decimalText(((p * 380) / 1000) / s, 1);
-    }
-    if (p == 0 || s == 0) out.ratio = "0.0";
-    return out;
 }
 
 void Form1::DecodeLiveFrame() {

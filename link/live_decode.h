@@ -6,7 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "link/range_code.h"
+#include "units/range_code.h"
+#include "units/ratio.h"
 
 namespace hvr {
 
@@ -76,21 +77,6 @@ struct ReadingText {
 };
 ReadingText readingText(std::uint16_t raw, std::uint8_t code, Channel channel);
 
-// Ratio, 5 A-referred primary and 10 kV Y-Y ratio of a primary P and secondary S in base units,
-// in whole-number arithmetic with truncating division (64-bit, so large primaries stay exact).
-// A division by zero leaves its text empty; a zero P or S makes the ratio "0.0".
-struct RatioTexts {
-    std::string ratio;
-    std::string fiveAmp;
-    std::string yy;
-    bool operator==(const RatioTexts&) const = default;
-};
-RatioTexts ratioTexts(std::int64_t primary, std::int64_t secondary);
-
-// The ratio of a primary and a secondary in base units, in tenths, truncated; 0 when either
-// is 0.
-std::int64_t ratioTenths(std::int64_t primary, std::int64_t secondary);
-
 // What the live panel shows of one reading, field by field.
 struct LiveShown {
     bool noSignal = false;
@@ -115,9 +101,5 @@ std::string statisticText(std::int64_t base);
 // The caption of a secondary statistic as last shown: prefix and value, or its "OL" caption.
 std::string secondaryStatisticCaption(std::string_view prefix, std::string_view overloadCaption,
                                       const ShownStatistic& shown);
-
-// A ratio given in tenths, as the live panel writes it: one decimal at most, whole above
-// 100000, and the K6/K7/K8 forms above 1000000.
-std::string ratioText(std::int64_t tenths);
 
 } // namespace hvr

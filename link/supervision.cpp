@@ -4,10 +4,10 @@
 #include <cctype>
 #include <string>
 
-#include "link/number_text.h"
+#include "units/number_text.h"
 #include "link/protocol.h"
 #include "main_window/form1.h"
-#include "main_window/texts.h"
+#include "texts/texts.h"
 #include "platform/port_table.h"
 
 namespace hvr {

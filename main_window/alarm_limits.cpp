@@ -6,8 +6,8 @@
 #include <string>
 
 #include "main_window/form1.h"
-#include "link/number_text.h"
-#include "main_window/texts.h"
+#include "units/number_text.h"
+#include "texts/texts.h"
 
 namespace hvr {
 

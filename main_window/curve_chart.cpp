@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "link/number_text.h"
-#include "link/range_code.h"
+#include "units/number_text.h"
+#include "units/range_code.h"
 #include "main_window/form1.h"
-#include "main_window/texts.h"
+#include "texts/texts.h"
 
 namespace hvr {
 

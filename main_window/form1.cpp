@@ -1,6 +1,6 @@
 #include "main_window/form1.h"
 
-#include "main_window/texts.h"
+#include "texts/texts.h"
 
 namespace hvr {
 

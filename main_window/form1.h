@@ -12,7 +12,7 @@
 #include "link/mscomm.h"
 #include "link/request_line.h"
 #include "main_window/alarm_limits.h"
-#include "main_window/control.h"
+#include "forms/control.h"
 #include "main_window/curve_state.h"
 #include "main_window/form1_controls.h"
 #include "platform/canvas.h"

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "main_window/form1.h"
-#include "main_window/texts.h"
+#include "texts/texts.h"
 
 namespace hvr {
 

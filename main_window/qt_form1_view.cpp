@@ -19,7 +19,7 @@
 
 #include "main_window/curve_chart.h"
 #include "platform/qt_canvas.h"
-#include "platform/qt_form_widgets.h"
+#include "forms/qt_form_widgets.h"
 
 namespace hvr::gui {
 

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "link/number_text.h"
-#include "main_window/texts.h"
+#include "units/number_text.h"
+#include "texts/texts.h"
 #include "print/sheet_layout.h"
 
 namespace hvr {

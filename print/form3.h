@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "main_window/control.h"
+#include "forms/control.h"
 #include "platform/dialogs.h"
 #include "print/print_handoff.h"
 

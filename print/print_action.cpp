@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "main_window/form1.h"
-#include "main_window/texts.h"
+#include "texts/texts.h"
 #include "print/form3.h"
 #include "print/sheet_layout.h"
 #include "records/row_format.h"

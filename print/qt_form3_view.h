@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/qt_form_widgets.h"
+#include "forms/qt_form_widgets.h"
 #include "print/form3.h"
 
 namespace hvr::gui {

@@ -1,8 +1,8 @@
 #include "records/group_csv.h"
 
-#include "link/live_decode.h"
-#include "link/number_text.h"
-#include "link/range_code.h"
+#include "units/ratio.h"
+#include "units/number_text.h"
+#include "units/range_code.h"
 
 namespace hvr {
 

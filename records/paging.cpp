@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <optional>
 
-#include "link/number_text.h"
+#include "units/number_text.h"
 #include "main_window/form1.h"
-#include "main_window/texts.h"
+#include "texts/texts.h"
 #include "records/row_format.h"
 
 namespace hvr {

@@ -2,10 +2,10 @@
 
 #include <string_view>
 
-#include "link/live_decode.h"
-#include "link/number_text.h"
-#include "link/range_code.h"
-#include "main_window/texts.h"
+#include "units/ratio.h"
+#include "units/number_text.h"
+#include "units/range_code.h"
+#include "texts/texts.h"
 
 namespace hvr {
 namespace {

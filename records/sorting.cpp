@@ -3,9 +3,9 @@
 #include <numeric>
 #include <vector>
 
-#include "link/number_text.h"
+#include "units/number_text.h"
 #include "main_window/form1.h"
-#include "main_window/texts.h"
+#include "texts/texts.h"
 #include "records/row_format.h"
 
 namespace hvr {

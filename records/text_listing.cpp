@@ -3,9 +3,9 @@
 #include <cctype>
 #include <optional>
 
-#include "link/number_text.h"
+#include "units/number_text.h"
 #include "main_window/form1.h"
-#include "main_window/texts.h"
+#include "texts/texts.h"
 #include "platform/gbk.h"
 #include "records/group_csv.h"
 

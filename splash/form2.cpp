@@ -1,7 +1,7 @@
 // The splash window: the animation of its two small pictures and the way into the program.
 #include "splash/form2.h"
 
-#include "main_window/texts.h"
+#include "texts/texts.h"
 
 namespace hvr {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "main_window/control.h"
+#include "forms/control.h"
 #include "platform/shell.h"
 
 namespace hvr {

@@ -11,8 +11,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "main_window/texts.h"
-#include "platform/qt_form_widgets.h"
+#include "texts/texts.h"
+#include "forms/qt_form_widgets.h"
 
 namespace hvr::gui {
 

@@ -14,7 +14,7 @@
 #include "main_window/form1.h"
 #include "main_window/qt_application.h"
 #include "main_window/qt_form1_view.h"
-#include "main_window/texts.h"
+#include "texts/texts.h"
 #include "records/row_format.h"
 #include "sim/scenario.h"
 #include "tests/support/qt_wait.h"

@@ -16,7 +16,7 @@
 #include <QTest>
 
 #include "main_window/qt_form1_view.h"
-#include "main_window/texts.h"
+#include "texts/texts.h"
 #include "tests/support/form_harness.h"
 #include "tests/support/store_builder.h"
 

@@ -8,7 +8,7 @@
 
 #include "link/protocol.h"
 #include "main_window/form1.h"
-#include "main_window/texts.h"
+#include "texts/texts.h"
 #include "platform/qt_serial_port.h"
 #include "tests/support/fake_services.h"
 #include "tests/support/qt_wait.h"

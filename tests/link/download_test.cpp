@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "link/protocol.h"
-#include "main_window/texts.h"
+#include "texts/texts.h"
 #include "tests/support/form_harness.h"
 
 namespace hvr {

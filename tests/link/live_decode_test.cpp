@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "link/live_decode.h"
-#include "main_window/texts.h"
+#include "texts/texts.h"
 #include "tests/support/form_harness.h"
 #include "tests/support/case_name.h"
 

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "link/number_text.h"
+#include "units/number_text.h"
 #include "tests/support/form_harness.h"
 
 namespace hvr {

@@ -5,7 +5,7 @@
 
 #include "link/protocol.h"
 #include "main_window/curve_chart.h"
-#include "main_window/texts.h"
+#include "texts/texts.h"
 #include "tests/support/form_harness.h"
 
 namespace hvr {

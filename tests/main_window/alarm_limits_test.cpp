@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "main_window/alarm_limits.h"
-#include "main_window/texts.h"
+#include "texts/texts.h"
 #include "tests/support/case_name.h"
 #include "tests/support/form_harness.h"
 

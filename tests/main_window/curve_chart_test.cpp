@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "main_window/curve_chart.h"
-#include "main_window/texts.h"
+#include "texts/texts.h"
 #include "tests/support/case_name.h"
 #include "tests/support/form_harness.h"
 #include "tests/support/store_builder.h"

@@ -2,7 +2,7 @@
 // the footer link and the commands whose windows come later.
 #include <gtest/gtest.h>
 
-#include "main_window/texts.h"
+#include "texts/texts.h"
 #include "tests/support/form_harness.h"
 
 namespace hvr {

@@ -3,7 +3,7 @@
 
 #include <tuple>
 
-#include "main_window/texts.h"
+#include "texts/texts.h"
 #include "print/form3.h"
 #include "print/sheet_layout.h"
 #include "records/row_format.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "main_window/texts.h"
+#include "texts/texts.h"
 #include "tests/support/form_harness.h"
 #include "tests/support/store_builder.h"
 #include "tests/support/case_name.h"

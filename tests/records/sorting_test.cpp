@@ -3,7 +3,7 @@
 #include <cmath>
 #include <random>
 
-#include "main_window/texts.h"
+#include "texts/texts.h"
 #include "records/row_format.h"
 #include "tests/support/form_harness.h"
 #include "tests/support/store_builder.h"

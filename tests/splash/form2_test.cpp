@@ -1,7 +1,7 @@
 // The splash window: its animation over time, entering the program once, the web link.
 #include <gtest/gtest.h>
 
-#include "main_window/texts.h"
+#include "texts/texts.h"
 #include "splash/form2.h"
 #include "tests/support/fake_services.h"
 

@@ -1,4 +1,4 @@
-#include "platform/qt_timers.h"
+#include "forms/qt_timers.h"
 
 #include <algorithm>
 #include <cmath>

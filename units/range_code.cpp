@@ -1,4 +1,4 @@
-#include "link/range_code.h"
+#include "units/range_code.h"
 
 namespace hvr {
 

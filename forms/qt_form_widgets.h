@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "main_window/control.h"
+#include "forms/control.h"
 
 class QRadioButton;
 

@@ -1,4 +1,4 @@
-#include "platform/qt_form_widgets.h"
+#include "forms/qt_form_widgets.h"
 
 #include <QFrame>
 #include <QGroupBox>

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "link/number_text.h"
+#include "units/number_text.h"
 #include "tests/support/case_name.h"
 
 namespace hvr {

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "main_window/control.h"
+#include "forms/control.h"
 
 namespace hvr::platform {
 

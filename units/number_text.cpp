@@ -1,4 +1,4 @@
-#include "link/number_text.h"
+#include "units/number_text.h"
 
 #include <cmath>
 #include <cstdlib>

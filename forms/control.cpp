@@ -1,4 +1,4 @@
-#include "main_window/control.h"
+#include "forms/control.h"
 
 namespace hvr {
 
