@@ -65,7 +65,7 @@ std::string calculatorResultText(double value) {
 }
 
 Form4::Form4(platform::Dialogs& dialogs) : m_dialogs(dialogs) {
-#define HVR_LIST_FORM4_CONTROL(kind, name, container, caption, left, top, width, height)                     \
+#define HVR_LIST_FORM4_CONTROL(kind, name, container, caption, left, top, width, height, design)                     \
     m_controls.push_back(&name);
     HVR_FORM4_CONTROLS(HVR_LIST_FORM4_CONTROL)
 #undef HVR_LIST_FORM4_CONTROL

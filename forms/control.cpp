@@ -3,9 +3,9 @@
 namespace hvr {
 
 Control::Control(ControlKind kind, std::string_view name, std::string_view container,
-                 std::string_view caption, Rect rect, bool visible, bool enabled)
+                 std::string_view caption, Rect rect, bool visible, bool enabled, const Design& design)
     : m_kind(kind), m_name(name), m_container(container), m_text(caption), m_visible(visible),
-      m_enabled(enabled), m_rect(rect) {}
+      m_enabled(enabled), m_rect(rect), m_design(design) {}
 
 namespace {
 template <typename T, typename U> bool assign(T& field, const U& value) {

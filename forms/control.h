@@ -36,6 +36,31 @@ inline constexpr std::uint32_t kCurveBackground = 0x404040;
 inline constexpr std::uint32_t kStale = 0x808080; // readings that are no longer live
 } // namespace colors
 
+// How a control is drawn and takes input, as designed: its font, how its text is aligned, and
+// what a box, a button or a label does beyond showing its text. Part of each control's row in
+// its form's table; a binder reads it, no view decides it by name.
+enum class Align : std::uint8_t { Left, Right, Center };
+struct Design {
+    const char* font = "宋体";
+    double points = 9;
+    bool bold = false;
+    Align align = Align::Left;
+    bool readOnly = false;    // a box that shows, and takes no typing
+    bool caretHidden = false; // a box whose text cursor is never drawn
+    bool takesFocus = true;
+    bool frame = true;
+    int maxLength = 0;          // characters a box takes; 0: any
+    bool shrinkToFit = false;   // a label whose font shrinks when its text would not fit
+    bool link = false;          // a label that is clicked as a whole, with a pointing hand
+    bool round = false;         // a shape drawn as a circle
+    bool canvas = false;        // a picture box painted from the form's picture
+    bool defaultButton = false; // the button Enter presses
+    const char* shortcut = "";  // a menu entry's key ("F2")
+};
+namespace design {
+inline constexpr Design kPlain{};
+} // namespace design
+
 // Position and size in twips (1/1440 inch), relative to the container.
 struct Rect {
     int left = 0;
@@ -51,11 +76,12 @@ struct Rect {
 class Control {
   public:
     Control(ControlKind kind, std::string_view name, std::string_view container, std::string_view caption,
-            Rect rect, bool visible = true, bool enabled = true);
+            Rect rect, bool visible = true, bool enabled = true, const Design& design = design::kPlain);
 
     ControlKind kind() const { return m_kind; }
     const std::string& name() const { return m_name; }
     const std::string& container() const { return m_container; }
+    const Design& design() const { return m_design; }
     std::uint64_t revision() const { return m_revision; }
 
     const std::string& text() const { return m_text; }
@@ -122,6 +148,7 @@ class Control {
     std::string m_toolTip;
     std::vector<std::string> m_items;
     std::uint64_t m_revision = 0;
+    Design m_design;
 };
 
 } // namespace hvr

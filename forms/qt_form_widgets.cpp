@@ -1,14 +1,19 @@
 #include "forms/qt_form_widgets.h"
 
+#include "platform/qt_canvas.h"
+
+#include <QButtonGroup>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QPushButton>
-#include <QButtonGroup>
 #include <QRadioButton>
 
-#include "platform/qt_canvas.h"
+#include <string_view>
 
 namespace hvr::gui {
 
@@ -62,7 +67,70 @@ FormWidgets::FormWidgets(const std::vector<Control*>& controls, QWidget& root, c
         }
         w->setObjectName(QString::fromStdString(name));
         w->setGeometry(pixels(c->rect()));
+        applyDesign(*w, c->design());
         m_widgets[name] = w;
+    }
+}
+
+namespace {
+
+// The text cursor is drawn zero pixels wide: the box takes focus and keys, shows no caret.
+class NoCaretStyle final : public QProxyStyle {
+  public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+        if (metric == PM_TextCursorWidth) return 0;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+// One for the program, owned by the application so that it outlives every widget.
+QStyle* noCaretStyle() {
+    static QPointer<QStyle> style;
+    if (style.isNull()) {
+        style = new NoCaretStyle;
+        style->setParent(QCoreApplication::instance());
+    }
+    return style;
+}
+
+Qt::Alignment alignmentOf(Align align) {
+    switch (align) {
+    case Align::Right:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    case Align::Center:
+        return Qt::AlignCenter;
+    case Align::Left:
+        break;
+    }
+    return Qt::AlignLeft | Qt::AlignVCenter;
+}
+
+} // namespace
+
+QFont fontOf(const Design& design) {
+    QFont font(QString::fromUtf8(design.font));
+    font.setPointSizeF(design.points);
+    font.setBold(design.bold);
+    return font;
+}
+
+void applyDesign(QWidget& widget, const Design& design) {
+    const Design& plain = design::kPlain;
+    if (std::string_view(design.font) != plain.font || design.points != plain.points ||
+        design.bold != plain.bold)
+        widget.setFont(fontOf(design));
+    if (auto* label = qobject_cast<QLabel*>(&widget)) label->setAlignment(alignmentOf(design.align));
+    if (auto* edit = qobject_cast<QLineEdit*>(&widget)) {
+        edit->setAlignment(alignmentOf(design.align));
+        if (design.maxLength > 0) edit->setMaxLength(design.maxLength);
+        edit->setFrame(design.frame);
+        edit->setReadOnly(design.readOnly);
+        if (design.caretHidden) edit->setStyle(noCaretStyle());
+        if (!design.takesFocus) edit->setFocusPolicy(Qt::NoFocus);
+    }
+    if (auto* button = qobject_cast<QPushButton*>(&widget); button != nullptr && design.defaultButton) {
+        button->setDefault(true);
+        button->setAutoDefault(true);
     }
 }
 

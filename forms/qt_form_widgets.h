@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QRect>
 #include <QWidget>
 
@@ -20,6 +21,12 @@ inline QRect pixels(const Rect& r) {
     return {r.left / kTwipsPerPixel, r.top / kTwipsPerPixel, r.width / kTwipsPerPixel,
             r.height / kTwipsPerPixel};
 }
+
+// The font of a design.
+QFont fontOf(const Design& design);
+// What a control's design asks of its widget beyond its kind: its font where it is not the
+// plain one, its alignment, and how a box or a button takes input.
+void applyDesign(QWidget& widget, const Design& design);
 
 // The option buttons of one container are one exclusive group, as radio buttons are to everyone
 // (announced as radio buttons, the arrow keys move between them), while the model decides

@@ -5,7 +5,7 @@
 namespace hvr {
 
 Form1::Form1(platform::Services services) : MSComm1(services.serial), m_services(services) {
-#define HVR_LIST_CONTROL(kind, name, container, caption, left, top, width, height, visible)                  \
+#define HVR_LIST_CONTROL(kind, name, container, caption, left, top, width, height, visible, design)                  \
     m_controls.push_back(&name);
     HVR_FORM1_CONTROLS(HVR_LIST_CONTROL)
 #undef HVR_LIST_CONTROL

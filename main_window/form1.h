@@ -40,8 +40,9 @@ class Form1 : public LinkVariables,
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
 
-#define HVR_DECLARE_CONTROL(kind, name, container, caption, left, top, width, height, visible)               \
-    Control name{ControlKind::kind, #name, container, caption, {left, top, width, height}, visible};
+#define HVR_DECLARE_CONTROL(kind, name, container, caption, left, top, width, height, visible, design)       \
+    Control name{ControlKind::kind,          #name,   container, caption,                                    \
+                 {left, top, width, height}, visible, true,      form1_design::design};
     HVR_FORM1_CONTROLS(HVR_DECLARE_CONTROL)
 #undef HVR_DECLARE_CONTROL
 

@@ -48,71 +48,6 @@ QColor color(std::uint32_t value, const QPalette& palette) {
     return platform::qtColor(value);
 }
 
-// The window's design: fonts and alignments that differ from its default font (宋体 9 pt).
-struct Design {
-    const char* family = "宋体";
-    double points = 9;
-    bool bold = false;
-    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
-};
-
-// The number of a text box by its name ("Text27" is 27); 0 for any other control.
-int textNumber(const std::string& name) {
-    if (!name.starts_with("Text") || name.size() < 5 || name.size() > 6) return 0;
-    int n = 0;
-    for (std::size_t i = 4; i < name.size(); ++i) {
-        if (name[i] < '0' || name[i] > '9') return 0;
-        n = n * 10 + (name[i] - '0');
-    }
-    return n;
-}
-
-Design designOf(const std::string& name) {
-    const int text = textNumber(name);
-    const bool row = text >= 1 && text <= 26;
-    if (name == "Label9") return {"黑体", 42, true, Qt::AlignRight | Qt::AlignVCenter};
-    if (name == "Label10") return {"黑体", 48, true, Qt::AlignRight | Qt::AlignVCenter};
-    if (name == "Label6") return {"新宋体", 48, true, Qt::AlignLeft | Qt::AlignVCenter};
-    if (name == "Text32") return {"宋体", 21.75, true, Qt::AlignCenter};
-    if (name == "Text29" || name == "Text35")
-        return {"宋体", 26.25, false, Qt::AlignRight | Qt::AlignVCenter};
-    if (name == "Text37") return {"宋体", 9, false, Qt::AlignRight | Qt::AlignVCenter};
-    if (name == "Label11" || name == "Label16" || name == "Label17" || name == "Label12" || name == "Label18")
-        return {"宋体", 12, true};
-    if (name == "Label13" || name == "Label14" || name == "Label15" || name == "Label1" || name == "Label2" ||
-        name == "Label5")
-        return {"宋体", 10.5, false};
-    // Row texts line their columns up with blanks: a face of one width per character.
-    // A row of 51 columns fills its 361 pixels at 10 pt; the header takes the rows' pitch.
-    if (name == "Text31" || row) return {"新宋体", 10, false};
-    if (name == "Text34") return {"宋体", 9, false, Qt::AlignLeft | Qt::AlignVCenter};
-    return {};
-}
-
-QFont fontOf(const Design& d) {
-    QFont font(QString::fromUtf8(d.family));
-    font.setPointSizeF(d.points);
-    font.setBold(d.bold);
-    return font;
-}
-
-// Boxes whose caret is hidden when they get the focus; all but the page entry are read-only.
-bool caretHidden(const std::string& name) {
-    const int n = textNumber(name);
-    return (n >= 1 && n <= 28) || n == 30 || n == 31 || n == 32 || (n >= 37 && n <= 42);
-}
-bool readOnly(const std::string& name) {
-    return (caretHidden(name) && name != "Text27") || name == "Text33" || name == "Text34" ||
-           name == "Text36";
-}
-
-// Menu shortcuts of the design.
-std::optional<QKeySequence> shortcutOf(const std::string& name) {
-    if (name == "js_f3") return QKeySequence(Qt::Key_F2);
-    if (name == "d_uy_x") return QKeySequence(Qt::Key_F3);
-    return std::nullopt;
-}
-
 // "文件(F)" is shown with F as its access key.
 QString menuTitle(const std::string& caption) {
     const std::size_t n = caption.size();
@@ -121,15 +56,6 @@ QString menuTitle(const std::string& caption) {
         return qt(caption.substr(0, n - 2) + "&" + caption.substr(n - 2));
     return qt(caption);
 }
-
-// The text cursor is drawn zero pixels wide: the box takes focus and keys, shows no caret.
-class NoCaretStyle final : public QProxyStyle {
-  public:
-    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
-        if (metric == PM_TextCursorWidth) return 0;
-        return QProxyStyle::pixelMetric(metric, option, widget);
-    }
-};
 
 // A shape control: a lamp (circle, filled, border 2 pixels wide) or an outline (rectangle).
 class ShapeWidget final : public QWidget {
@@ -271,8 +197,6 @@ class CurveBox final : public PictureBox {
 
 QtForm1View::QtForm1View(Form1& form, QWidget* parent) : QMainWindow(parent), m_form(form) {
     setObjectName("Form1");
-    m_noCaretStyle = new NoCaretStyle;
-    m_noCaretStyle->setParent(this);
     build();
 }
 
@@ -281,7 +205,7 @@ QtForm1View::~QtForm1View() = default;
 void QtForm1View::build() {
     auto* client = new QWidget(this);
     client->setObjectName("Form1Client");
-    const QFont windowFont = fontOf(Design{});
+    const QFont windowFont = fontOf(design::kPlain);
     client->setFont(windowFont);
     menuBar()->setFont(windowFont);
     setCentralWidget(client);
@@ -307,18 +231,18 @@ void QtForm1View::build() {
 
 QWidget* QtForm1View::makeWidget(Control& c, QWidget* container) {
     const std::string name = c.name();
-    const Design design = designOf(name);
+    const Design& design = c.design();
     QWidget* w = nullptr;
     switch (c.kind()) {
     case ControlKind::Label: {
         QLabel* label = nullptr;
-        if (name == "Label4")
-            label = new ClickableLabel([this] { forward([this] { m_form.Click("Label4"); }); }, container);
-        else if (name == "Label9" || name == "Label10")
+        if (design.link)
+            label = new ClickableLabel([this, name] { forward([this, name] { m_form.Click(name); }); },
+                                       container);
+        else if (design.shrinkToFit)
             label = new ReadingLabel(fontOf(design), container);
         else
             label = new QLabel(container);
-        label->setAlignment(design.alignment);
         // An opaque label repaints alone when its text changes, not the frame beneath it.
         label->setAutoFillBackground(true);
         w = label;
@@ -326,12 +250,6 @@ QWidget* QtForm1View::makeWidget(Control& c, QWidget* container) {
     }
     case ControlKind::TextBox: {
         auto* edit = new QLineEdit(container);
-        edit->setAlignment(design.alignment);
-        if (name == "Text29" || name == "Text35") edit->setMaxLength(5);
-        if (name == "Text37") edit->setFrame(false); // the read-out lies on the curve itself
-        if (caretHidden(name)) edit->setStyle(m_noCaretStyle);
-        if (readOnly(name)) edit->setReadOnly(true);
-        if (name == "Text33" || name == "Text34" || name == "Text36") edit->setFocusPolicy(Qt::NoFocus);
         Control* control = &c;
         connect(edit, &QLineEdit::textEdited, this, [this, control](const QString& text) {
             forward([control, text] { control->setText(text.toStdString()); });
@@ -359,7 +277,7 @@ QWidget* QtForm1View::makeWidget(Control& c, QWidget* container) {
         w = new QGroupBox(container);
         break;
     case ControlKind::PictureBox:
-        if (name == "Picture1") {
+        if (design.canvas) {
             CurveBox::Mouse mouse{
                 [this](int x, int y) { forward([this, x, y] { m_form.Picture1_MouseDown(x, y); }); },
                 [this](int x, int y) { forward([this, x, y] { m_form.Picture1_Click(x, y); }); },
@@ -372,7 +290,7 @@ QWidget* QtForm1View::makeWidget(Control& c, QWidget* container) {
         }
         break;
     case ControlKind::Shape:
-        w = new ShapeWidget(name == "Shape1" || name == "Shape4", container);
+        w = new ShapeWidget(design.round, container);
         break;
     case ControlKind::ComboBox: {
         auto* combo = new QComboBox(container);
@@ -390,8 +308,7 @@ QWidget* QtForm1View::makeWidget(Control& c, QWidget* container) {
     case ControlKind::Form:
         break;
     }
-    if (design.family != Design{}.family || design.points != Design{}.points || design.bold)
-        w->setFont(fontOf(design));
+    if (w != nullptr) applyDesign(*w, design);
     return w;
 }
 
@@ -406,8 +323,8 @@ void QtForm1View::makeMenu(Control& c) {
     QMenu* parentMenu = m_bindings[m_byName.at(c.container())].menu;
     b.action = parentMenu->addAction(qt(c.text()));
     b.action->setObjectName(qt(c.name()));
-    if (const auto key = shortcutOf(c.name())) {
-        b.action->setShortcut(*key);
+    if (*c.design().shortcut != '\0') {
+        b.action->setShortcut(QKeySequence(QString::fromUtf8(c.design().shortcut)));
         b.action->setShortcutContext(Qt::ApplicationShortcut);
     }
     const std::string name = c.name();

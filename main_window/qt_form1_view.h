@@ -58,7 +58,6 @@ class QtForm1View final : public QMainWindow {
     Form1& m_form;
     std::vector<Binding> m_bindings;
     std::unordered_map<std::string, std::size_t> m_byName;
-    QStyle* m_noCaretStyle = nullptr; // owned by the window, outlives its widgets
     std::uint64_t m_windowRendered = ~std::uint64_t{0};
     bool m_forwarding = false;
 };

@@ -44,7 +44,7 @@ std::int16_t sheet16(double value) {
 
 Form3::Form3(PrintHandOff& handOff, std::int16_t ji_ge, platform::Dialogs& dialogs)
     : m_handOff(handOff), m_ji_ge(ji_ge), m_dialogs(dialogs) {
-#define HVR_LIST_FORM3_CONTROL(kind, name, container, caption, left, top, width, height)                     \
+#define HVR_LIST_FORM3_CONTROL(kind, name, container, caption, left, top, width, height, design)                     \
     m_controls.push_back(&name);
     HVR_FORM3_CONTROLS(HVR_LIST_FORM3_CONTROL)
 #undef HVR_LIST_FORM3_CONTROL

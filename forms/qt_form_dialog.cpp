@@ -1,0 +1,31 @@
+#include "forms/qt_form_dialog.h"
+
+namespace hvr::gui {
+
+FormDialog::FormDialog(const Model& model, QWidget* parent)
+    : QDialog(parent),
+      m_widgets(
+          model.controls, *this, model.name,
+          {[this, click = model.click](const std::string& name) { forward([&] { click(name); }); },
+           [this, select = model.selectOption](const std::string& name) { forward([&] { select(name); }); },
+           [this] { render(); }}) {
+    setFont(fontOf(design::kPlain));
+    setFixedSize(pixels(model.window.rect()).size());
+    setWindowTitle(QString::fromStdString(model.window.text()));
+}
+
+void FormDialog::forward(const std::function<void()>& handler) {
+    handler();
+    render();
+    afterEvent();
+}
+
+void FormDialog::render() {
+    m_widgets.render();
+}
+
+QWidget* FormDialog::widget(const std::string& name) const {
+    return m_widgets.widget(name);
+}
+
+} // namespace hvr::gui

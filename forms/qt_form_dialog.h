@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDialog>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "forms/control.h"
+#include "forms/qt_form_widgets.h"
+
+namespace hvr::gui {
+
+// A small form's window: a dialog of the form's size and caption, centred by its owner, in
+// the plain font, with one widget per control bound to the model. After every event of the
+// user the widgets are rendered, then afterEvent() lets the window close once the model has
+// decided.
+class FormDialog : public QDialog {
+  public:
+    struct Model {
+        const std::vector<Control*>& controls;
+        const Control& window; // the form itself: caption and size
+        std::string name;      // "Form3"
+        std::function<void(const std::string& name)> click;
+        std::function<void(const std::string& name)> selectOption;
+    };
+    FormDialog(const Model& model, QWidget* parent);
+
+    void render();
+    QWidget* widget(const std::string& name) const;
+
+  protected:
+    // Runs a handler of the model, renders, then asks afterEvent().
+    void forward(const std::function<void()>& handler);
+    virtual void afterEvent() {}
+
+  private:
+    FormWidgets m_widgets;
+};
+
+} // namespace hvr::gui
