@@ -2,7 +2,7 @@
 # - a file of the core (everything but the Qt adapters, views and front ends) includes a Qt header;
 # - the platform layer includes anything of the project above it (a form, a window, a subsystem);
 # - the shared rooms below the subsystems (units, texts) include anything but each other.
-set(core_dirs link records main_window print calculator splash platform forms texts units)
+set(core_dirs link records main_window print calculator splash platform forms texts units verdict)
 set(offenders "")
 
 function(check_includes dir pattern why)

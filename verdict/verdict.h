@@ -1,0 +1,96 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Is a CT within its class: the nameplate, the ratio error of a reading against it, the
+// limit of the accuracy class at the reading's load, and the verdict. Exact: currents are
+// whole base units (0.01 mA), nameplate currents decimals as typed, every comparison in
+// integers.
+namespace hvr::verdict {
+
+// A positive decimal as typed: mantissa × 10^exponent ("12.5" is 125 × 10^-1).
+struct Decimal {
+    std::int64_t mantissa = 0;
+    int exponent = 0;
+    bool operator==(const Decimal&) const = default;
+};
+// A decimal number above zero in plain digits ("600", "12.5"); none for anything else.
+std::optional<Decimal> parsePositive(std::string_view text);
+std::string decimalString(const Decimal& d);
+
+// Rated primary and secondary current in A; the rated ratio Kn is their quotient.
+struct Nameplate {
+    Decimal primary;
+    Decimal secondary;
+    bool guessed = false; // inferred from the readings, not given
+};
+// "600/5", "12.5/1"; none for a zero, a negative or anything not a number.
+std::optional<Nameplate> parseNameplate(std::string_view text);
+// "600/5", or "推测额定变比 600/5" for a guess.
+std::string nameplateText(const Nameplate& nameplate);
+
+enum class AccuracyClass { C0_1, C0_2, C0_2S, C0_5, C0_5S, C1, C3, C5, None };
+// "0.1", "0.2", "0.2S", "0.5", "0.5S", "1", "3", "5" and "不判定"; none for anything else.
+std::optional<AccuracyClass> parseClass(std::string_view text);
+std::string_view className(AccuracyClass accuracy);
+
+// One reading or group as judged: both currents in base units and what the instrument
+// flagged about it.
+struct Reading {
+    std::int64_t primary = 0;
+    std::int64_t secondary = 0;
+    bool noSignal = false;
+    bool overRange = false;
+    bool lowBattery = false;
+};
+
+enum class Outcome { Pass, Fail, None };
+struct Judgement {
+    Outcome outcome = Outcome::None;
+    std::string
+        reason; // why there is no verdict: 无信号, 超量程, 电池电压低, 电流为零, 超出准确级范围, 不判定
+    // Ratio error and load, when the currents allow them; the limit, when the class has one
+    // at this load. In hundred-thousandths of a percent, rounded half to even.
+    std::optional<std::int64_t> errorMicro;
+    std::optional<std::int64_t> loadMicro;
+    std::optional<std::int64_t> limitMicro;
+
+    std::string verdictText() const; // "合格", "不合格", "—"
+    std::string errorText() const;   // "+0.20%", "-0.40%", "0.00%"; empty without one
+    std::string loadText() const;    // "100.0%"
+    std::string limitText() const;   // "±0.625%"
+};
+
+Judgement judge(const Reading& reading, const Nameplate& nameplate, AccuracyClass accuracy);
+
+// The standard nameplate nearest in ratio to the median measured ratio of the readings that
+// have both currents: rated primaries 10, 12.5, 15, 20, 25, 30, 40, 50, 60, 75 A times 1, 10,
+// 100, 1000 or 10000, over 5 A (preferred on a tie) or 1 A. None without a usable reading.
+std::optional<Nameplate> guessNameplate(const std::vector<Reading>& readings);
+
+// Over a set of groups: how many were judged, passed and failed; the error's mean, standard
+// deviation, least and greatest; the largest |error| and its group (1-based); and the overall
+// verdict: pass only when at least one group is judged and none fails.
+struct Summary {
+    int judged = 0;
+    int passed = 0;
+    int failed = 0;
+    std::optional<double> meanPercent;
+    std::optional<double> deviationPercent;
+    std::optional<std::int64_t> minMicro;
+    std::optional<std::int64_t> maxMicro;
+    std::optional<std::int64_t> largestMicro;
+    int largestGroup = 0;
+    Outcome overall = Outcome::None;
+};
+Summary summarize(const std::vector<Judgement>& judgements);
+
+// A value in hundred-thousandths of a percent as text with `decimals` decimals, rounded half
+// to even, trailing zeros kept ("-0.40").
+std::string percentText(std::int64_t micro, int decimals);
+
+} // namespace hvr::verdict
