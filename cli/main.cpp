@@ -195,6 +195,22 @@ int writePdf(Form1& form, const std::string& path) {
     return kExitOk;
 }
 
+// The nameplate and class the verdict columns judge against: as given, or guessed from the
+// stored groups and said so.
+std::optional<verdict::Columns> verdictColumns(Form1& form, const Options& options) {
+    if (options.rated) return verdict::Columns{*options.rated, options.accuracy};
+    std::vector<verdict::Reading> readings;
+    for (int slot = 0; slot + 1 < form.ji_ge; ++slot)
+        readings.push_back(groupReading(form, slot));
+    const auto guess = verdict::guessNameplate(readings);
+    if (!guess) {
+        std::cerr << "hvr-cli: 未给出 --rated, 也没有可以推测额定变比的数据组, 不给出变比误差\n";
+        return std::nullopt;
+    }
+    std::cerr << "hvr-cli: 未给出 --rated, 按" << verdict::nameplateText(*guess) << " 计算变比误差\n";
+    return verdict::Columns{*guess, options.accuracy};
+}
+
 int download(Session& session, const Options& options) {
     // Outputs that cannot be written are said before the instrument is asked for anything.
     for (const std::string& path : {options.out, options.pdf}) {
@@ -245,9 +261,12 @@ int download(Session& session, const Options& options) {
     // The listing in GBK as the window saves it, or the groups as data in UTF-8 (the sort
     // keeps the count). A terminal shows UTF-8: the GBK bytes are for files and pipes.
     const bool terminal = options.out == "-" && ::isatty(STDOUT_FILENO) != 0;
-    const auto bytes = options.format == Format::Csv ? std::optional<std::string>(groupsCsv(form, form.ji_ge))
-                       : terminal                    ? std::optional<std::string>(form.ListingText())
-                                                     : platform::toGbk(form.ListingText());
+    const auto columns = options.format == Format::Csv ? verdictColumns(form, options) : std::nullopt;
+    const auto bytes =
+        options.format == Format::Csv
+            ? std::optional<std::string>(groupsCsv(form, form.ji_ge, columns ? &*columns : nullptr))
+        : terminal ? std::optional<std::string>(form.ListingText())
+                   : platform::toGbk(form.ListingText());
     if (!bytes) return fail(kExitCannotWrite, "记录无法转换为 GBK");
     if (options.out == "-") {
         std::cout.write(bytes->data(), static_cast<std::streamsize>(bytes->size()));
@@ -288,8 +307,23 @@ int monitor(Session& session, const Options& options) {
             file.open(options.out, std::ios::binary | std::ios::trunc);
             if (!file) return false;
         }
-        if (options.format == Format::Csv) out << csvHeader() << "\r\n";
+        if (options.format == Format::Csv) out << csvHeader(true) << "\r\n";
         return true;
+    };
+    // The verdict's nameplate: as given, or guessed from the readings so far (said when it
+    // changes).
+    std::optional<verdict::Columns> columns;
+    if (options.rated) columns = verdict::Columns{*options.rated, options.accuracy};
+    std::vector<verdict::Reading> seen;
+    const auto judgeAgainst = [&] {
+        if (options.rated || seen.size() >= 200) return; // two hundred readings settle it
+        seen.push_back(liveReading(form.last_shown));
+        const auto guess = verdict::guessNameplate(seen);
+        if (!guess || (columns && columns->nameplate.primary == guess->primary &&
+                       columns->nameplate.secondary == guess->secondary))
+            return;
+        columns = verdict::Columns{*guess, options.accuracy};
+        std::cerr << "hvr-cli: 未给出 --rated, 按" << verdict::nameplateText(*guess) << " 计算变比误差\n";
     };
 
     std::uint64_t written = 0;
@@ -308,10 +342,11 @@ int monitor(Session& session, const Options& options) {
                     return true;
                 }
                 ++written;
+                judgeAgainst();
                 if (options.format == Format::Jsonl)
-                    out << jsonLine(form, isoTime()) << "\n";
+                    out << jsonLine(form, isoTime(), columns, true) << "\n";
                 else
-                    out << csvRow(form, isoTime()) << "\r\n";
+                    out << csvRow(form, isoTime(), columns, true) << "\r\n";
                 out.flush();
                 if (!out) {
                     outputFailed = true;

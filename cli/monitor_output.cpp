@@ -109,7 +109,23 @@ std::string jsonNumber(const std::string& number) {
 
 } // namespace
 
-std::string jsonLine(Form1& form, const std::string& time) {
+verdict::Reading liveReading(const LiveShown& s) {
+    return {s.primaryBase.value_or(0), s.secondaryBase.value_or(0), s.noSignal,
+            s.secondaryOverload || s.primaryOverload, s.lowBattery};
+}
+
+namespace {
+
+std::string verdictCells(const Form1& form, const std::optional<verdict::Columns>& columns,
+                         bool withVerdict) {
+    if (!withVerdict) return {};
+    return columns ? verdict::csvCells(*columns, liveReading(form.last_shown)) : verdict::csvEmptyCells();
+}
+
+} // namespace
+
+std::string jsonLine(Form1& form, const std::string& time, const std::optional<verdict::Columns>& columns,
+                     bool withVerdict) {
     std::string out = "{";
     for (const char* name : kPanel)
         out += jsonString(name) + ":" + jsonString(form.control(name)->text()) + ",";
@@ -121,16 +137,21 @@ std::string jsonLine(Form1& form, const std::string& time) {
            ",\"no_signal\":" + (n.noSignal ? "true" : "false") +
            ",\"over_range\":" + (n.overRange ? "true" : "false") +
            ",\"low_battery\":" + (n.lowBattery ? "true" : "false");
+    if (withVerdict)
+        out += columns ? verdict::jsonMembers(*columns, liveReading(form.last_shown))
+                       : verdict::jsonEmptyMembers();
     return out + "}";
 }
 
-std::string csvHeader() {
-    return "\xEF\xBB\xBF"
-           "时间,一次电流(A),二次电流(A),变比,二次电流5A折算(A),10KV-YY折算变比,一次电流频率(Hz),"
-           "二次电流频率(Hz),无信号,超量程,电池电压低";
+std::string csvHeader(bool withVerdict) {
+    return std::string("\xEF\xBB\xBF"
+                       "时间,一次电流(A),二次电流(A),变比,二次电流5A折算(A),10KV-YY折算变比,一次电流频率(Hz),"
+                       "二次电流频率(Hz),无信号,超量程,电池电压低") +
+           (withVerdict ? verdict::csvHeaderCells() : "");
 }
 
-std::string csvRow(const Form1& form, const std::string& time) {
+std::string csvRow(const Form1& form, const std::string& time, const std::optional<verdict::Columns>& columns,
+                   bool withVerdict) {
     const LiveNumbers n = numbers(form.last_shown);
     const std::string fields[] = {time,
                                   n.primary,
@@ -146,7 +167,7 @@ std::string csvRow(const Form1& form, const std::string& time) {
     std::string out;
     for (std::size_t i = 0; i < std::size(fields); ++i)
         out += (i > 0 ? "," : "") + csvField(fields[i]);
-    return out;
+    return out + verdictCells(form, columns, withVerdict);
 }
 
 } // namespace hvr::cli

@@ -12,8 +12,9 @@ namespace hvr::cli {
 
 const char* const kUsage = R"(用法:
   hvr-cli download [--port 端口] [--out 文件] [--format listing|csv] [--sort asc|desc] [--pdf 文件]
-                   [--timeout 秒] [--demo]
-  hvr-cli monitor  [--port 端口] [--out 文件] [--frames N] [--format jsonl|csv] [--timeout 秒] [--demo]
+                   [--rated 变比] [--class 准确级] [--timeout 秒] [--demo]
+  hvr-cli monitor  [--port 端口] [--out 文件] [--frames N] [--format jsonl|csv]
+                   [--rated 变比] [--class 准确级] [--timeout 秒] [--demo]
   hvr-cli ports
 
 download  等待仪器应答, 读取仪器中存储的全部数据组, 按需排序, 写成文本记录
@@ -42,6 +43,10 @@ ports     列出端口表: 端口号, 设备, 能否打开 (不能时说明原�
                    电流以 A 为单位的数值, 标志为 0/1 列, UTF-8 带 BOM, 表格软件可直接打开);
                    monitor: csv (默认, 同样的数值列与 ISO 8601 时间) 或 jsonl
                    (控件名与显示文字, 另加同样的数值字段与时间).
+  --rated 变比     互感器铭牌的额定变比, 如 600/5 (额定一次电流/额定二次电流, A). csv 与
+                   jsonl 每行另有额定变比, 变比误差, 负荷, 允许误差与结论; 不给出时按
+                   数据的实测变比推测标准变比, 并在标准错误上说明.
+  --class 准确级   0.1, 0.2, 0.2S, 0.5, 0.5S, 1, 3, 5 或 不判定 (默认, 只给出误差).
   --timeout 秒     等待仪器应答的最长时间; 读取或监控中, 连接中断或没有进展
                    (没有新的数据组, 没有新的实时数据) 多久后放弃, 从连接中断
                    或最后一次进展时算起 (默认 60, 足够连接自行恢复两轮).
@@ -93,7 +98,10 @@ Parsed parseOptions(const std::vector<std::string>& args) {
     const QCommandLineOption timeout("timeout", "", "S");
     const QCommandLineOption demo("demo", "");
     const QCommandLineOption timeScale("time-scale", "", "F"); // for tests, not in --help
-    parser.addOptions({help, version, port, out, format, frames, sort, pdf, timeout, demo, timeScale});
+    const QCommandLineOption rated("rated", "", "RATIO");
+    const QCommandLineOption accuracy("class", "", "CLASS");
+    parser.addOptions(
+        {help, version, port, out, format, frames, sort, pdf, timeout, demo, timeScale, rated, accuracy});
 
     QStringList list{"hvr-cli"};
     for (const std::string& a : args)
@@ -132,7 +140,7 @@ Parsed parseOptions(const std::vector<std::string>& args) {
         return {std::nullopt, "多余的参数 '" + positional.at(1).toStdString() + "' (见 --help)"};
     if (o.command == Command::Ports) {
         for (const QCommandLineOption& option :
-             {port, out, format, frames, sort, pdf, timeout, demo, timeScale})
+             {port, out, format, frames, sort, pdf, timeout, demo, timeScale, rated, accuracy})
             if (parser.isSet(option))
                 return {std::nullopt, "--" + option.names().constLast().toStdString() + " 不用于 ports"};
         return {o, ""};
@@ -196,6 +204,19 @@ Parsed parseOptions(const std::vector<std::string>& args) {
     }
     if (parser.isSet(timeScale) && !parseNumber(value(timeScale), 0.01, 100, o.timeScale))
         return {std::nullopt, "--time-scale 需要 0.01 到 100 之间的数"};
+    if (parser.isSet(rated)) {
+        o.rated = verdict::parseNameplate(value(rated));
+        if (!o.rated)
+            return {std::nullopt, "--rated 需要额定一次电流/额定二次电流 (A, 大于 0), 如 600/5, 不是 '" +
+                                      value(rated) + "'"};
+    }
+    if (parser.isSet(accuracy)) {
+        const auto found = verdict::parseClass(value(accuracy));
+        if (!found)
+            return {std::nullopt, "--class 需要准确级 0.1, 0.2, 0.2S, 0.5, 0.5S, 1, 3, 5 或 不判定, 不是 '" +
+                                      value(accuracy) + "'"};
+        o.accuracy = *found;
+    }
     if (o.demo && o.port.given()) return {std::nullopt, "--demo 与 --port 不能同时使用"};
     return {o, ""};
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/port_table.h"
+#include "verdict/verdict.h"
 
 namespace hvr::cli {
 
@@ -28,6 +29,9 @@ struct Options {
     std::string timeoutText = "60"; // as typed, for messages
     double timeScale = 1;
     bool demo = false;
+    // The CT's nameplate and class for the verdict columns; without a nameplate it is guessed.
+    std::optional<verdict::Nameplate> rated;
+    verdict::AccuracyClass accuracy = verdict::AccuracyClass::None;
 };
 
 // The options, or the one line that says what is wrong with them.

@@ -41,8 +41,20 @@ std::int64_t whole(float value) {
 
 } // namespace
 
-std::string groupsCsv(const RecordStore& store, int groups) {
-    std::string out = std::string(kBom) + kHeader + "\r\n";
+verdict::Reading groupReading(const RecordStore& store, int slot) {
+    const auto i = static_cast<std::size_t>(slot);
+    const auto base = [](std::int64_t raw, std::uint8_t code, Channel channel) -> std::int64_t {
+        const auto range = rangeOf(code, channel);
+        return range ? raw * range->factor : 0;
+    };
+    return {base(whole(store.rec_pri_raw[i]), store.rec_pri_code[i], Channel::Primary),
+            base(whole(store.rec_sec_raw[i]), store.rec_sec_code[i], Channel::Secondary),
+            store.rec_status[i] == 5, store.rec_sec_raw[i] > 3700 && store.rec_sec_raw[i] < 4800,
+            store.rec_low_batt[i] == 1};
+}
+
+std::string groupsCsv(const RecordStore& store, int groups, const verdict::Columns* columns) {
+    std::string out = std::string(kBom) + kHeader + (columns ? verdict::csvHeaderCells() : "") + "\r\n";
     for (int slot = 0; slot < groups && slot < kStoreSlots; ++slot) {
         const auto i = static_cast<std::size_t>(slot);
         if (store.rec_sec_code[i] == 0) continue;
@@ -63,7 +75,8 @@ std::string groupsCsv(const RecordStore& store, int groups) {
             ratio = decimalText(ratioTenths(priRaw * pri->factor, secRaw * sec->factor), 1);
         out += decimalText(whole(store.rec_group_no[i])) + "," + primary + "," + secondary + "," + ratio +
                "," + decimalText(store.rec_pri_freq[i]) + "," + (noSignal ? "1" : "0") + "," +
-               (overRange ? "1" : "0") + "," + (lowBattery ? "1" : "0") + "\r\n";
+               (overRange ? "1" : "0") + "," + (lowBattery ? "1" : "0") +
+               (columns ? verdict::csvCells(*columns, groupReading(store, slot)) : "") + "\r\n";
     }
     return out;
 }

@@ -63,6 +63,10 @@ TEST(CliOptions, SaysWhatIsWrongInOneLine) {
         {"monitor", "--frames", "-1"},
         {"monitor", "--frames", "2.5"},
         {"monitor", "--frames", "0x10"}, // numbers are decimal
+        {"download", "--rated", "600/0"},
+        {"download", "--rated", "-600/5"},
+        {"monitor", "--rated", "600"},
+        {"monitor", "--class", "0.3"},
         {"monitor", "--timeout", "inf"},
         {"monitor", "--timeout", "0x1p3"},
         {"monitor", "--format", "xml"},
@@ -103,6 +107,12 @@ TEST(CliOptions, EachCommandHasItsFormatsAndOutput) {
     EXPECT_EQ(parse({"--version"}).options->command, Command::Version);
     EXPECT_EQ(parse({"-v"}).options->command, Command::Version) << "as in hvr and hvr-sim";
     EXPECT_EQ(parse({"ports"}).options->command, Command::Ports);
+    const auto judged = parse({"download", "--rated", "12.5/1", "--class", "0.2S"});
+    ASSERT_TRUE(judged.options) << judged.error;
+    EXPECT_EQ(verdict::nameplateText(*judged.options->rated), "12.5/1");
+    EXPECT_EQ(judged.options->accuracy, verdict::AccuracyClass::C0_2S);
+    EXPECT_EQ(parse({"download", "--rated", "600/0"}).error,
+              "--rated 需要额定一次电流/额定二次电流 (A, 大于 0), 如 600/5, 不是 '600/0'");
     EXPECT_EQ(parse({"ports", "--out", "x"}).error, "--out 不用于 ports");
 }
 

@@ -139,7 +139,8 @@ TEST(Cli, MonitorWritesTheShownCaptionsAsJsonLines) {
 
 TEST(Cli, MonitorWritesCsvRows) {
     SimProcess sim({"--scenario", HVR_TEST_DATA "/live_scenario.txt"});
-    const CliRun run = runCli({"monitor", "--port", sim.device(), "--frames", "4", "--time-scale", "0.1"});
+    const CliRun run = runCli({"monitor", "--port", sim.device(), "--frames", "4", "--rated", "600/5",
+                               "--class", "0.5", "--time-scale", "0.1"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     std::istringstream lines(run.out);
     std::string line;
@@ -148,11 +149,13 @@ TEST(Cli, MonitorWritesCsvRows) {
         rows.push_back(line);
     ASSERT_EQ(rows.size(), 5u) << run.out;
     EXPECT_EQ(rows[0], "\xEF\xBB\xBF时间,一次电流(A),二次电流(A),变比,二次电流5A折算(A),10KV-YY折算变比,"
-                       "一次电流频率(Hz),二次电流频率(Hz),无信号,超量程,电池电压低\r");
-    // Frames 3 and 4 of the scenario, then 1 and 2 again.
-    EXPECT_TRUE(rows[1].ends_with(",600.5,5.01,119.8,599.3,4.5,50,60,0,0,0\r")) << rows[1];
-    EXPECT_TRUE(rows[2].ends_with(",600,5,120,,,,50,1,0,1\r")) << rows[2];
-    EXPECT_TRUE(rows[3].ends_with(",600,5,120,600,4.5,50,50,0,0,0\r")) << rows[3];
+                       "一次电流频率(Hz),二次电流频率(Hz),无信号,超量程,电池电压低,"
+                       "额定变比,变比误差(%),负荷(%),允许误差(%),结论\r");
+    // Frames 3 and 4 of the scenario, then 1 and 2 again, each judged against 600/5 class 0.5.
+    EXPECT_TRUE(rows[1].ends_with(",600.5,5.01,119.8,599.3,4.5,50,60,0,0,0,600/5,0.12,100.1,0.5,合格\r"))
+        << rows[1];
+    EXPECT_TRUE(rows[2].ends_with(",600,5,120,,,,50,1,0,1,600/5,,,,—(无信号)\r")) << rows[2];
+    EXPECT_TRUE(rows[3].ends_with(",600,5,120,600,4.5,50,50,0,0,0,600/5,0.00,100.0,0.5,合格\r")) << rows[3];
     static const std::regex iso(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}([+-]\d\d:\d\d|Z),[\s\S]*)");
     EXPECT_TRUE(std::regex_match(rows[1], iso)) << "ISO 8601 with the offset first: " << rows[1];
 }
@@ -210,7 +213,12 @@ TEST(Cli, DownloadWritesTheGroupsAsCsv) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     auto form = std::make_unique<RecordStore>();
     testing::fileGroups(*form, sim::Scenario::synthetic(40), 40);
-    EXPECT_EQ(readFile(out), groupsCsv(*form, 41));
+    // Without --rated the nameplate is guessed from the groups, and standard error says so.
+    verdict::Columns guessed{*verdict::parseNameplate("600/5"), verdict::AccuracyClass::None};
+    guessed.nameplate.guessed = true;
+    EXPECT_EQ(readFile(out), groupsCsv(*form, 41, &guessed));
+    EXPECT_NE(run.err.find("未给出 --rated, 按推测额定变比 600/5 计算变比误差"), std::string::npos)
+        << run.err;
     EXPECT_TRUE(readFile(out).starts_with("\xEF\xBB\xBF组号,"));
 }
 
@@ -309,7 +317,8 @@ TEST(Cli, AClosedPipeEndsQuietlyAndAnUnwritableOutputIsSaidFirst) {
              .arg(HVR_CLI_PATH, sim.device())});
     ASSERT_TRUE(shell.waitForFinished(30000));
     EXPECT_EQ(shell.readAllStandardError().toStdString(),
-              "hvr-cli: 等待仪器应答…\nhvr-cli: 仪器在 " + sim.device().toStdString() + " 上应答\n")
+              "hvr-cli: 等待仪器应答…\nhvr-cli: 仪器在 " + sim.device().toStdString() +
+                  " 上应答\nhvr-cli: 未给出 --rated, 按推测额定变比 600/5 计算变比误差\n")
         << "no complaint about the closed pipe";
 
     QElapsedTimer clock;
