@@ -26,7 +26,6 @@ namespace {
 
 void liveFrames(benchmark::State& state, bool repaint) {
     hvr::testing::FormHarness h;
-    auto& port = h.port;
     hvr::gui::QtForm1View view(*h.form);
     h.form->Form_Load();
     view.show();
@@ -36,8 +35,8 @@ void liveFrames(benchmark::State& state, bool repaint) {
     int rendered = 0;
     for (auto _ : state) {
         raw = raw == 0x1790 ? 0x1770 : raw + 1; // a moving primary, so captions change
-        port.deliver({0x01, 0xF4, 0x32, static_cast<std::uint8_t>(raw >> 8),
-                      static_cast<std::uint8_t>(raw & 0xFF), 0x31, 0x32, 0x00});
+        h.live({0x01, 0xF4, 0x32, static_cast<std::uint8_t>(raw >> 8), static_cast<std::uint8_t>(raw & 0xFF),
+                0x31, 0x32, 0x00}); // the answer to a live request, as on the line
         rendered += view.render();
         if (repaint) QApplication::processEvents(); // the repaint the changes asked for
     }
