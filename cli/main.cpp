@@ -319,9 +319,7 @@ int monitor(Session& session, const Options& options) {
         if (options.rated || seen.size() >= 200) return; // two hundred readings settle it
         seen.push_back(liveReading(form.last_shown));
         const auto guess = verdict::guessNameplate(seen);
-        if (!guess || (columns && columns->nameplate.primary == guess->primary &&
-                       columns->nameplate.secondary == guess->secondary))
-            return;
+        if (!guess || (columns && columns->nameplate == *guess)) return;
         columns = verdict::Columns{*guess, options.accuracy};
         std::cerr << "hvr-cli: 未给出 --rated, 按" << verdict::nameplateText(*guess) << " 计算变比误差\n";
     };

@@ -35,7 +35,6 @@ void Form1::DownloadCountReply() {
     if (dl_recounting) {
         dl_recounting = false;
         if (count == stored_count) {
-            link_state = kExchanging;
             RequestPair(dl_request); // the same store: on from the pair that was due
             return;
         }

@@ -51,7 +51,6 @@ class RequestLine {
     void reset();
 
     bool busy() const { return m_outstanding.has_value() || m_draining; }
-    bool draining() const { return m_draining; }
 
   private:
     struct Request {

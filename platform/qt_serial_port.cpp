@@ -105,6 +105,7 @@ bool QtSerialPort::openDevice(const QString& path) {
 
 std::vector<QtSerialPort::PortReport> QtSerialPort::describePorts() {
     const PortTable table = currentPortTable();
+    const QList<QSerialPortInfo> system = QSerialPortInfo::availablePorts(); // read from sysfs once
     std::vector<PortReport> reports;
     for (int n = kFirstPort; n <= kLastPort; ++n) {
         const auto device = table.device(n);
@@ -119,7 +120,7 @@ std::vector<QtSerialPort::PortReport> QtSerialPort::describePorts() {
         }
         // The adapter's own name, as the system read it from the USB device (sysfs, udev).
         const QString path = QString::fromStdString(*device);
-        for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        for (const QSerialPortInfo& info : system) {
             if (info.systemLocation() != path) continue;
             QString name = info.description();
             if (!info.manufacturer().isEmpty() && !name.contains(info.manufacturer()))

@@ -28,7 +28,7 @@ std::string rememberedPort(const QSettings& settings) {
 }
 
 void rememberPort(QSettings& settings, const std::string& device) {
-    if (rememberedPort(settings) != device) settings.setValue("port/device", qt(device));
+    settings.setValue("port/device", qt(device));
 }
 
 SaveRequest rememberedSave(const QSettings& settings, SaveRequest request) {

@@ -4,25 +4,15 @@ namespace hvr::verdict {
 
 namespace {
 
-// A percentage as a plain number to the decimals it is shown with ("-0.40", "84.4"); a limit
-// to its last significant one ("0.625", "0.5").
-std::string plainPercent(std::int64_t micro, int decimals, bool trim = false) {
-    std::string text = percentText(micro, decimals);
-    while (trim && text.back() == '0')
-        text.pop_back();
-    if (trim && text.back() == '.') text.pop_back();
-    return text.find_first_not_of("-0.") == std::string::npos ? text.substr(text[0] == '-' ? 1 : 0) : text;
-}
-
 struct Cells {
     std::string rated, error, load, limit, verdict;
 };
 
 Cells cellsOf(const Columns& columns, const Reading& reading) {
     const Judgement j = judge(reading, columns.nameplate, columns.accuracy);
-    return {nameplateText(columns.nameplate), j.errorMicro ? plainPercent(*j.errorMicro, 2) : "",
-            j.loadMicro ? plainPercent(*j.loadMicro, 1) : "",
-            j.limitMicro ? plainPercent(*j.limitMicro, 3, true) : "",
+    // The numbers to the decimals a verdict shows them with.
+    return {nameplateText(columns.nameplate), j.errorMicro ? percentText(*j.errorMicro, 2) : "",
+            j.loadMicro ? percentText(*j.loadMicro, 1) : "", j.limitMicro ? limitNumber(*j.limitMicro) : "",
             j.outcome == Outcome::None ? j.verdictText() + "(" + j.reason + ")" : j.verdictText()};
 }
 

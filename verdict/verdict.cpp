@@ -130,12 +130,6 @@ std::optional<AccuracyClass> parseClass(std::string_view text) {
     return std::nullopt;
 }
 
-std::string_view className(AccuracyClass accuracy) {
-    for (const auto& [c, name] : kClassNames)
-        if (c == accuracy) return name;
-    return {};
-}
-
 std::string percentText(std::int64_t micro, int decimals) {
     const std::int64_t units = roundedQuotient(micro, power10(5 - decimals));
     const std::int64_t magnitude = units < 0 ? -units : units;
@@ -148,6 +142,14 @@ std::string percentText(std::int64_t micro, int decimals) {
     return units < 0 ? "-" + text : text;
 }
 
+std::string limitNumber(std::int64_t micro) {
+    std::string text = percentText(micro, 3);
+    while (text.back() == '0')
+        text.pop_back();
+    if (text.back() == '.') text.pop_back();
+    return text;
+}
+
 std::string Judgement::verdictText() const {
     return outcome == Outcome::Pass ? "合格" : outcome == Outcome::Fail ? "不合格" : "—";
 }
@@ -155,8 +157,7 @@ std::string Judgement::verdictText() const {
 std::string Judgement::errorText() const {
     if (!errorMicro) return {};
     const std::string text = percentText(*errorMicro, 2);
-    if (text == "0.00" || text == "-0.00") return "0.00%";
-    return (*errorMicro > 0 ? "+" : "") + text + "%";
+    return (*errorMicro > 0 && text != "0.00" ? "+" : "") + text + "%";
 }
 
 std::string Judgement::loadText() const {
@@ -164,12 +165,7 @@ std::string Judgement::loadText() const {
 }
 
 std::string Judgement::limitText() const {
-    if (!limitMicro) return {};
-    std::string text = percentText(*limitMicro, 3);
-    while (text.back() == '0')
-        text.pop_back();
-    if (text.back() == '.') text.pop_back();
-    return "±" + text + "%";
+    return limitMicro ? "±" + limitNumber(*limitMicro) + "%" : std::string();
 }
 
 Judgement judge(const Reading& r, const Nameplate& n, AccuracyClass accuracy) {
@@ -178,8 +174,10 @@ Judgement judge(const Reading& r, const Nameplate& n, AccuracyClass accuracy) {
         j.reason = "无信号";
         return j;
     }
+    // A reading the instrument flagged is not judged, though its error is shown where it can be.
+    const char* flagged = r.overRange ? "超量程" : r.lowBattery ? "电池电压低" : nullptr;
     if (r.primary <= 0 || r.secondary <= 0) {
-        j.reason = r.overRange ? "超量程" : r.lowBattery ? "电池电压低" : "电流为零";
+        j.reason = flagged != nullptr ? flagged : "电流为零";
         return j;
     }
     // ε = (Kn·Is − Ip) / Ip with Kn = Ipn / Isn, the powers of ten brought to whole numbers.
@@ -194,8 +192,8 @@ Judgement judge(const Reading& r, const Nameplate& n, AccuracyClass accuracy) {
     const Wide loadDen = e >= 0 ? pM : pM * power10(-e);
     j.loadMicro = roundedQuotient(loadNum * kMicro, loadDen);
 
-    if (r.overRange || r.lowBattery) {
-        j.reason = r.overRange ? "超量程" : "电池电压低";
+    if (flagged != nullptr) {
+        j.reason = flagged;
         return j;
     }
     if (accuracy == AccuracyClass::None) {

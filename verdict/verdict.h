@@ -27,6 +27,7 @@ struct Nameplate {
     Decimal primary;
     Decimal secondary;
     bool guessed = false; // inferred from the readings, not given
+    bool operator==(const Nameplate&) const = default;
 };
 // "600/5", "12.5/1"; none for a zero, a negative or anything not a number.
 std::optional<Nameplate> parseNameplate(std::string_view text);
@@ -36,7 +37,6 @@ std::string nameplateText(const Nameplate& nameplate);
 enum class AccuracyClass { C0_1, C0_2, C0_2S, C0_5, C0_5S, C1, C3, C5, None };
 // "0.1", "0.2", "0.2S", "0.5", "0.5S", "1", "3", "5" and "不判定"; none for anything else.
 std::optional<AccuracyClass> parseClass(std::string_view text);
-std::string_view className(AccuracyClass accuracy);
 
 // One reading or group as judged: both currents in base units and what the instrument
 // flagged about it.
@@ -90,7 +90,9 @@ struct Summary {
 Summary summarize(const std::vector<Judgement>& judgements);
 
 // A value in hundred-thousandths of a percent as text with `decimals` decimals, rounded half
-// to even, trailing zeros kept ("-0.40").
+// to even, trailing zeros kept ("-0.40"); never a negative zero.
 std::string percentText(std::int64_t micro, int decimals);
+// A limit to its last significant digit, at most three decimals ("0.625", "3").
+std::string limitNumber(std::int64_t micro);
 
 } // namespace hvr::verdict

@@ -194,9 +194,11 @@ TEST(Cli, AnOutputThatNobodyReadsEndsWithASignal) {
         QProcess cli;
         cli.start(QStringLiteral(HVR_CLI_PATH), {command, "--port", sim.device(), "--out", fifo});
         ASSERT_TRUE(cli.waitForStarted(5000));
-        testing::waitUntil([&] { return cli.readAllStandardError().contains("仪器在"); }, 15000);
-        testing::settle(1500); // read, and blocked in the open
-        ASSERT_EQ(cli.state(), QProcess::Running) << command;
+        // Read, and blocked in the open until a reader comes: the kernel says where it waits.
+        const std::string wchan = "/proc/" + std::to_string(cli.processId()) + "/wchan";
+        ASSERT_TRUE(testing::waitUntil(
+            [&] { return readFile(QString::fromStdString(wchan)) == "wait_for_partner"; }, 30000))
+            << command << " never blocked in the open: " << cli.readAllStandardError().toStdString();
         ::kill(static_cast<pid_t>(cli.processId()), signal);
         EXPECT_TRUE(cli.waitForFinished(3000)) << command << " still blocked";
         EXPECT_EQ(cli.exitStatus(), QProcess::CrashExit) << command << ": ended by the signal";
