@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/group_analysis.h"
 #include "cli/monitor_output.h"
 #include "cli/options.h"
 #include "cli/patience.h"
@@ -27,10 +28,12 @@
 #include "texts/texts.h"
 #include "platform/file_system.h"
 #include "platform/gbk.h"
+#include "platform/qt_document_painter.h"
 #include "platform/qt_fonts.h"
 #include "platform/qt_printer.h"
 #include "print/sheet_layout.h"
 #include "records/group_csv.h"
+#include "report/report_layout.h"
 
 namespace {
 
@@ -195,6 +198,30 @@ int writePdf(Form1& form, const std::string& path) {
     return kExitOk;
 }
 
+// The test report of the whole store into a PDF file, written as a listing is written.
+int writeReport(Form1& form, const Options& options, const std::string& downloadedAt, bool guessSaid) {
+    const analysis::GroupAnalysis groups =
+        analysis::analyseGroups(form, kStoreSlots, options.rated, options.accuracy);
+    if (groups.rows.empty()) {
+        std::cerr << "hvr-cli: 没有存储的数据组, 不生成报告\n";
+        return kExitOk;
+    }
+    if (!options.rated && !guessSaid && groups.basis.nameplate)
+        std::cerr << "hvr-cli: 未给出 --rated, 报告按" << verdict::nameplateText(*groups.basis.nameplate)
+                  << " 计算变比误差\n";
+    const platform::Document document =
+        report::layoutReport({options.particulars, groups, downloadedAt, HVR_VERSION});
+    const auto bytes = platform::documentPdf(document);
+    if (!bytes) return fail(kExitCannotWrite, "报告无法生成");
+    platform::LocalFileSystem files;
+    std::string why;
+    if (!files.saveFile(options.report,
+                        std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())), &why))
+        return fail(kExitCannotWrite, "无法写入 " + options.report + ": " + why);
+    std::cerr << "hvr-cli: 试验报告 (" << document.pages.size() << " 页) 已写入 " << options.report << "\n";
+    return kExitOk;
+}
+
 // The nameplate and class the verdict columns judge against: as given, or guessed from the
 // stored groups and said so.
 std::optional<verdict::Columns> verdictColumns(Form1& form, const Options& options) {
@@ -213,7 +240,7 @@ std::optional<verdict::Columns> verdictColumns(Form1& form, const Options& optio
 
 int download(Session& session, const Options& options) {
     // Outputs that cannot be written are said before the instrument is asked for anything.
-    for (const std::string& path : {options.out, options.pdf}) {
+    for (const std::string& path : {options.out, options.pdf, options.report}) {
         std::string why;
         if (!path.empty() && path != "-" && !platform::canSave(path, &why))
             return fail(kExitCannotWrite, "无法写入 " + path + ": " + why);
@@ -247,6 +274,8 @@ int download(Session& session, const Options& options) {
                     "与仪器的连接中断, " + options.timeoutText + " 秒内没有恢复, 读取未完成");
 
     form.CountStoredGroups();
+    const std::string downloadedAt =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString();
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%.2f", static_cast<double>(clock.elapsed()) / 1000.0);
     std::cerr << "hvr-cli: 已读取 " << form.ji_ge - 1 << " 组, 用时 " << seconds << " 秒\n";
@@ -279,7 +308,10 @@ int download(Session& session, const Options& options) {
             return fail(kExitCannotWrite, "无法写入 " + options.out + ": " + why);
         std::cerr << "hvr-cli: 记录已保存到 " << options.out << "\n";
     }
-    if (!options.pdf.empty()) return writePdf(form, options.pdf);
+    if (!options.pdf.empty())
+        if (const int status = writePdf(form, options.pdf); status != kExitOk) return status;
+    if (!options.report.empty())
+        return writeReport(form, options, downloadedAt, options.format == Format::Csv && !options.rated);
     return kExitOk;
 }
 
@@ -317,7 +349,7 @@ int monitor(Session& session, const Options& options) {
     std::vector<verdict::Reading> seen;
     const auto judgeAgainst = [&] {
         if (options.rated || seen.size() >= 200) return; // two hundred readings settle it
-        seen.push_back(liveReading(form.last_shown));
+        seen.push_back(analysis::liveReading(form.last_shown));
         const auto guess = verdict::guessNameplate(seen);
         if (!guess || (columns && columns->nameplate == *guess)) return;
         columns = verdict::Columns{*guess, options.accuracy};
@@ -381,7 +413,7 @@ int main(int argc, char** argv) {
     });
     // Printed sheets need fonts, not a display: the offscreen platform serves.
     std::unique_ptr<QCoreApplication> app;
-    if (!options.pdf.empty()) {
+    if (!options.pdf.empty() || !options.report.empty()) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QGuiApplication>(argc, argv);
         platform::installChineseFontSubstitutes();

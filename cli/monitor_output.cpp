@@ -107,19 +107,11 @@ std::string jsonNumber(const std::string& number) {
     return number.empty() ? "null" : number;
 }
 
-} // namespace
-
-verdict::Reading liveReading(const LiveShown& s) {
-    return {s.primaryBase.value_or(0), s.secondaryBase.value_or(0), s.noSignal,
-            s.secondaryOverload || s.primaryOverload, s.lowBattery};
-}
-
-namespace {
-
 std::string verdictCells(const Form1& form, const std::optional<verdict::Columns>& columns,
                          bool withVerdict) {
     if (!withVerdict) return {};
-    return columns ? verdict::csvCells(*columns, liveReading(form.last_shown)) : verdict::csvEmptyCells();
+    return columns ? verdict::csvCells(*columns, analysis::liveReading(form.last_shown))
+                   : verdict::csvEmptyCells();
 }
 
 } // namespace
@@ -138,7 +130,7 @@ std::string jsonLine(Form1& form, const std::string& time, const std::optional<v
            ",\"over_range\":" + (n.overRange ? "true" : "false") +
            ",\"low_battery\":" + (n.lowBattery ? "true" : "false");
     if (withVerdict)
-        out += columns ? verdict::jsonMembers(*columns, liveReading(form.last_shown))
+        out += columns ? verdict::jsonMembers(*columns, analysis::liveReading(form.last_shown))
                        : verdict::jsonEmptyMembers();
     return out + "}";
 }

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "main_window/form1.h"
+#include "analysis/group_analysis.h"
 #include "verdict/columns.h"
 
 namespace hvr::cli {
@@ -23,9 +24,6 @@ std::string jsonLine(Form1& form, const std::string& time,
 std::string csvHeader(bool withVerdict = false);
 std::string csvRow(const Form1& form, const std::string& time,
                    const std::optional<verdict::Columns>& columns = {}, bool withVerdict = false);
-
-// The reading last shown, as the verdict judges it.
-verdict::Reading liveReading(const LiveShown& shown);
 
 // A text as a JSON string, quotes included.
 std::string jsonString(const std::string& text);

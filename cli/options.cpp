@@ -12,7 +12,9 @@ namespace hvr::cli {
 
 const char* const kUsage = R"(用法:
   hvr-cli download [--port 端口] [--out 文件] [--format listing|csv] [--sort asc|desc] [--pdf 文件]
-                   [--rated 变比] [--class 准确级] [--timeout 秒] [--demo]
+                   [--rated 变比] [--class 准确级] [--report 文件] [--station 变电站]
+                   [--device 设备] [--phase 相别] [--tester 试验人员] [--remark 备注]
+                   [--timeout 秒] [--demo]
   hvr-cli monitor  [--port 端口] [--out 文件] [--frames N] [--format jsonl|csv]
                    [--rated 变比] [--class 准确级] [--timeout 秒] [--demo]
   hvr-cli ports
@@ -47,6 +49,10 @@ ports     列出端口表: 端口号, 设备, 能否打开 (不能时说明原�
                    jsonl 每行另有额定变比, 变比误差, 负荷, 允许误差与结论; 不给出时按
                    数据的实测变比推测标准变比, 并在标准错误上说明.
   --class 准确级   0.1, 0.2, 0.2S, 0.5, 0.5S, 1, 3, 5 或 不判定 (默认, 只给出误差).
+  --report 文件    另外写出电流互感器变比试验报告 (PDF, A4): 试验信息, 额定变比与准确级,
+                   结论与统计, 误差曲线, 每组的误差与结论; 不需要图形显示.
+  --station, --device, --phase, --tester, --remark
+                   报告中的变电站, 设备名称/编号, 相别 (A, B, C 或 N), 试验人员与备注.
   --timeout 秒     等待仪器应答的最长时间; 读取或监控中, 连接中断或没有进展
                    (没有新的数据组, 没有新的实时数据) 多久后放弃, 从连接中断
                    或最后一次进展时算起 (默认 60, 足够连接自行恢复两轮).
@@ -100,8 +106,14 @@ Parsed parseOptions(const std::vector<std::string>& args) {
     const QCommandLineOption timeScale("time-scale", "", "F"); // for tests, not in --help
     const QCommandLineOption rated("rated", "", "RATIO");
     const QCommandLineOption accuracy("class", "", "CLASS");
-    parser.addOptions(
-        {help, version, port, out, format, frames, sort, pdf, timeout, demo, timeScale, rated, accuracy});
+    const QCommandLineOption reportFile("report", "", "FILE");
+    const QCommandLineOption station("station", "", "TEXT");
+    const QCommandLineOption device("device", "", "TEXT");
+    const QCommandLineOption phase("phase", "", "PHASE");
+    const QCommandLineOption tester("tester", "", "TEXT");
+    const QCommandLineOption remark("remark", "", "TEXT");
+    parser.addOptions({help, version, port, out, format, frames, sort, pdf, timeout, demo, timeScale, rated,
+                       accuracy, reportFile, station, device, phase, tester, remark});
 
     QStringList list{"hvr-cli"};
     for (const std::string& a : args)
@@ -140,7 +152,8 @@ Parsed parseOptions(const std::vector<std::string>& args) {
         return {std::nullopt, "多余的参数 '" + positional.at(1).toStdString() + "' (见 --help)"};
     if (o.command == Command::Ports) {
         for (const QCommandLineOption& option :
-             {port, out, format, frames, sort, pdf, timeout, demo, timeScale, rated, accuracy})
+             {port, out, format, frames, sort, pdf, timeout, demo, timeScale, rated, accuracy, reportFile,
+              station, device, phase, tester, remark})
             if (parser.isSet(option))
                 return {std::nullopt, "--" + option.names().constLast().toStdString() + " 不用于 ports"};
         return {o, ""};
@@ -155,6 +168,10 @@ Parsed parseOptions(const std::vector<std::string>& args) {
     };
     for (const std::string& wrong :
          {belongsTo(sort, Command::Download, "--sort"), belongsTo(pdf, Command::Download, "--pdf"),
+          belongsTo(reportFile, Command::Download, "--report"),
+          belongsTo(station, Command::Download, "--station"),
+          belongsTo(device, Command::Download, "--device"), belongsTo(phase, Command::Download, "--phase"),
+          belongsTo(tester, Command::Download, "--tester"), belongsTo(remark, Command::Download, "--remark"),
           belongsTo(frames, Command::Monitor, "--frames")})
         if (!wrong.empty()) return {std::nullopt, wrong};
 
@@ -217,6 +234,17 @@ Parsed parseOptions(const std::vector<std::string>& args) {
                                       value(accuracy) + "'"};
         o.accuracy = *found;
     }
+    if (parser.isSet(reportFile)) {
+        if (value(reportFile).empty()) return {std::nullopt, "--report 需要文件名"};
+        o.report = value(reportFile);
+    }
+    o.particulars = {value(station), value(device), value(phase), value(tester), value(remark)};
+    const std::string& p = o.particulars.phase;
+    if (!p.empty() && p != "A" && p != "B" && p != "C" && p != "N")
+        return {std::nullopt, "--phase 需要相别 A, B, C 或 N, 不是 '" + p + "'"};
+    for (const QCommandLineOption* text : {&station, &device, &phase, &tester, &remark})
+        if (parser.isSet(*text) && o.report.empty())
+            return {std::nullopt, "--" + text->names().constLast().toStdString() + " 只用于 --report"};
     if (o.demo && o.port.given()) return {std::nullopt, "--demo 与 --port 不能同时使用"};
     return {o, ""};
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/port_table.h"
+#include "report/report_layout.h"
 #include "verdict/verdict.h"
 
 namespace hvr::cli {
@@ -32,6 +33,9 @@ struct Options {
     // The CT's nameplate and class for the verdict columns; without a nameplate it is guessed.
     std::optional<verdict::Nameplate> rated;
     verdict::AccuracyClass accuracy = verdict::AccuracyClass::None;
+    // download: the test report as a PDF, when given, with the test's particulars.
+    std::string report;
+    report::Particulars particulars;
 };
 
 // The options, or the one line that says what is wrong with them.

@@ -18,7 +18,8 @@ enum class ControlKind {
     ComboBox,
     Menu,
     Timer,
-    Form, // the window itself: caption and outer size
+    Table, // rows of data, shown by a view of the window's own
+    Form,  // the window itself: caption and outer size
 };
 
 // Colours are 0x00BBGGRR; values with the top bit set name system colours.

@@ -8,7 +8,13 @@ FormDialog::FormDialog(const Model& model, QWidget* parent)
           model.controls, *this, model.name,
           {[this, click = model.click](const std::string& name) { forward([&] { click(name); }); },
            [this, select = model.selectOption](const std::string& name) { forward([&] { select(name); }); },
-           [this] { render(); }}) {
+           [this, change = model.change](const std::string& name) {
+               if (change)
+                   forward([&] { change(name); });
+               else
+                   render();
+           },
+           model.make}) {
     setFont(fontOf(design::kPlain));
     setFixedSize(pixels(model.window.rect()).size());
     setWindowTitle(QString::fromStdString(model.window.text()));

@@ -23,6 +23,8 @@ class FormDialog : public QDialog {
         std::string name;      // "Form3"
         std::function<void(const std::string& name)> click;
         std::function<void(const std::string& name)> selectOption;
+        std::function<void(const std::string& name)> change = {}; // a box was edited
+        std::function<QWidget*(const Control& control, QWidget& container)> make = {};
     };
     FormDialog(const Model& model, QWidget* parent);
 

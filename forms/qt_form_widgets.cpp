@@ -3,6 +3,8 @@
 #include "platform/qt_canvas.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFrame>
 #include <QGroupBox>
@@ -24,47 +26,57 @@ FormWidgets::FormWidgets(const std::vector<Control*>& controls, QWidget& root, c
     for (Control* c : controls) {
         QWidget* container = c->container() == rootName ? &root : m_widgets.at(c->container());
         const std::string name = c->name();
-        QWidget* w = nullptr;
-        switch (c->kind()) {
-        case ControlKind::Frame:
-            w = new QGroupBox(container);
-            break;
-        case ControlKind::Label:
-            w = new QLabel(container);
-            break;
-        case ControlKind::PictureBox: {
-            auto* box = new QFrame(container);
-            box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-            w = box;
-            break;
-        }
-        case ControlKind::TextBox: {
-            auto* edit = new QLineEdit(container);
-            QObject::connect(edit, &QLineEdit::textEdited, edit, [this, c](const QString& text) {
-                c->setText(text.toStdString());
-                if (m_handlers.changed) m_handlers.changed();
-            });
-            w = edit;
-            break;
-        }
-        case ControlKind::OptionButton: {
-            auto* option = new QRadioButton(container);
-            joinOptionGroup(*option, *container);
-            QObject::connect(option, &QRadioButton::clicked, option,
-                             [this, name] { m_handlers.selectOption(name); });
-            w = option;
-            break;
-        }
-        case ControlKind::CommandButton: {
-            auto* button = new QPushButton(container);
-            button->setAutoDefault(false);
-            QObject::connect(button, &QPushButton::clicked, button, [this, name] { m_handlers.click(name); });
-            w = button;
-            break;
-        }
-        default:
-            continue;
-        }
+        QWidget* w = m_handlers.make ? m_handlers.make(*c, *container) : nullptr;
+        if (w == nullptr) switch (c->kind()) {
+            case ControlKind::Frame:
+                w = new QGroupBox(container);
+                break;
+            case ControlKind::Label:
+                w = new QLabel(container);
+                break;
+            case ControlKind::PictureBox: {
+                auto* box = new QFrame(container);
+                box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+                w = box;
+                break;
+            }
+            case ControlKind::TextBox: {
+                auto* edit = new QLineEdit(container);
+                QObject::connect(edit, &QLineEdit::textEdited, edit, [this, c, name](const QString& text) {
+                    c->setText(text.toStdString());
+                    if (m_handlers.changed) m_handlers.changed(name);
+                });
+                w = edit;
+                break;
+            }
+            case ControlKind::ComboBox: {
+                auto* list = new QComboBox(container);
+                QObject::connect(list, &QComboBox::activated, list, [this, c, list, name](int index) {
+                    c->setText(list->itemText(index).toStdString());
+                    m_handlers.selectOption(name);
+                });
+                w = list;
+                break;
+            }
+            case ControlKind::OptionButton: {
+                auto* option = new QRadioButton(container);
+                joinOptionGroup(*option, *container);
+                QObject::connect(option, &QRadioButton::clicked, option,
+                                 [this, name] { m_handlers.selectOption(name); });
+                w = option;
+                break;
+            }
+            case ControlKind::CommandButton: {
+                auto* button = new QPushButton(container);
+                button->setAutoDefault(false);
+                QObject::connect(button, &QPushButton::clicked, button,
+                                 [this, name] { m_handlers.click(name); });
+                w = button;
+                break;
+            }
+            default:
+                continue;
+            }
         w->setObjectName(QString::fromStdString(name));
         w->setGeometry(pixels(c->rect()));
         applyDesign(*w, c->design());
@@ -154,8 +166,28 @@ void FormWidgets::render() {
         if (found == m_widgets.end()) continue;
         QWidget* w = found->second;
         const QString text = QString::fromStdString(c->text());
-        if (auto* label = qobject_cast<QLabel*>(w); label != nullptr && label->text() != text)
-            label->setText(text);
+        if (auto* label = qobject_cast<QLabel*>(w)) {
+            if (label->text() != text) label->setText(text);
+            QPalette palette = label->palette();
+            palette.setColor(QPalette::WindowText,
+                             c->foreColor() == colors::kWindowText
+                                 ? QApplication::palette(label).color(QPalette::WindowText)
+                                 : platform::qtColor(c->foreColor()));
+            label->setPalette(palette);
+        }
+        if (auto* list = qobject_cast<QComboBox*>(w)) {
+            QStringList items;
+            for (const std::string& item : c->items())
+                items << QString::fromStdString(item);
+            QStringList shown;
+            for (int i = 0; i < list->count(); ++i)
+                shown << list->itemText(i);
+            if (shown != items) {
+                list->clear();
+                list->addItems(items);
+            }
+            list->setCurrentIndex(list->findText(text));
+        }
         if (auto* group = qobject_cast<QGroupBox*>(w)) group->setTitle(text);
         if (auto* button = qobject_cast<QPushButton*>(w)) button->setText(text);
         if (auto* option = qobject_cast<QRadioButton*>(w)) {

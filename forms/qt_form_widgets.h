@@ -37,14 +37,17 @@ void joinOptionGroup(QRadioButton& option, QWidget& container);
 void showOptionSelected(QRadioButton& option, bool selected);
 
 // The widgets of a small form's controls (frames, labels, boxes, option buttons, buttons,
-// picture boxes), each named after its control, placed at its twips ÷ 15 inside its container,
+// lists, picture boxes), each named after its control, placed at its twips ÷ 15 inside its container,
 // and brought up to the control's state by render(). User events go to the handlers given.
 class FormWidgets {
   public:
     struct Handlers {
         std::function<void(const std::string& name)> click;        // buttons
-        std::function<void(const std::string& name)> selectOption; // option buttons
-        std::function<void()> changed;                             // after a box was edited
+        std::function<void(const std::string& name)> selectOption; // option buttons, list entries
+        std::function<void(const std::string& name)> changed;      // after a box was edited
+        // The widget of a control this binder does not make itself (a table, a picture box
+        // painted from the model), or null for the plain one.
+        std::function<QWidget*(const Control& control, QWidget& container)> make = {};
     };
     FormWidgets(const std::vector<Control*>& controls, QWidget& root, const std::string& rootName,
                 Handlers handlers);

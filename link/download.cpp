@@ -92,6 +92,7 @@ void Form1::DownloadGroupFrame() {
     rec_pri_freq[slot] = f.priFreq;
     rec_status[slot] = f.status;
     rec_group_no[slot] = static_cast<float>(k + 1);
+    ++store_revision;
 
     if (k + 1 >= stored_count + 1) {
         EndDownload();
@@ -151,6 +152,7 @@ void Form1::clearStoreForRead() {
     rec_sec_code.fill(0);
     rec_sec_raw.fill(0);
     rec_extra.fill(0);
+    ++store_revision;
 }
 
 void Form1::superviseRead(std::optional<std::int32_t> abandoned) {

@@ -38,6 +38,7 @@ constexpr ClickHandler kClickHandlers[] = {
     {"k", &Form1::k_Click},
     {"l", &Form1::l_Click},
     {"js_f3", &Form1::js_f3_Click},
+    {"errorAnalysis", &Form1::errorAnalysis_Click},
     {"zt_1", &Form1::zt_1_Click},
     {"jx_11", &Form1::jx_11_Click},
     {"ducu", &Form1::ducu_Click},
@@ -80,6 +81,10 @@ void Form1::Label4_Click() {
 
 void Form1::js_f3_Click() {
     if (m_openCalculator) m_openCalculator();
+}
+
+void Form1::errorAnalysis_Click() {
+    if (m_openAnalysis) m_openAnalysis();
 }
 
 } // namespace hvr

@@ -124,6 +124,10 @@ class Form1 : public LinkVariables,
 
     void js_f3_Click(); // "计算" (F2): the one calculator window, modeless
     // How the host shows the calculator window (creating it on first use, raising it after).
+    void errorAnalysis_Click(); // "变比误差" (F4): the one analysis window, modeless
+    void setAnalysisOpener(std::function<void()> open) {
+        m_openAnalysis = std::move(open);
+    }
     void setCalculatorOpener(std::function<void()> open) {
         m_openCalculator = std::move(open);
     }
@@ -220,6 +224,7 @@ class Form1 : public LinkVariables,
     std::vector<Control*> m_controls;
     std::function<void()> m_serialEventObserver;
     std::function<void()> m_openCalculator;
+    std::function<void()> m_openAnalysis;
     platform::Picture m_picture1;
     std::vector<Control> m_design;                // every control as the window was designed
     std::optional<std::pair<int, int>> m_pointer; // over Picture1, in pixels inside it

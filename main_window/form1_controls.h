@@ -29,6 +29,7 @@ inline constexpr Design kFooter{.link = true};
 inline constexpr Design kLamp{.round = true};
 inline constexpr Design kCurve{.canvas = true};
 inline constexpr Design kF2{.shortcut = "F2"};
+inline constexpr Design kF4{.shortcut = "F4"};
 inline constexpr Design kF3{.shortcut = "F3"};
 } // namespace hvr::form1_design
 
@@ -152,6 +153,7 @@ inline constexpr Design kF3{.shortcut = "F3"};
     X(Menu, l, "wenjian", "退  出", 0, 0, 0, 0, true, kPlain)                                                \
     X(Menu, ji_s_x, "Form1", "计算(F2)", 0, 0, 0, 0, true, kPlain)                                           \
     X(Menu, js_f3, "ji_s_x", "计算", 0, 0, 0, 0, true, kF2)                                                  \
+    X(Menu, errorAnalysis, "ji_s_x", "变比误差", 0, 0, 0, 0, true, kF4)                                      \
     X(Menu, ssjk, "Form1", "实时监控(S)", 0, 0, 0, 0, true, kPlain)                                          \
     X(Menu, zt_1, "ssjk", "暂  停", 0, 0, 0, 0, true, kPlain)                                                \
     X(Menu, jx_11, "ssjk", "继  续", 0, 0, 0, 0, true, kPlain)                                               \

@@ -7,6 +7,10 @@
 #include <algorithm>
 #include <iostream>
 
+#include <QDateTime>
+
+#include "analysis/error_analysis_form.h"
+#include "analysis/qt_error_analysis_view.h"
 #include "calculator/form4.h"
 #include "calculator/qt_form4_view.h"
 #include "main_window/form1.h"
@@ -15,6 +19,7 @@
 #include "platform/file_system.h"
 #include "platform/qt_canvas.h"
 #include "platform/qt_dialogs.h"
+#include "platform/qt_documents.h"
 #include "platform/qt_events.h"
 #include "platform/qt_fonts.h"
 #include "platform/qt_serial_port.h"
@@ -64,6 +69,15 @@ struct MainWindowProgram::Parts {
     platform::QtDialogs calculatorDialogs;
     std::unique_ptr<Form4> calculator;
     std::unique_ptr<QtForm4View> calculatorView;
+    // The ratio error analysis, created on first use and kept: what was typed stays.
+    platform::QtDialogs analysisDialogs;
+    platform::QtDocuments documents{files};
+    platform::QtPreferences analysisPreferences{"analysis"};
+    std::unique_ptr<ErrorAnalysisForm> analysis;
+    std::unique_ptr<QtErrorAnalysisView> analysisView;
+    std::uint64_t analysedRevision = ~std::uint64_t{0};
+    bool readSeen = false;    // a read is under way
+    std::string downloadedAt; // when the last read ended
 
     void placeBesideMain(QWidget& window) {
         const QScreen* screen = view->screen();
@@ -87,6 +101,48 @@ struct MainWindowProgram::Parts {
         calculatorView->raise();
         calculatorView->activateWindow();
     }
+
+    void showAnalysis() {
+        if (!analysisView) {
+            analysis = std::make_unique<ErrorAnalysisForm>(
+                ErrorAnalysisForm::Services{analysisDialogs, files, documents, analysisPreferences},
+                HVR_VERSION);
+            analysis->Form_Load();
+            analysisView = std::make_unique<QtErrorAnalysisView>(*analysis);
+            analysisDialogs.setParent(analysisView.get());
+            documents.setParent(analysisView.get());
+            analysedRevision = ~std::uint64_t{0};
+            syncAnalysis();
+            placeBesideMain(*analysisView);
+        }
+        analysisView->show();
+        analysisView->raise();
+        analysisView->activateWindow();
+    }
+
+    // The analysis window follows the main window: its groups once a read is over and whenever
+    // the store changes, its live verdict with every reading.
+    void syncAnalysis() {
+        if (form->dl_active) {
+            readSeen = true;
+        } else if (readSeen) {
+            readSeen = false;
+            downloadedAt =
+                QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString();
+        }
+        if (!analysis) return;
+        if (!form->dl_active && form->store_revision != analysedRevision) {
+            analysedRevision = form->store_revision;
+            analysis->showGroups(*form, kStoreSlots, downloadedAt);
+        }
+        const LiveShown& shown = form->last_shown;
+        if (shown.secondaryBase || shown.noSignal)
+            analysis->showLive(analysis::liveReading(shown),
+                               form->live_stale     ? ErrorAnalysisForm::LiveState::Lost
+                               : form->live_polling ? ErrorAnalysisForm::LiveState::Live
+                                                    : ErrorAnalysisForm::LiveState::Paused);
+        analysisView->sync();
+    }
 };
 
 MainWindowProgram::MainWindowProgram(WindowOptions options)
@@ -96,6 +152,8 @@ MainWindowProgram::~MainWindowProgram() {
     // The timers and the views go before the forms they serve; the simulator last.
     m_parts->calculatorView.reset();
     m_parts->calculator.reset();
+    m_parts->analysisView.reset();
+    m_parts->analysis.reset();
     m_parts->timers.reset();
     m_parts->view.reset();
     m_parts->form.reset();
@@ -128,12 +186,15 @@ bool MainWindowProgram::start(std::string& error) {
     p.dialogs.setParent(p.view.get());
     p.printing.setMainWindow(p.view.get());
     p.form->setCalculatorOpener([&p] { p.showCalculator(); });
+    p.form->setAnalysisOpener([&p] { p.showAnalysis(); });
+    p.view->setAfterEvent([&p] { p.syncAnalysis(); });
     // Without a port given, the scan starts at the port that answered last time, and the port
     // that answers is remembered.
     const bool scanning = !choice.given();
     p.answeredPort = platform::rememberedPort(QSettings());
     p.form->setSerialEventObserver([&p, scanning] {
         p.view->render();
+        p.syncAnalysis();
         if (p.timers) p.timers->sync();
         if (scanning && p.form->Text40.text() == texts::kLinkUp && p.port->device() != p.answeredPort &&
             !p.port->device().empty()) {
@@ -156,7 +217,10 @@ bool MainWindowProgram::start(std::string& error) {
     }
     p.view->render();
     p.timers = std::make_unique<platform::QtTimers>(m_options.timeScale);
-    p.timers->setAfterTick([&p] { p.view->render(); });
+    p.timers->setAfterTick([&p] {
+        p.view->render();
+        p.syncAnalysis();
+    });
     p.timers->add(p.form->Timer1, [&p] { p.form->Timer1_Timer(); });
     p.timers->add(p.form->Timer2, [&p] { p.form->Timer2_Timer(); });
     p.timers->add(p.form->Timer3, [&p] { p.form->Timer3_Timer(); });

@@ -305,6 +305,7 @@ QWidget* QtForm1View::makeWidget(Control& c, QWidget* container) {
     }
     case ControlKind::Menu:
     case ControlKind::Timer:
+    case ControlKind::Table:
     case ControlKind::Form:
         break;
     }
@@ -335,6 +336,7 @@ void QtForm1View::makeMenu(Control& c) {
 void QtForm1View::forward(const std::function<void()>& handler) {
     handler();
     render();
+    if (m_afterEvent) m_afterEvent();
 }
 
 int QtForm1View::render() {

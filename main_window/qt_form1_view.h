@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -35,6 +36,10 @@ class QtForm1View final : public QMainWindow {
 
     static constexpr int kTwipsPerPixel = 15;
 
+    // Runs after every event of the user has been handled and rendered: what shows the form's
+    // data elsewhere looks again.
+    void setAfterEvent(std::function<void()> afterEvent) { m_afterEvent = std::move(afterEvent); }
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -60,6 +65,7 @@ class QtForm1View final : public QMainWindow {
     std::unordered_map<std::string, std::size_t> m_byName;
     std::uint64_t m_windowRendered = ~std::uint64_t{0};
     bool m_forwarding = false;
+    std::function<void()> m_afterEvent;
 };
 
 } // namespace hvr::gui

@@ -52,4 +52,12 @@ void rememberSave(QSettings& settings, const SaveRequest& request, const std::st
         settings.setValue(saveKey(request, "type"), qt(suffix));
 }
 
+std::string QtPreferences::value(const std::string& key) const {
+    return QSettings().value(QString::fromStdString(m_group + "/" + key)).toString().toStdString();
+}
+
+void QtPreferences::setValue(const std::string& key, const std::string& value) {
+    QSettings().setValue(QString::fromStdString(m_group + "/" + key), QString::fromStdString(value));
+}
+
 } // namespace hvr::platform

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/dialogs.h"
+#include "platform/preferences.h"
 
 namespace hvr::platform {
 
@@ -18,5 +19,16 @@ void rememberPort(QSettings& settings, const std::string& device);
 // it exists), and with the file type chosen last first.
 SaveRequest rememberedSave(const QSettings& settings, SaveRequest request);
 void rememberSave(QSettings& settings, const SaveRequest& request, const std::string& chosenPath);
+
+// Preferences kept in the user's settings, under a group of their own.
+class QtPreferences final : public Preferences {
+  public:
+    explicit QtPreferences(std::string group) : m_group(std::move(group)) {}
+    std::string value(const std::string& key) const override;
+    void setValue(const std::string& key, const std::string& value) override;
+
+  private:
+    std::string m_group;
+};
 
 } // namespace hvr::platform

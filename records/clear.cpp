@@ -16,6 +16,7 @@ void Form1::Command2_Click() {
         rec_status.fill(0);
         rec_pri_freq.fill(0);
         rec_extra.fill(0);
+        ++store_revision;
         current_page = 1;
         CountStoredGroups();
         Text41.setText(PageStatusText(1));

@@ -53,30 +53,35 @@ verdict::Reading groupReading(const RecordStore& store, int slot) {
             store.rec_low_batt[i] == 1};
 }
 
+GroupTexts groupTexts(const RecordStore& store, int slot) {
+    const auto i = static_cast<std::size_t>(slot);
+    const std::int64_t priRaw = whole(store.rec_pri_raw[i]);
+    const std::int64_t secRaw = whole(store.rec_sec_raw[i]);
+    // Every value the instrument sent, as a number wherever its range code is known; the ratio
+    // wherever both currents are numbers and the secondary is not zero.
+    GroupTexts t{decimalText(whole(store.rec_group_no[i])),
+                 amperes(priRaw, store.rec_pri_code[i]),
+                 amperes(secRaw, store.rec_sec_code[i]),
+                 {}};
+    const auto pri = rangeOf(store.rec_pri_code[i], Channel::Primary);
+    const auto sec = rangeOf(store.rec_sec_code[i], Channel::Secondary);
+    if (pri && sec && secRaw != 0)
+        t.ratio = decimalText(ratioTenths(priRaw * pri->factor, secRaw * sec->factor), 1);
+    return t;
+}
+
 std::string groupsCsv(const RecordStore& store, int groups, const verdict::Columns* columns) {
     std::string out = std::string(kBom) + kHeader + (columns ? verdict::csvHeaderCells() : "") + "\r\n";
     for (int slot = 0; slot < groups && slot < kStoreSlots; ++slot) {
         const auto i = static_cast<std::size_t>(slot);
         if (store.rec_sec_code[i] == 0) continue;
-        const std::int64_t priRaw = whole(store.rec_pri_raw[i]);
-        const std::int64_t secRaw = whole(store.rec_sec_raw[i]);
-        const bool noSignal = store.rec_status[i] == 5;
-        const bool overRange = store.rec_sec_raw[i] > 3700 && store.rec_sec_raw[i] < 4800;
-        const bool lowBattery = store.rec_low_batt[i] == 1;
-        // Every value the instrument sent, as a number wherever its range code is known; the
-        // flags say what the listing marks. The ratio wherever both currents are numbers and
-        // the secondary is not zero.
-        const std::string primary = amperes(priRaw, store.rec_pri_code[i]);
-        const std::string secondary = amperes(secRaw, store.rec_sec_code[i]);
-        std::string ratio;
-        const auto pri = rangeOf(store.rec_pri_code[i], Channel::Primary);
-        const auto sec = rangeOf(store.rec_sec_code[i], Channel::Secondary);
-        if (pri && sec && secRaw != 0)
-            ratio = decimalText(ratioTenths(priRaw * pri->factor, secRaw * sec->factor), 1);
-        out += decimalText(whole(store.rec_group_no[i])) + "," + primary + "," + secondary + "," + ratio +
-               "," + decimalText(store.rec_pri_freq[i]) + "," + (noSignal ? "1" : "0") + "," +
-               (overRange ? "1" : "0") + "," + (lowBattery ? "1" : "0") +
-               (columns ? verdict::csvCells(*columns, groupReading(store, slot)) : "") + "\r\n";
+        // The flags say what the listing marks.
+        const GroupTexts t = groupTexts(store, slot);
+        const verdict::Reading r = groupReading(store, slot);
+        out += t.number + "," + t.primary + "," + t.secondary + "," + t.ratio + "," +
+               decimalText(store.rec_pri_freq[i]) + "," + (r.noSignal ? "1" : "0") + "," +
+               (r.overRange ? "1" : "0") + "," + (r.lowBattery ? "1" : "0") +
+               (columns ? verdict::csvCells(*columns, r) : "") + "\r\n";
     }
     return out;
 }

@@ -15,6 +15,13 @@ namespace hvr {
 // verdict against that nameplate and class.
 std::string groupsCsv(const RecordStore& store, int groups, const verdict::Columns* columns = nullptr);
 
+// A stored group's numbers as the CSV has them: group number, both currents in amperes (empty
+// for an unknown range code) and the ratio (empty where there is none).
+struct GroupTexts {
+    std::string number, primary, secondary, ratio;
+};
+GroupTexts groupTexts(const RecordStore& store, int slot);
+
 // A stored group as the verdict judges it: both currents in base units (0 for an unknown range
 // code) and the flags of the listing.
 verdict::Reading groupReading(const RecordStore& store, int slot);

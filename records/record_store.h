@@ -22,6 +22,9 @@ struct RecordStore {
     std::array<float, kStoreSlots> rec_group_no{};
     std::array<std::uint8_t, kStoreSlots> rec_low_batt{};
     std::array<std::int16_t, kExtraWords> rec_extra{};
+    // Moves on whenever a group is filed, the groups are reordered or the store is cleared, so
+    // that what shows the groups elsewhere knows when to look again.
+    std::uint64_t store_revision = 0;
 };
 
 // Paging of the history view: ji_ge is the number of stored groups plus one.

@@ -24,6 +24,7 @@ bool hasExtraWord(std::size_t slot, std::size_t word) {
 // that was in slot order[i], with every field and its spare words.
 void permute(RecordStore& s, const std::vector<int>& order) {
     const RecordStore before = s;
+    ++s.store_revision;
     for (std::size_t i = 0; i < order.size(); ++i) {
         const auto from = static_cast<std::size_t>(order[i]);
         s.rec_sec_code[i] = before.rec_sec_code[from];

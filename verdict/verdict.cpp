@@ -34,10 +34,7 @@ constexpr std::int64_t kMicro = 100000; // hundred-thousandths of a percent in o
 
 // The limit of each class at its listed loads (% of rated current), in hundred-thousandths of a
 // percent.
-struct Point {
-    int load;
-    std::int64_t limit;
-};
+using Point = LimitPoint;
 std::vector<Point> limitsOf(AccuracyClass accuracy) {
     const auto pct = [](double p) { return static_cast<std::int64_t>(std::llround(p * kMicro)); };
     switch (accuracy) {
@@ -130,6 +127,23 @@ std::optional<AccuracyClass> parseClass(std::string_view text) {
     return std::nullopt;
 }
 
+std::string classText(AccuracyClass accuracy) {
+    for (const auto& [candidate, name] : kClassNames)
+        if (candidate == accuracy) return std::string(name);
+    return {};
+}
+
+std::vector<std::string> classTexts() {
+    std::vector<std::string> texts;
+    for (const auto& entry : kClassNames)
+        texts.emplace_back(entry.second);
+    return texts;
+}
+
+std::vector<LimitPoint> limitPoints(AccuracyClass accuracy) {
+    return limitsOf(accuracy);
+}
+
 std::string percentText(std::int64_t micro, int decimals) {
     const std::int64_t units = roundedQuotient(micro, power10(5 - decimals));
     const std::int64_t magnitude = units < 0 ? -units : units;
@@ -207,7 +221,8 @@ Judgement judge(const Reading& r, const Nameplate& n, AccuracyClass accuracy) {
         if (loadNum < a.load * loadDen || loadNum > b.load * loadDen) continue;
         // The limit, interpolated linearly in the load: limitNum / limitDen.
         const Wide span = b.load - a.load;
-        const Wide limitNum = a.limit * loadDen * span + (b.limit - a.limit) * (loadNum - a.load * loadDen);
+        const Wide limitNum =
+            a.limitMicro * loadDen * span + (b.limitMicro - a.limitMicro) * (loadNum - a.load * loadDen);
         const Wide limitDen = loadDen * span;
         j.limitMicro = roundedQuotient(limitNum, limitDen);
         // |ε| ≤ limit, exactly: |num| / den × 10^7 ≤ limitNum / limitDen.

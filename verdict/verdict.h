@@ -37,6 +37,18 @@ std::string nameplateText(const Nameplate& nameplate);
 enum class AccuracyClass { C0_1, C0_2, C0_2S, C0_5, C0_5S, C1, C3, C5, None };
 // "0.1", "0.2", "0.2S", "0.5", "0.5S", "1", "3", "5" and "不判定"; none for anything else.
 std::optional<AccuracyClass> parseClass(std::string_view text);
+std::string classText(AccuracyClass accuracy);
+// Every class in the order offered, "不判定" last.
+std::vector<std::string> classTexts();
+
+// A listed point of a class's limit: the load in % of rated current and the ± limit there, in
+// hundred-thousandths of a percent. Between two points the limit is linear in the load.
+struct LimitPoint {
+    int load = 0;
+    std::int64_t limitMicro = 0;
+};
+// The class's points from its lowest load to 120 %; none for "不判定".
+std::vector<LimitPoint> limitPoints(AccuracyClass accuracy);
 
 // One reading or group as judged: both currents in base units and what the instrument
 // flagged about it.
@@ -46,6 +58,7 @@ struct Reading {
     bool noSignal = false;
     bool overRange = false;
     bool lowBattery = false;
+    bool operator==(const Reading&) const = default;
 };
 
 enum class Outcome { Pass, Fail, None };

@@ -67,6 +67,9 @@ TEST(CliOptions, SaysWhatIsWrongInOneLine) {
         {"download", "--rated", "-600/5"},
         {"monitor", "--rated", "600"},
         {"monitor", "--class", "0.3"},
+        {"monitor", "--report", "r.pdf"},                  // a download option
+        {"download", "--report", "r.pdf", "--phase", "D"}, // no such phase
+        {"download", "--station", "城南"},                 // particulars of no report
         {"monitor", "--timeout", "inf"},
         {"monitor", "--timeout", "0x1p3"},
         {"monitor", "--format", "xml"},

@@ -11,6 +11,10 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <QSettings>
+#include <QTableView>
+
+#include "analysis/qt_error_analysis_view.h"
 #include "calculator/qt_form4_view.h"
 #include "main_window/form1.h"
 #include "main_window/qt_application.h"
@@ -18,6 +22,7 @@
 #include "main_window/qt_form1_view.h"
 #include "splash/qt_form2_view.h"
 #include "tests/support/fake_services.h"
+#include "tests/support/store_builder.h"
 
 namespace hvr {
 namespace {
@@ -87,6 +92,50 @@ TEST(CalculatorMenu, F2TwiceShowsOneCalculatorBesideTheMainWindow) {
     ASSERT_EQ(calculators().size(), 1u);
     EXPECT_TRUE(calculators()[0]->findChild<QRadioButton*>("Option1")->isChecked());
     EXPECT_EQ(calculators()[0]->findChild<QLineEdit*>("Text1")->text(), "");
+}
+
+TEST(AnalysisMenu, F4ShowsOneAnalysisWindowWithTheGroupsSortableByNumber) {
+    QSettings().remove("analysis");
+    gui::WindowOptions options;
+    options.port.device = "/nonexistent/tty";
+    gui::MainWindowProgram program(options);
+    std::string error;
+    ASSERT_TRUE(program.start(error)) << error;
+    Form1& form = program.form();
+    testing::putGroup(form, 0, {1, '1', 6000, '2', 501});
+    testing::putGroup(form, 1, {2, '1', 1200, '2', 99});
+    testing::putGroup(form, 2, {3, '1', 6000, '2', 498});
+    ++form.store_revision;
+
+    QAction* f4 = program.view().action("errorAnalysis");
+    ASSERT_EQ(f4->shortcut(), QKeySequence(Qt::Key_F4));
+    f4->trigger();
+    f4->trigger();
+    std::vector<gui::QtErrorAnalysisView*> open;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* view = dynamic_cast<gui::QtErrorAnalysisView*>(w); view != nullptr && view->isVisible())
+            open.push_back(view);
+    ASSERT_EQ(open.size(), 1u);
+    EXPECT_FALSE(open[0]->isModal());
+    EXPECT_EQ(open[0]->windowTitle(), "互感器变比误差分析");
+
+    auto* rated = open[0]->findChild<QLineEdit*>("ratedEntry");
+    QTest::keyClicks(rated, "300/5"); // not the guess: Enter takes it
+    QTest::keyClick(rated, Qt::Key_Return);
+    auto* table = open[0]->findChild<QTableView*>("groupTable");
+    ASSERT_NE(table, nullptr);
+    const QAbstractItemModel* rows = table->model();
+    ASSERT_EQ(rows->rowCount(), 3);
+    const auto column = [&](int c) {
+        QStringList cells;
+        for (int r = 0; r < rows->rowCount(); ++r)
+            cells << rows->index(r, c).data().toString();
+        return cells;
+    };
+    EXPECT_EQ(column(4), QStringList({"-49.90%", "-50.50%", "-50.20%"})) << "store order";
+    table->sortByColumn(4, Qt::AscendingOrder);
+    EXPECT_EQ(column(4), QStringList({"-50.50%", "-50.20%", "-49.90%"})) << "by the number";
+    EXPECT_EQ(column(0), QStringList({"2", "3", "1"}));
 }
 
 TEST(SplashWindow, EnterOrEscOpensTheMainWindowOnce) {

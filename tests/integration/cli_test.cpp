@@ -309,6 +309,51 @@ TEST(Cli, DownloadWritesThePrintedSheetsAsAPdf) {
     EXPECT_EQ(run.err.find("XDG_RUNTIME_DIR"), std::string::npos) << "no warnings of the toolkit";
 }
 
+TEST(Cli, DownloadWritesTheTestReport) {
+    if (QProcess::execute("pdftotext", {"-v"}) < 0)
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    SimProcess sim({"--groups", "40"});
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("report.pdf");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("QT_QPA_PLATFORM");
+    const CliRun refused =
+        runCli({"download", "--port", sim.device(), "--report", pdf, "--rated", "600/0"}, env);
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_NE(refused.err.find("'600/0'"), std::string::npos) << refused.err;
+    EXPECT_FALSE(QFile::exists(pdf));
+
+    const CliRun run = runCli({"download", "--port",    sim.device(), "--out",    dir.filePath("HVR.txt"),
+                               "--report", pdf,         "--rated",    "600/5",    "--class",
+                               "0.5",      "--station", "城南变电站", "--device", "CT-1",
+                               "--phase",  "A",         "--tester",   "王工",     "--time-scale",
+                               "0.1"},
+                              env);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("试验报告 (2 页) 已写入"), std::string::npos) << run.err;
+    QProcess reader;
+    reader.start("pdftotext", {"-layout", pdf, "-"});
+    ASSERT_TRUE(reader.waitForFinished(20000));
+    const std::string text = reader.readAllStandardOutput().toStdString();
+    for (const char* expected : {"电流互感器变比试验报告", "城南变电站", "CT-1", "王工", "600/5", "共 40 组",
+                                 "第 1 页 共 2 页", "第 2 页 共 2 页", "审核:"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected;
+    EXPECT_TRUE(text.find("不合格") != std::string::npos || text.find("合格") != std::string::npos);
+    // Each group once, in store order, as the first figure of a row.
+    int next = 1;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream words(line);
+        std::string first;
+        words >> first;
+        if (first == std::to_string(next) &&
+            (line.find('%') != std::string::npos || line.find("—(") != std::string::npos))
+            ++next;
+    }
+    EXPECT_EQ(next, 41) << text;
+}
+
 TEST(Cli, AClosedPipeEndsQuietlyAndAnUnwritableOutputIsSaidFirst) {
     SimProcess sim({"--scenario", HVR_TEST_DATA "/live_scenario.txt"});
     QProcess shell;

@@ -1,0 +1,82 @@
+#include "analysis/group_analysis.h"
+
+#include <cstdio>
+
+#include "records/group_csv.h"
+#include "units/number_text.h"
+#include "units/ratio.h"
+
+namespace hvr::analysis {
+
+GroupAnalysis analyseGroups(const RecordStore& store, int groups,
+                            const std::optional<verdict::Nameplate>& given, verdict::AccuracyClass accuracy) {
+    GroupAnalysis a;
+    a.basis.accuracy = accuracy;
+    std::vector<verdict::Reading> readings;
+    std::vector<int> slots;
+    for (int slot = 0; slot < groups && slot < kStoreSlots; ++slot) {
+        if (store.rec_sec_code[static_cast<std::size_t>(slot)] == 0) continue;
+        slots.push_back(slot);
+        readings.push_back(groupReading(store, slot));
+    }
+    a.basis.nameplate = given ? given : verdict::guessNameplate(readings);
+    a.rows.reserve(slots.size());
+    std::vector<verdict::Judgement> judgements;
+    judgements.reserve(slots.size());
+    for (std::size_t i = 0; i < slots.size(); ++i) {
+        GroupTexts t = groupTexts(store, slots[i]);
+        GroupRow row{static_cast<int>(store.rec_group_no[static_cast<std::size_t>(slots[i])] + 0.5f),
+                     std::move(t.primary),
+                     std::move(t.secondary),
+                     std::move(t.ratio),
+                     readings[i],
+                     {}};
+        if (a.basis.nameplate) row.judgement = verdict::judge(readings[i], *a.basis.nameplate, accuracy);
+        judgements.push_back(row.judgement);
+        a.rows.push_back(std::move(row));
+    }
+    a.summary = verdict::summarize(judgements);
+    if (a.summary.largestGroup > 0)
+        a.largestNumber = a.rows[static_cast<std::size_t>(a.summary.largestGroup - 1)].number;
+    return a;
+}
+
+verdict::Reading liveReading(const LiveShown& s) {
+    return {s.primaryBase.value_or(0), s.secondaryBase.value_or(0), s.noSignal,
+            s.secondaryOverload || s.primaryOverload, s.lowBattery};
+}
+
+std::string measuredRatioText(const verdict::Reading& r) {
+    if (r.noSignal || r.primary <= 0 || r.secondary <= 0) return {};
+    return decimalText(ratioTenths(r.primary, r.secondary), 1);
+}
+
+std::string signedPercent(std::int64_t micro) {
+    const std::string text = verdict::percentText(micro, 2);
+    return (micro > 0 && text != "0.00" ? "+" : "") + text + "%";
+}
+
+std::string summaryCounts(const GroupAnalysis& a) {
+    const verdict::Summary& s = a.summary;
+    const int excluded = static_cast<int>(a.rows.size()) - s.judged;
+    std::string text = "共 " + std::to_string(a.rows.size()) + " 组, 判定 " + std::to_string(s.judged) +
+                       " 组: 合格 " + std::to_string(s.passed) + " 组, 不合格 " + std::to_string(s.failed) +
+                       " 组";
+    if (excluded > 0) text += ", 未判定 " + std::to_string(excluded) + " 组";
+    return text;
+}
+
+std::string summaryStatistics(const GroupAnalysis& a) {
+    const verdict::Summary& s = a.summary;
+    if (!s.meanPercent) return {};
+    char deviation[32];
+    std::snprintf(deviation, sizeof deviation, "%.2f%%", *s.deviationPercent);
+    // The mean to the hundred-thousandth of a percent, then shown as the other errors are.
+    const auto mean =
+        static_cast<std::int64_t>(*s.meanPercent * 100000.0 + (*s.meanPercent < 0 ? -0.5 : 0.5));
+    return "平均 " + signedPercent(mean) + "  标准差 " + deviation + "  最小 " + signedPercent(*s.minMicro) +
+           "  最大 " + signedPercent(*s.maxMicro) + "  最大|误差| " +
+           verdict::percentText(*s.largestMicro, 2) + "% (第 " + std::to_string(a.largestNumber) + " 组)";
+}
+
+} // namespace hvr::analysis

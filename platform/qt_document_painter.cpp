@@ -1,0 +1,87 @@
+#include "platform/qt_document_painter.h"
+
+#include <QBuffer>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+
+namespace hvr::platform {
+
+namespace {
+
+constexpr double kTwipsPerInch = 1440;
+constexpr double kThinnestPen = 8; // 0.4 pt: what "thinnest" means on paper
+
+QColor colorOf(std::uint32_t bgr) {
+    return {static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+            static_cast<int>((bgr >> 16) & 0xFF)};
+}
+
+// A font sized in twips, as the painter draws in twips.
+QFont fontOf(const PrintFont& font) {
+    QFont f(QString::fromStdString(font.name));
+    f.setPixelSize(static_cast<int>(font.points * 20 + 0.5));
+    f.setBold(font.bold);
+    return f;
+}
+
+void drawMark(QPainter& painter, const PageMark& m) {
+    if (m.kind == PageMark::Kind::Line) {
+        painter.setPen(QPen(colorOf(m.color), std::max(m.pen, kThinnestPen)));
+        painter.drawLine(QPointF(m.x0, m.y0), QPointF(m.x1, m.y1));
+        return;
+    }
+    const QFont font = fontOf(m.font);
+    painter.setFont(font);
+    painter.setPen(colorOf(m.color));
+    const QString text = QString::fromStdString(m.text);
+    const QFontMetricsF metrics(font, painter.device());
+    // Metrics on the device are in its pixels; the painter's units are twips.
+    const double toTwips = kTwipsPerInch / painter.device()->logicalDpiX();
+    const double width = metrics.horizontalAdvance(text) * toTwips;
+    const double ascent = metrics.ascent() * kTwipsPerInch / painter.device()->logicalDpiY();
+    const double x = m.anchor == PageMark::Anchor::Left     ? m.x0
+                     : m.anchor == PageMark::Anchor::Center ? m.x0 - width / 2
+                                                            : m.x0 - width;
+    painter.drawText(QPointF(x, m.y0 + ascent), text);
+}
+
+} // namespace
+
+bool paintDocument(const Document& document, QPagedPaintDevice& device) {
+    device.setPageLayout(
+        QPageLayout(QPageSize(QSizeF(document.widthTwips / 20, document.heightTwips / 20), QPageSize::Point),
+                    QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    QPainter painter;
+    if (!painter.begin(&device)) return false;
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (std::size_t n = 0; n < document.pages.size(); ++n) {
+        if (n > 0 && !device.newPage()) return false;
+        painter.resetTransform();
+        // Twips onto the device, from the corner of the paper.
+        const QRect paper = device.pageLayout().fullRectPixels(device.logicalDpiX());
+        const QRect printable = device.pageLayout().paintRectPixels(device.logicalDpiX());
+        painter.translate(paper.left() - printable.left(), paper.top() - printable.top());
+        painter.scale(device.logicalDpiX() / kTwipsPerInch, device.logicalDpiY() / kTwipsPerInch);
+        for (const PageMark& mark : document.pages[n])
+            drawMark(painter, mark);
+    }
+    return painter.end();
+}
+
+std::optional<QByteArray> documentPdf(const Document& document) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(static_cast<int>(kTwipsPerInch));
+        writer.setTitle(QString::fromStdString(document.title));
+        writer.setCreator(QStringLiteral("hvr"));
+        if (!paintDocument(document, writer)) return std::nullopt;
+    }
+    return bytes;
+}
+
+} // namespace hvr::platform
