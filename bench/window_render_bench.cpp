@@ -14,7 +14,13 @@
 
 #include <memory>
 
+#include <QTableView>
+
+#include "analysis/qt_error_analysis_view.h"
 #include "main_window/qt_form1_view.h"
+#include "platform/qt_document_painter.h"
+#include "report/report_layout.h"
+#include "tests/support/fake_services.h"
 #include "platform/qt_fonts.h"
 #include "platform/qt_canvas.h"
 #include "platform/qt_printer.h"
@@ -116,6 +122,62 @@ void BM_FullStoreToPdf(benchmark::State& state) {
     state.counters["bytes"] = static_cast<double>(size);
 }
 BENCHMARK(BM_FullStoreToPdf)->Unit(benchmark::kMillisecond);
+
+// A store of 4600 groups: filled into the analysis window's table (judged, summed, plotted)
+// and shown, scrolled to its end so that rows are laid out and painted.
+void fillStore(hvr::RecordStore& store, int groups) {
+    for (int i = 0; i < groups; ++i)
+        hvr::testing::putGroup(store, i, {i + 1, '1', 1000 + i % 5000, '2', 8 + (1000 + i % 5000) / 120});
+}
+
+void BM_AnalysisTableOf4600Groups(benchmark::State& state) {
+    hvr::testing::FakeDialogs dialogs;
+    hvr::testing::FakeFileSystem files;
+    struct : hvr::platform::Documents {
+        bool savePdf(const hvr::platform::Document&, const std::string&, std::string*) override { return true; }
+        hvr::platform::PrintResult print(const hvr::platform::Document&) override {
+            return hvr::platform::PrintResult::Printed;
+        }
+    } documents;
+    struct : hvr::platform::Preferences {
+        std::string value(const std::string&) const override { return {}; }
+        void setValue(const std::string&, const std::string&) override {}
+    } preferences;
+    hvr::ErrorAnalysisForm form({dialogs, files, documents, preferences}, "bench");
+    form.Form_Load();
+    hvr::gui::QtErrorAnalysisView view(form);
+    view.show();
+    auto store = std::make_unique<hvr::RecordStore>();
+    fillStore(*store, 4600);
+    for (auto _ : state) {
+        form.showGroups(*store, hvr::kStoreSlots, "");
+        view.sync();
+        view.table().scrollToBottom();
+        view.repaint();
+        QApplication::processEvents();
+    }
+    state.counters["rows"] = view.table().model()->rowCount();
+}
+BENCHMARK(BM_AnalysisTableOf4600Groups)->Unit(benchmark::kMillisecond);
+
+// The test report of 4600 groups laid out and written as a PDF in memory.
+void BM_ReportOf4600GroupsToPdf(benchmark::State& state) {
+    auto store = std::make_unique<hvr::RecordStore>();
+    fillStore(*store, 4600);
+    std::size_t pages = 0, size = 0;
+    for (auto _ : state) {
+        const auto groups = hvr::analysis::analyseGroups(*store, hvr::kStoreSlots, hvr::verdict::parseNameplate("600/5"),
+                                                         hvr::verdict::AccuracyClass::C0_5);
+        const auto document = hvr::report::layoutReport({{"城南", "CT-1", "A", "王工", ""}, groups, "", "bench"});
+        const auto bytes = hvr::platform::documentPdf(document);
+        if (!bytes) state.SkipWithError("not written");
+        pages = document.pages.size();
+        size = bytes ? static_cast<std::size_t>(bytes->size()) : 0;
+    }
+    state.counters["pages"] = static_cast<double>(pages);
+    state.counters["bytes"] = static_cast<double>(size);
+}
+BENCHMARK(BM_ReportOf4600GroupsToPdf)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
