@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots of the real window against the simulated instrument, under a
 # virtual display: the splash, real-time monitoring with live readings, history review after a
-# download, the history curve zoomed by a drag, and the calculator. Needs xvfb, xdotool and imagemagick (apt-get install xvfb xdotool imagemagick).
+# download, the history curve zoomed by a drag, the calculator, the ratio error analysis and the
+# first page of a test report. Needs xvfb, xdotool, imagemagick and poppler-utils.
 #   scripts/screenshots.sh [BUILD_DIR] [OUT_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -9,6 +10,11 @@ build=${1:-build}
 out=${2:-docs}
 display=:${HVR_SCREEN_DISPLAY:-97}
 mkdir -p "$out"
+# Settings of their own: the analysis window shows a nameplate, class and particulars as typed.
+export HOME=$(mktemp -d)
+mkdir -p "$HOME/.config/hvr"
+printf '[analysis]\nrated=600/5\nclass=0.2S\nstation=城南110kV变电站\ndevice=1号主变 110kV侧 CT\nphase=A\ntester=王工\n' \
+    >"$HOME/.config/hvr/hvr.conf"
 
 Xvfb "$display" -screen 0 1100x800x24 >/dev/null 2>&1 &
 xvfb=$!
@@ -69,4 +75,17 @@ xdotool mousemove $((cx + 345)) $((cy + 76)) click 1 # A
 xdotool key Return
 sleep 0.5
 import -window "$calculator" "$out/calculator.png"
-echo "$out/splash.png $out/realtime.png $out/history.png $out/curve.png $out/calculator.png"
+xdotool key Escape
+
+xdotool windowfocus --sync "$window"
+xdotool key F4 # the ratio error analysis of the groups read above, and the live verdict
+sleep 2
+for id in $(xdotool search --onlyvisible --name ""); do
+    [ "$(xdotool getwindowname "$id")" = "互感器变比误差分析" ] && analysis=$id
+done
+import -window "$analysis" "$out/analysis.png"
+
+"$build/hvr-cli" download --demo --rated 600/5 --class 0.2S --station 城南110kV变电站 \
+    --device "1号主变 110kV侧 CT" --phase A --tester 王工 --out /dev/null --report "$HOME/report.pdf" 2>/dev/null
+pdftoppm -r 60 -png -f 1 -l 1 -singlefile "$HOME/report.pdf" "$out/report"
+echo "$out/splash.png $out/realtime.png $out/history.png $out/curve.png $out/calculator.png $out/analysis.png $out/report.png"
