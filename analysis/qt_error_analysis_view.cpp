@@ -19,11 +19,16 @@ class PictureWidget final : public QFrame {
         setFrameStyle(QFrame::Panel | QFrame::Sunken);
     }
 
+    void setZoom(double zoom) {
+        m_zoom = zoom;
+        update();
+    }
+
   protected:
     void paintEvent(QPaintEvent* event) override {
         {
             QPainter painter(this);
-            platform::QtCanvas canvas(painter, platform::pictureFont());
+            platform::QtCanvas canvas(painter, platform::pictureFont(), m_zoom);
             platform::paint(m_picture, canvas);
         }
         QFrame::paintEvent(event);
@@ -31,6 +36,7 @@ class PictureWidget final : public QFrame {
 
   private:
     const platform::Picture& m_picture;
+    double m_zoom = 1;
 };
 
 constexpr int kRowPixels = 20;
@@ -63,14 +69,21 @@ QtErrorAnalysisView::QtErrorAnalysisView(ErrorAnalysisForm& form, QWidget* paren
     m_table->verticalHeader()->hide();
     // Rows of one height: a store of thousands of groups scrolls without measuring each.
     m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_table->verticalHeader()->setDefaultSectionSize(kRowPixels);
-    for (int c = 0; c < static_cast<int>(std::size(kColumnPixels)); ++c)
-        m_table->setColumnWidth(c, kColumnPixels[c]);
+    setZoom(1);
     m_table->horizontalHeader()->setStretchLastSection(true);
     // Store order until a heading is clicked.
     m_table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     m_table->setSortingEnabled(true);
     sync();
+}
+
+void QtErrorAnalysisView::setZoom(double zoom) {
+    FormDialog::setZoom(zoom);
+    m_table->verticalHeader()->setMinimumSectionSize(1);
+    m_table->verticalHeader()->setDefaultSectionSize(static_cast<int>(kRowPixels * zoom));
+    for (int c = 0; c < static_cast<int>(std::size(kColumnPixels)); ++c)
+        m_table->setColumnWidth(c, static_cast<int>(kColumnPixels[c] * zoom));
+    static_cast<PictureWidget*>(widget(m_form.errorPlot.name()))->setZoom(zoom);
 }
 
 void QtErrorAnalysisView::sync() {

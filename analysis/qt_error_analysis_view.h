@@ -19,6 +19,7 @@ class QtErrorAnalysisView final : public FormDialog {
     // Brings every widget up to the form, after the form was given groups or a reading.
     void sync();
     QTableView& table() const { return *m_table; }
+    void setZoom(double zoom) override;
 
   protected:
     void afterEvent() override;

@@ -123,6 +123,26 @@ void BM_FullStoreToPdf(benchmark::State& state) {
 }
 BENCHMARK(BM_FullStoreToPdf)->Unit(benchmark::kMillisecond);
 
+// The main window dragged larger around zoom 2: every control placed anew, every font sized,
+// the whole window repainted.
+void BM_ResizeRepaintAtZoom2(benchmark::State& state) {
+    hvr::testing::FormHarness h;
+    hvr::gui::QtForm1View view(*h.form);
+    h.form->Form_Load();
+    view.show();
+    view.zoomTo(2);
+    QApplication::processEvents();
+    bool larger = false;
+    for (auto _ : state) {
+        larger = !larger;
+        view.resize(view.sizeAt(larger ? 2 : 1.98));
+        QApplication::processEvents(); // the resize: the zoom that fits
+        view.repaint();
+    }
+    state.counters["zoom"] = view.zoom();
+}
+BENCHMARK(BM_ResizeRepaintAtZoom2)->Unit(benchmark::kMillisecond);
+
 // A store of 4600 groups: filled into the analysis window's table (judged, summed, plotted)
 // and shown, scrolled to its end so that rows are laid out and painted.
 void fillStore(hvr::RecordStore& store, int groups) {
@@ -134,7 +154,9 @@ void BM_AnalysisTableOf4600Groups(benchmark::State& state) {
     hvr::testing::FakeDialogs dialogs;
     hvr::testing::FakeFileSystem files;
     struct : hvr::platform::Documents {
-        bool savePdf(const hvr::platform::Document&, const std::string&, std::string*) override { return true; }
+        bool savePdf(const hvr::platform::Document&, const std::string&, std::string*) override {
+            return true;
+        }
         hvr::platform::PrintResult print(const hvr::platform::Document&) override {
             return hvr::platform::PrintResult::Printed;
         }
@@ -166,9 +188,11 @@ void BM_ReportOf4600GroupsToPdf(benchmark::State& state) {
     fillStore(*store, 4600);
     std::size_t pages = 0, size = 0;
     for (auto _ : state) {
-        const auto groups = hvr::analysis::analyseGroups(*store, hvr::kStoreSlots, hvr::verdict::parseNameplate("600/5"),
-                                                         hvr::verdict::AccuracyClass::C0_5);
-        const auto document = hvr::report::layoutReport({{"城南", "CT-1", "A", "王工", ""}, groups, "", "bench"});
+        const auto groups =
+            hvr::analysis::analyseGroups(*store, hvr::kStoreSlots, hvr::verdict::parseNameplate("600/5"),
+                                         hvr::verdict::AccuracyClass::C0_5);
+        const auto document =
+            hvr::report::layoutReport({{"城南", "CT-1", "A", "王工", ""}, groups, "", "bench"});
         const auto bytes = hvr::platform::documentPdf(document);
         if (!bytes) state.SkipWithError("not written");
         pages = document.pages.size();

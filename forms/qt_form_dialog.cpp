@@ -15,8 +15,9 @@ FormDialog::FormDialog(const Model& model, QWidget* parent)
                    render();
            },
            model.make}) {
+    m_window = model.window.rect();
     setFont(fontOf(design::kPlain));
-    setFixedSize(pixels(model.window.rect()).size());
+    setFixedSize(pixels(m_window).size());
     setWindowTitle(QString::fromStdString(model.window.text()));
 }
 
@@ -24,6 +25,12 @@ void FormDialog::forward(const std::function<void()>& handler) {
     handler();
     render();
     afterEvent();
+}
+
+void FormDialog::setZoom(double zoom) {
+    setFont(fontOf(design::kPlain, zoom));
+    setFixedSize(pixels(m_window, zoom).size());
+    m_widgets.setZoom(zoom);
 }
 
 void FormDialog::render() {

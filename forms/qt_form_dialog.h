@@ -30,6 +30,9 @@ class FormDialog : public QDialog {
 
     void render();
     QWidget* widget(const std::string& name) const;
+    // The window and every control at the zoom: the main window's, which it follows.
+    virtual void setZoom(double zoom);
+    double zoom() const { return m_widgets.zoom(); }
 
   protected:
     // Runs a handler of the model, renders, then asks afterEvent().
@@ -38,6 +41,7 @@ class FormDialog : public QDialog {
 
   private:
     FormWidgets m_widgets;
+    Rect m_window; // the window's own size in twips
 };
 
 } // namespace hvr::gui

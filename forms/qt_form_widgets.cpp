@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <cmath>
 #include <string_view>
 
 namespace hvr::gui {
@@ -119,18 +120,31 @@ Qt::Alignment alignmentOf(Align align) {
 
 } // namespace
 
-QFont fontOf(const Design& design) {
+int pixelEdge(double twips, double zoom) {
+    return static_cast<int>(std::floor(twips * zoom / kTwipsPerPixel + 1e-9));
+}
+
+QRect pixels(const Rect& r, double zoom) {
+    const int left = pixelEdge(r.left, zoom), top = pixelEdge(r.top, zoom);
+    return {left, top, pixelEdge(r.left + r.width, zoom) - left, pixelEdge(r.top + r.height, zoom) - top};
+}
+
+QFont fontOf(const Design& design, double zoom) {
     QFont font(QString::fromUtf8(design.font));
-    font.setPointSizeF(design.points);
+    font.setPointSizeF(design.points * zoom);
     font.setBold(design.bold);
     return font;
 }
 
-void applyDesign(QWidget& widget, const Design& design) {
+void applyDesignFont(QWidget& widget, const Design& design, double zoom) {
     const Design& plain = design::kPlain;
     if (std::string_view(design.font) != plain.font || design.points != plain.points ||
         design.bold != plain.bold)
-        widget.setFont(fontOf(design));
+        widget.setFont(fontOf(design, zoom));
+}
+
+void applyDesign(QWidget& widget, const Design& design, double zoom) {
+    applyDesignFont(widget, design, zoom);
     if (auto* label = qobject_cast<QLabel*>(&widget)) label->setAlignment(alignmentOf(design.align));
     if (auto* edit = qobject_cast<QLineEdit*>(&widget)) {
         edit->setAlignment(alignmentOf(design.align));
@@ -158,6 +172,16 @@ void showOptionSelected(QRadioButton& option, bool selected) {
     if (!selected && group != nullptr) group->setExclusive(false); // the model may select none
     option.setChecked(selected);
     if (group != nullptr) group->setExclusive(true);
+}
+
+void FormWidgets::setZoom(double zoom) {
+    m_zoom = zoom;
+    for (Control* c : m_controls) {
+        const auto found = m_widgets.find(c->name());
+        if (found == m_widgets.end()) continue;
+        found->second->setGeometry(pixels(c->rect(), zoom));
+        applyDesignFont(*found->second, c->design(), zoom);
+    }
 }
 
 void FormWidgets::render() {

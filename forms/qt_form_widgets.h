@@ -15,18 +15,22 @@ class QRadioButton;
 
 namespace hvr::gui {
 
-// A control's place in twips as pixels: 15 twips a pixel.
+// A control's place in twips as pixels: 15 twips a pixel at zoom 1, times the window's zoom.
+// Each edge is rounded down on its own, so that controls that touch in the design touch at
+// every zoom, and zoom 1 is the design to the pixel.
 inline constexpr int kTwipsPerPixel = 15;
-inline QRect pixels(const Rect& r) {
-    return {r.left / kTwipsPerPixel, r.top / kTwipsPerPixel, r.width / kTwipsPerPixel,
-            r.height / kTwipsPerPixel};
-}
+inline constexpr double kMinimumZoom = 0.6;
+int pixelEdge(double twips, double zoom);
+QRect pixels(const Rect& r, double zoom = 1);
 
-// The font of a design.
-QFont fontOf(const Design& design);
+// The font of a design, at a window's zoom.
+QFont fontOf(const Design& design, double zoom = 1);
 // What a control's design asks of its widget beyond its kind: its font where it is not the
 // plain one, its alignment, and how a box or a button takes input.
-void applyDesign(QWidget& widget, const Design& design);
+void applyDesign(QWidget& widget, const Design& design, double zoom = 1);
+// Only the part of the design that changes with the zoom: the font where it is not the plain
+// one (the plain one comes from the window).
+void applyDesignFont(QWidget& widget, const Design& design, double zoom);
 
 // The option buttons of one container are one exclusive group, as radio buttons are to everyone
 // (announced as radio buttons, the arrow keys move between them), while the model decides
@@ -53,12 +57,16 @@ class FormWidgets {
                 Handlers handlers);
 
     void render();
+    // Every widget placed and its font sized at the zoom.
+    void setZoom(double zoom);
+    double zoom() const { return m_zoom; }
     QWidget* widget(const std::string& name) const;
 
   private:
     std::vector<Control*> m_controls;
     std::map<std::string, QWidget*> m_widgets;
     Handlers m_handlers;
+    double m_zoom = 1;
 };
 
 } // namespace hvr::gui

@@ -25,6 +25,7 @@
 #include "platform/qt_serial_port.h"
 #include "platform/qt_settings.h"
 #include "platform/qt_simulator.h"
+#include "forms/qt_form_widgets.h"
 #include "forms/qt_timers.h"
 #include "platform/qt_translations.h"
 #include "print/qt_printing.h"
@@ -95,6 +96,7 @@ struct MainWindowProgram::Parts {
             calculator->Form_Load();
             calculatorView = std::make_unique<QtForm4View>(*calculator);
             calculatorDialogs.setParent(calculatorView.get());
+            calculatorView->setZoom(view->zoom());
             placeBesideMain(*calculatorView);
         }
         calculatorView->show();
@@ -113,6 +115,9 @@ struct MainWindowProgram::Parts {
             documents.setParent(analysisView.get());
             analysedRevision = ~std::uint64_t{0};
             syncAnalysis();
+        }
+        if (!analysisView->isVisible() || analysisView->zoom() != view->zoom()) {
+            analysisView->setZoom(view->zoom()); // the main window's, whenever it is opened
             placeBesideMain(*analysisView);
         }
         analysisView->show();
@@ -147,6 +152,12 @@ struct MainWindowProgram::Parts {
 
 MainWindowProgram::MainWindowProgram(WindowOptions options)
     : m_options(std::move(options)), m_parts(std::make_unique<Parts>()) {}
+
+void MainWindowProgram::rememberPlace() {
+    if (!m_parts->view) return;
+    QSettings settings;
+    platform::rememberWindow(settings, {m_parts->view->zoom(), m_parts->view->size()});
+}
 
 MainWindowProgram::~MainWindowProgram() {
     // The timers and the views go before the forms they serve; the simulator last.
@@ -185,6 +196,7 @@ bool MainWindowProgram::start(std::string& error) {
     p.view = std::make_unique<QtForm1View>(*p.form);
     p.dialogs.setParent(p.view.get());
     p.printing.setMainWindow(p.view.get());
+    p.printing.setZoom([&p] { return p.view->zoom(); });
     p.form->setCalculatorOpener([&p] { p.showCalculator(); });
     p.form->setAnalysisOpener([&p] { p.showAnalysis(); });
     p.view->setAfterEvent([&p] { p.syncAnalysis(); });
@@ -225,13 +237,27 @@ bool MainWindowProgram::start(std::string& error) {
     p.timers->add(p.form->Timer2, [&p] { p.form->Timer2_Timer(); });
     p.timers->add(p.form->Timer3, [&p] { p.form->Timer3_Timer(); });
 
-    // At the top of the screen, centred across it.
-    p.view->adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    // At the zoom and size the user left, else at zoom 1, as far as the screen holds them;
+    // centred.
+    const auto place = platform::rememberedWindow(QSettings());
+    p.view->zoomTo(std::min(place ? place->zoom : 1.0, p.view->fittingZoom()));
+    if (const QScreen* screen = p.view->screen()) {
         const QRect area = screen->availableGeometry();
-        p.view->move(area.left() + std::max(0, (area.width() - p.view->width()) / 2), area.top());
+        if (place)
+            p.view->resize(
+                place->size.boundedTo(area.size() - QSize(16, 40)).expandedTo(p.view->minimumSizeHint()));
+        p.view->move(area.center() - QPoint(p.view->width() / 2, p.view->height() / 2));
     }
     p.view->show();
+    // Shown, the window's frame is known: where it would leave the screen, the window is made
+    // to fit.
+    if (const QScreen* screen = p.view->screen();
+        screen != nullptr && !screen->availableGeometry().contains(p.view->frameGeometry())) {
+        p.view->zoomTo(std::min(p.view->zoom(), p.view->fittingZoom()));
+        const QRect area = screen->availableGeometry();
+        p.view->move(area.center() -
+                     QPoint(p.view->frameGeometry().width() / 2, p.view->frameGeometry().height() / 2));
+    }
     return true;
 }
 
@@ -323,7 +349,13 @@ int runWindowProgram(int argc, char** argv) {
             QApplication::quit();
         }
     });
-    QtForm2View splashView(splash);
+    // The splash at the zoom the main window will open at, as far as the screen allows.
+    const auto place = platform::rememberedWindow(QSettings());
+    double zoom = place ? place->zoom : 1.0;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        zoom = std::max(kMinimumZoom, std::min({zoom, (screen->availableGeometry().width() - 16) / 1016.0,
+                                                (screen->availableGeometry().height() - 70) / 712.0}));
+    QtForm2View splashView(splash, zoom);
     splash.Form_Load();
     splashTimers.setAfterTick([&] { splashView.render(); });
     splashTimers.add(splash.Timer1, [&] { splash.Timer1_Timer(); });
@@ -331,6 +363,7 @@ int runWindowProgram(int argc, char** argv) {
     centre(splashView);
     splashView.show();
     const int result = QApplication::exec();
+    program.rememberPlace();
     return status != 0 ? status : result;
 }
 

@@ -35,6 +35,9 @@ class MainWindowProgram {
     // with the reason when the port or the simulator cannot be had.
     bool start(std::string& error);
 
+    // The main window's zoom and size, for the next start.
+    void rememberPlace();
+
     Form1& form();
     QtForm1View& view();
 

@@ -12,8 +12,10 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <optional>
 
@@ -114,17 +116,24 @@ class ClickableLabel final : public QLabel {
 class ReadingLabel final : public QLabel {
   public:
     ReadingLabel(const QFont& font, QWidget* parent) : QLabel(parent), m_designFont(font) { setFont(font); }
+    // The design's font at the window's zoom.
+    void setDesignFont(const QFont& font, double zoom) {
+        m_designFont = font;
+        m_zoom = zoom;
+        showText(text());
+    }
     void showText(const QString& text) {
         QFont font = m_designFont;
         const int room = std::max(1, width() - 4);
-        while (font.pointSizeF() > 12 && QFontMetrics(font).horizontalAdvance(text) > room)
-            font.setPointSizeF(font.pointSizeF() - 2);
+        while (font.pointSizeF() > 12 * m_zoom && QFontMetrics(font).horizontalAdvance(text) > room)
+            font.setPointSizeF(font.pointSizeF() - 2 * m_zoom);
         if (font != this->font()) setFont(font);
         if (text != this->text()) setText(text);
     }
 
   private:
     QFont m_designFont;
+    double m_zoom = 1;
 };
 
 // A picture box: a sunken panel whose background is the control's back colour.
@@ -150,6 +159,11 @@ class CurveBox final : public PictureBox {
         setMouseTracking(true);
         setAttribute(Qt::WA_OpaquePaintEvent); // the picture covers every pixel
     }
+    void setZoom(double zoom) {
+        m_zoom = zoom;
+        m_cachedFrame.clear();
+        update();
+    }
 
   protected:
     // The frame of the chart changes only with its scale: it is kept as an image and only the
@@ -162,33 +176,41 @@ class CurveBox final : public PictureBox {
             m_frameImage.setDevicePixelRatio(devicePixelRatio());
             m_frameImage.fill(Qt::black);
             QPainter framePainter(&m_frameImage);
-            platform::QtCanvas canvas(framePainter, platform::pictureFont());
+            platform::QtCanvas canvas(framePainter, platform::pictureFont(), m_zoom);
             platform::paint(m_picture.begin(), curves, canvas);
             m_cachedFrame.assign(m_picture.begin(), curves);
         }
         QPainter painter(this);
         painter.drawPixmap(0, 0, m_frameImage);
-        platform::QtCanvas canvas(painter, platform::pictureFont());
+        platform::QtCanvas canvas(painter, platform::pictureFont(), m_zoom);
         platform::paint(curves, m_picture.end(), canvas);
     }
+    // The model counts in the design's pixels: a position on screen divided by the zoom.
     void mousePressEvent(QMouseEvent* e) override {
-        m_mouse.down(e->position().toPoint().x(), e->position().toPoint().y());
+        const QPoint p = design(e);
+        m_mouse.down(p.x(), p.y());
     }
     void mouseReleaseEvent(QMouseEvent* e) override {
-        if (rect().contains(e->position().toPoint()))
-            m_mouse.up(e->position().toPoint().x(), e->position().toPoint().y());
+        if (!rect().contains(e->position().toPoint())) return;
+        const QPoint p = design(e);
+        m_mouse.up(p.x(), p.y());
     }
     void mouseMoveEvent(QMouseEvent* e) override {
-        if (rect().contains(e->position().toPoint()))
-            m_mouse.move(e->position().toPoint().x(), e->position().toPoint().y());
-        else
-            m_mouse.leave();
+        if (!rect().contains(e->position().toPoint())) return m_mouse.leave();
+        const QPoint p = design(e);
+        m_mouse.move(p.x(), p.y());
     }
     void leaveEvent(QEvent*) override { m_mouse.leave(); }
 
   private:
+    QPoint design(const QMouseEvent* e) const {
+        return {static_cast<int>(std::lround(e->position().x() / m_zoom)),
+                static_cast<int>(std::lround(e->position().y() / m_zoom))};
+    }
+
     const platform::Picture& m_picture;
     Mouse m_mouse;
+    double m_zoom = 1;
     platform::Picture m_cachedFrame;
     QPixmap m_frameImage;
 };
@@ -202,14 +224,53 @@ QtForm1View::QtForm1View(Form1& form, QWidget* parent) : QMainWindow(parent), m_
 
 QtForm1View::~QtForm1View() = default;
 
+namespace {
+
+// The form's area below the menu bar, in twips.
+constexpr Rect kClientTwips{0, 0, 15240, 10680};
+
+// The steps of Ctrl+= and Ctrl+-.
+constexpr double kZoomSteps[] = {0.6, 0.67, 0.75, 0.8, 0.9, 1, 1.1, 1.25, 1.5, 1.75, 2, 2.5, 3, 4};
+
+} // namespace
+
 void QtForm1View::build() {
-    auto* client = new QWidget(this);
+    // The band fills the window; the client inside it is the form at its zoom, centred.
+    m_band = new QWidget(this);
+    m_band->setObjectName("Form1Band");
+    m_band->installEventFilter(this);
+    setCentralWidget(m_band);
+    auto* client = new QWidget(m_band);
+    m_client = client;
     client->setObjectName("Form1Client");
     const QFont windowFont = fontOf(design::kPlain);
     client->setFont(windowFont);
-    menuBar()->setFont(windowFont);
-    setCentralWidget(client);
-    client->setFixedSize(15240 / kTwipsPerPixel, 10680 / kTwipsPerPixel);
+    menuBar()->setFont(windowFont); // the menu bar keeps the design's size: the system's strip
+    client->setFixedSize(pixels(kClientTwips).size());
+    m_band->setMinimumSize(pixels(kClientTwips, kMinimumZoom).size());
+
+    auto* zoomIn = new QAction(this);
+    zoomIn->setObjectName("zoomIn");
+    zoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Equal), QKeySequence(Qt::CTRL | Qt::Key_Plus)});
+    connect(zoomIn, &QAction::triggered, this, [this] {
+        const double fit = fittingZoom();
+        for (double step : kZoomSteps)
+            if (step > m_zoom + 1e-6) return zoomTo(std::max(m_zoom, std::min(step, fit)));
+    });
+    auto* zoomOut = new QAction(this);
+    zoomOut->setObjectName("zoomOut");
+    zoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    connect(zoomOut, &QAction::triggered, this, [this] {
+        double below = kMinimumZoom;
+        for (double step : kZoomSteps)
+            if (step < m_zoom - 1e-6) below = step;
+        zoomTo(below);
+    });
+    auto* zoomReset = new QAction(this);
+    zoomReset->setObjectName("zoomReset");
+    zoomReset->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    connect(zoomReset, &QAction::triggered, this, [this] { zoomTo(1); });
+    addActions({zoomIn, zoomOut, zoomReset});
 
     std::unordered_map<std::string, QWidget*> containers{{"Form1", client}};
     for (Control* c : m_form.controls()) {
@@ -227,6 +288,63 @@ void QtForm1View::build() {
     // The strip between the two row columns lies under the header and the rows' ends.
     widget("Text28")->stackUnder(widget("Text31"));
     render();
+}
+
+QSize QtForm1View::sizeAt(double zoom) const {
+    return pixels(kClientTwips, zoom).size() + QSize(0, menuBar()->sizeHint().height());
+}
+
+double QtForm1View::fittingZoom() const {
+    const QScreen* s = screen();
+    if (s == nullptr) return 1;
+    // The frame around the client area, as the window system draws it (none before the
+    // window is shown: a title bar's worth is kept free).
+    QSize frame = frameGeometry().size() - geometry().size();
+    if (!isVisible()) frame = frame.expandedTo(QSize(16, 40));
+    const QSize room = s->availableGeometry().size() - frame - QSize(0, menuBar()->sizeHint().height());
+    const QSize design = pixels(kClientTwips).size();
+    return std::max(kMinimumZoom, std::min(static_cast<double>(room.width()) / design.width(),
+                                           static_cast<double>(room.height()) / design.height()));
+}
+
+void QtForm1View::zoomTo(double zoom) {
+    setZoom(std::max(kMinimumZoom, zoom));
+    resize(sizeAt(m_zoom));
+}
+
+void QtForm1View::setZoom(double zoom) {
+    m_zoom = zoom;
+    m_client->setFont(fontOf(design::kPlain, zoom));
+    m_client->setFixedSize(pixels(kClientTwips, zoom).size());
+    for (Binding& b : m_bindings) {
+        if (b.widget == nullptr) continue;
+        const Design& design = b.control->design();
+        applyDesignFont(*b.widget, design, zoom);
+        if (auto* reading = dynamic_cast<ReadingLabel*>(b.widget))
+            reading->setDesignFont(fontOf(design, zoom), zoom);
+        if (auto* curve = dynamic_cast<CurveBox*>(b.widget)) curve->setZoom(zoom);
+        b.rendered = ~std::uint64_t{0}; // placed anew
+    }
+    render();
+    placeClient();
+}
+
+void QtForm1View::placeClient() {
+    m_client->move(std::max(0, (m_band->width() - m_client->width()) / 2),
+                   std::max(0, (m_band->height() - m_client->height()) / 2));
+}
+
+bool QtForm1View::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_band && event->type() == QEvent::Resize) {
+        // The zoom that fits the band; kept while the form's size would not change by it.
+        const QSize design = pixels(kClientTwips).size();
+        const double fit =
+            std::max(kMinimumZoom, std::min(static_cast<double>(m_band->width()) / design.width(),
+                                            static_cast<double>(m_band->height()) / design.height()));
+        if (pixels(kClientTwips, fit).size() != pixels(kClientTwips, m_zoom).size()) setZoom(fit);
+        placeClient();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 QWidget* QtForm1View::makeWidget(Control& c, QWidget* container) {
@@ -309,7 +427,7 @@ QWidget* QtForm1View::makeWidget(Control& c, QWidget* container) {
     case ControlKind::Form:
         break;
     }
-    if (w != nullptr) applyDesign(*w, design);
+    if (w != nullptr) applyDesign(*w, design, m_zoom);
     return w;
 }
 
@@ -373,7 +491,7 @@ void QtForm1View::renderControl(Binding& b) {
     }
     QWidget* w = b.widget;
     if (w == nullptr) return;
-    w->setGeometry(pixels(c.rect()));
+    w->setGeometry(pixels(c.rect(), m_zoom));
     w->setEnabled(c.enabled());
     if (w->toolTip() != qt(c.toolTip())) w->setToolTip(qt(c.toolTip()));
     QPalette palette = w->palette();

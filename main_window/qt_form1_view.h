@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QSize>
 
 #include <cstdint>
 #include <functional>
@@ -36,12 +37,23 @@ class QtForm1View final : public QMainWindow {
 
     static constexpr int kTwipsPerPixel = 15;
 
+    // The whole form at a zoom: every control at its twips × zoom / 15 and every font times the
+    // zoom. The window itself is resized by zoomTo(); dragging its edge chooses the zoom that
+    // fits (never below 0.6), the spare band in the window's colour.
+    double zoom() const { return m_zoom; }
+    void zoomTo(double zoom);
+    // The largest zoom at which the whole window fits the screen's available area.
+    double fittingZoom() const;
+    // The window's size (menu bar included) at a zoom.
+    QSize sizeAt(double zoom) const;
+
     // Runs after every event of the user has been handled and rendered: what shows the form's
     // data elsewhere looks again.
     void setAfterEvent(std::function<void()> afterEvent) { m_afterEvent = std::move(afterEvent); }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     struct Binding {
@@ -53,6 +65,8 @@ class QtForm1View final : public QMainWindow {
     };
 
     void build();
+    void setZoom(double zoom);
+    void placeClient();
     QWidget* makeWidget(Control& control, QWidget* container);
     void makeMenu(Control& control);
     void renderControl(Binding& binding);
@@ -66,6 +80,9 @@ class QtForm1View final : public QMainWindow {
     std::uint64_t m_windowRendered = ~std::uint64_t{0};
     bool m_forwarding = false;
     std::function<void()> m_afterEvent;
+    double m_zoom = 1;
+    QWidget* m_band = nullptr;   // the central widget: the client and the spare band around it
+    QWidget* m_client = nullptr; // the form's area, its design size times the zoom
 };
 
 } // namespace hvr::gui

@@ -25,9 +25,23 @@ QFont pictureFont() {
     return font;
 }
 
-QtCanvas::QtCanvas(QPainter& painter, const QFont& font)
-    : m_painter(painter), m_ascent(QFontMetrics(font, painter.device()).ascent()) {
-    m_painter.setFont(font);
+namespace {
+
+QFont zoomed(QFont font, double zoom) {
+    if (zoom != 1) font.setPointSizeF(font.pointSizeF() * zoom);
+    return font;
+}
+
+} // namespace
+
+int canvasPixel(double twips, double zoom) {
+    return static_cast<int>(std::lround(twips * zoom / kTwipsPerPixel));
+}
+
+QtCanvas::QtCanvas(QPainter& painter, const QFont& font, double zoom)
+    : m_painter(painter), m_zoom(zoom),
+      m_ascent(QFontMetrics(zoomed(font, zoom), painter.device()).ascent()) {
+    m_painter.setFont(zoomed(font, zoom));
 }
 
 void QtCanvas::flush() {
@@ -49,14 +63,14 @@ void QtCanvas::line(double x0, double y0, double x1, double y1, std::uint32_t co
         m_lineColor = color;
     }
     // Whole pixels: the raster engine draws integer one-pixel lines on its fastest path.
-    const auto px = [](double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); };
+    const auto px = [this](double twips) { return canvasPixel(twips, m_zoom); };
     m_lines.append(QLine(px(x0), px(y0), px(x1), px(y1)));
 }
 
 void QtCanvas::text(double x, double y, std::string_view text, std::uint32_t color) {
     flush();
     m_painter.setPen(qtColor(color));
-    m_painter.drawText(QPointF(x / kTwipsPerPixel, y / kTwipsPerPixel + m_ascent),
+    m_painter.drawText(QPointF(x * m_zoom / kTwipsPerPixel, y * m_zoom / kTwipsPerPixel + m_ascent),
                        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 

@@ -11,11 +11,14 @@
 
 namespace hvr::platform {
 
-// Paints onto a QPainter whose device has 15 twips a pixel. Texts use the picture box's font,
-// anchored at their top-left corner.
+// Where a position in twips falls at a zoom: 15 twips a pixel at zoom 1, to the nearest pixel.
+int canvasPixel(double twips, double zoom);
+
+// Paints onto a QPainter, 15 twips a pixel times the zoom. Lines stay one device pixel wide;
+// texts use the picture box's font at the zoom, anchored at their top-left corner.
 class QtCanvas final : public Canvas {
   public:
-    QtCanvas(QPainter& painter, const QFont& font);
+    QtCanvas(QPainter& painter, const QFont& font, double zoom = 1);
     ~QtCanvas() override { flush(); }
     void clear(std::uint32_t color) override;
     void line(double x0, double y0, double x1, double y1, std::uint32_t color) override;
@@ -27,6 +30,7 @@ class QtCanvas final : public Canvas {
   private:
     // Lines of one colour in a row are drawn together: one pen, one call.
     QPainter& m_painter;
+    double m_zoom;
     int m_ascent;
     std::uint32_t m_lineColor = 0;
     QVector<QLine> m_lines;

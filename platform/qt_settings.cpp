@@ -23,6 +23,19 @@ QString saveKey(const SaveRequest& request, const char* what) {
 
 } // namespace
 
+std::optional<WindowPlace> rememberedWindow(const QSettings& settings) {
+    bool ok = false;
+    const double zoom = settings.value("window/zoom").toDouble(&ok);
+    const QSize size = settings.value("window/size").toSize();
+    if (!ok || zoom <= 0 || !size.isValid()) return std::nullopt;
+    return WindowPlace{zoom, size};
+}
+
+void rememberWindow(QSettings& settings, const WindowPlace& place) {
+    settings.setValue("window/zoom", place.zoom);
+    settings.setValue("window/size", place.size);
+}
+
 std::string rememberedPort(const QSettings& settings) {
     return settings.value("port/device").toString().toStdString();
 }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QSettings>
+#include <QSize>
+
+#include <optional>
 
 #include <string>
 
@@ -19,6 +22,14 @@ void rememberPort(QSettings& settings, const std::string& device);
 // it exists), and with the file type chosen last first.
 SaveRequest rememberedSave(const QSettings& settings, SaveRequest request);
 void rememberSave(QSettings& settings, const SaveRequest& request, const std::string& chosenPath);
+
+// The main window's zoom and size as the user left them; none the first time.
+struct WindowPlace {
+    double zoom = 1;
+    QSize size;
+};
+std::optional<WindowPlace> rememberedWindow(const QSettings& settings);
+void rememberWindow(QSettings& settings, const WindowPlace& place);
 
 // Preferences kept in the user's settings, under a group of their own.
 class QtPreferences final : public Preferences {

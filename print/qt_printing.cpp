@@ -12,6 +12,7 @@ void QtPrinting::runPrintOptions(Form3& dialog) {
     if (m_main) m_main->hide(); // the main window is closed while the options are chosen
     {
         QtForm3View view(dialog);
+        if (m_zoom) view.setZoom(m_zoom());
         view.exec();
     }
     if (m_main) m_main->show();

@@ -127,10 +127,10 @@ QPixmap QtForm2View::smallPicture(int which) {
     return pixmap;
 }
 
-QtForm2View::QtForm2View(Form2& form, QWidget* parent) : QDialog(parent), m_form(form) {
+QtForm2View::QtForm2View(Form2& form, double zoom, QWidget* parent) : QDialog(parent), m_form(form) {
     setObjectName("Form2");
     setWindowFlag(Qt::FramelessWindowHint);
-    setFixedSize(form.Me.rect().width / kTwipsPerPixel, form.Me.rect().height / kTwipsPerPixel);
+    setFixedSize(pixels(form.Me.rect(), zoom).size());
     setWindowTitle(QStringLiteral("无线高压变比监控软件"));
 
     // Command1 lies under the pictures: it takes Enter and Esc and is never seen.
@@ -161,7 +161,8 @@ QtForm2View::QtForm2View(Form2& form, QWidget* parent) : QDialog(parent), m_form
         const auto found = m_widgets.find(c->name());
         if (found == m_widgets.end()) continue;
         found->second->setObjectName(QString::fromStdString(c->name()));
-        found->second->setGeometry(pixels(c->rect()));
+        found->second->setGeometry(pixels(c->rect(), zoom));
+        if (auto* picture = qobject_cast<QLabel*>(found->second)) picture->setScaledContents(zoom != 1);
     }
     enter->setFocus();
     render();

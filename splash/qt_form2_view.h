@@ -16,7 +16,8 @@ namespace hvr::gui {
 // a picture, Enter or Esc enters the program; a click on the maker's corner opens the web site.
 class QtForm2View final : public QDialog {
   public:
-    explicit QtForm2View(Form2& form, QWidget* parent = nullptr);
+    // At a zoom: every area and picture at its twips × zoom / 15.
+    explicit QtForm2View(Form2& form, double zoom = 1, QWidget* parent = nullptr);
     void render();
     QWidget* widget(const std::string& name) const;
 

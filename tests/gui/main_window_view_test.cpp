@@ -15,7 +15,9 @@
 #include <QMouseEvent>
 #include <QTest>
 
+#include "forms/qt_form_widgets.h"
 #include "main_window/qt_form1_view.h"
+#include "platform/qt_canvas.h"
 #include "texts/texts.h"
 #include "tests/support/form_harness.h"
 #include "tests/support/store_builder.h"
@@ -269,6 +271,74 @@ TEST_F(MainWindowView, ThePointerOverTheCurveIsReadOutOnTheSupervisionTick) {
     QCoreApplication::sendEvent(curve, &move);
     tick(&Form1::Timer1_Timer);
     EXPECT_TRUE(text("Text37").endsWith("A")) << text("Text37").toStdString();
+}
+
+TEST(WindowZoom, EveryControlKeepsItsProportionsAndItsNeighbours) {
+    FormHarness h;
+    std::vector<const Control*> placed;
+    for (const Control* c : h.form->controls())
+        if (c->kind() != ControlKind::Menu && c->kind() != ControlKind::Timer) placed.push_back(c);
+    for (const Control* c : placed)
+        EXPECT_EQ(gui::pixels(c->rect(), 1),
+                  QRect(c->rect().left / 15, c->rect().top / 15, c->rect().width / 15, c->rect().height / 15))
+            << "zoom 1 is the design: " << c->name();
+    for (double zoom : {0.75, 1.0, 1.5, 2.0})
+        for (const Control* a : placed)
+            for (const Control* b : placed) {
+                if (a->container() != b->container()) continue;
+                const Rect& r = a->rect();
+                const QRect pa = gui::pixels(r, zoom), pb = gui::pixels(b->rect(), zoom);
+                if (r.left + r.width == b->rect().left)
+                    EXPECT_EQ(pa.right() + 1, pb.left()) << a->name() << zoom;
+                if (r.top + r.height == b->rect().top)
+                    EXPECT_EQ(pa.bottom() + 1, pb.top()) << a->name() << zoom;
+            }
+    for (const Control* c : placed)
+        EXPECT_NEAR(gui::pixels(c->rect(), 1.5).width(), c->rect().width * 1.5 / 15, 1) << c->name();
+    // The chart's geometry at zoom 1.5: a tenth of its twips, to the nearest pixel.
+    EXPECT_EQ(platform::canvasPixel(540, 1.5), 54);
+    EXPECT_EQ(platform::canvasPixel(10755, 1.5), 1076);
+    EXPECT_EQ(platform::canvasPixel(10745, 1.5), 1075) << "1074.5 rounds up";
+}
+
+TEST_F(MainWindowView, AWindowMadeSmallShowsAllOfItsFormAndCtrl0BringsTheDesignBack) {
+    view.show();
+    view.resize(800, 600);
+    QCoreApplication::processEvents();
+    EXPECT_LT(view.zoom(), 0.8);
+    const QRect window = view.rect();
+    for (const Control* c : h.form->controls()) {
+        QWidget* w = view.widget(c->name());
+        if (w == nullptr || !w->isVisibleTo(&view)) continue;
+        const QRect placed(w->mapTo(&view, QPoint(0, 0)), w->size());
+        EXPECT_TRUE(window.contains(placed)) << c->name();
+    }
+    EXPECT_EQ(find<QLabel>("Label4")->font().pointSizeF(), 9 * view.zoom()) << "the fonts follow the zoom";
+
+    find<QAction>("zoomReset")->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view.zoom(), 1);
+    EXPECT_EQ(view.findChild<QWidget*>("Form1Client")->size(), QSize(1016, 712));
+    EXPECT_EQ(view.widget("Command5")->geometry(), gui::pixels(h.form->Command5.rect()));
+}
+
+TEST_F(MainWindowView, ADragOnTheCurveCountsInTheDesignsPixels) {
+    for (int i = 0; i < 100; ++i)
+        testing::putGroup(*h.form, i, {i + 1, '2', 1000, '2', 100});
+    view.show();
+    view.zoomTo(1.5);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(view.zoom(), 1.5);
+    click("Command9");
+    click("Command15");
+    QWidget* curve = view.widget("Picture1");
+    const double scale = h.form->curve_scale;
+    QTest::mousePress(curve, Qt::LeftButton, {}, QPoint(300, 300));
+    QTest::mouseRelease(curve, Qt::LeftButton, {}, QPoint(300, 255)); // 45 pixels: 30 of the design
+    EXPECT_EQ(h.form->curve_scale, scale);
+    QTest::mousePress(curve, Qt::LeftButton, {}, QPoint(300, 300));
+    QTest::mouseRelease(curve, Qt::LeftButton, {}, QPoint(300, 254)); // 46 pixels: 31 of the design
+    EXPECT_NE(h.form->curve_scale, scale) << "a coarser scale";
 }
 
 } // namespace

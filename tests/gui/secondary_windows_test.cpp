@@ -109,6 +109,8 @@ TEST(AnalysisMenu, F4ShowsOneAnalysisWindowWithTheGroupsSortableByNumber) {
 
     QAction* f4 = program.view().action("errorAnalysis");
     ASSERT_EQ(f4->shortcut(), QKeySequence(Qt::Key_F4));
+    EXPECT_EQ(program.view().zoom(), 1) << "the design fits the laptop's screen";
+    program.view().zoomTo(1.25);
     f4->trigger();
     f4->trigger();
     std::vector<gui::QtErrorAnalysisView*> open;
@@ -118,6 +120,7 @@ TEST(AnalysisMenu, F4ShowsOneAnalysisWindowWithTheGroupsSortableByNumber) {
     ASSERT_EQ(open.size(), 1u);
     EXPECT_FALSE(open[0]->isModal());
     EXPECT_EQ(open[0]->windowTitle(), "互感器变比误差分析");
+    EXPECT_EQ(open[0]->size(), QSize(1200, 777)) << "the main window's zoom, 1.25";
 
     auto* rated = open[0]->findChild<QLineEdit*>("ratedEntry");
     QTest::keyClicks(rated, "300/5"); // not the guess: Enter takes it

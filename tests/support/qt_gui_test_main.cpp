@@ -8,7 +8,7 @@
 
 int main(int argc, char** argv) {
     // ctest sets the offscreen platform; listing the tests at build time runs without it.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", HVR_OFFSCREEN);
     QApplication app(argc, argv);
     QStandardPaths::setTestModeEnabled(true); // settings written by tests stay out of the user's
     QCoreApplication::setOrganizationName("hvr");
