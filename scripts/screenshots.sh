@@ -88,4 +88,18 @@ import -window "$analysis" "$out/analysis.png"
 "$build/hvr-cli" download --demo --rated 600/5 --class 0.2S --station 城南110kV变电站 \
     --device "1号主变 110kV侧 CT" --phase A --tester 王工 --out /dev/null --report "$HOME/report.pdf" 2>/dev/null
 pdftoppm -r 60 -png -f 1 -l 1 -singlefile "$HOME/report.pdf" "$out/report"
-echo "$out/splash.png $out/realtime.png $out/history.png $out/curve.png $out/calculator.png $out/analysis.png $out/report.png"
+kill $hvr $xvfb 2>/dev/null || true
+
+# A 1366 × 768 laptop at 125 %: the whole window on the screen, at the zoom that fits.
+laptop=:$((${display#:} + 1))
+Xvfb "$laptop" -screen 0 1366x768x24 >/dev/null 2>&1 &
+xvfb=$!
+sleep 1
+DISPLAY=$laptop QT_SCALE_FACTOR=1.25 "$build/hvr" --demo >/dev/null 2>&1 &
+hvr=$!
+splash=$(DISPLAY=$laptop xdotool search --sync --onlyvisible --name "无线高压变比监控软件")
+DISPLAY=$laptop xdotool key --window "$splash" Return
+sleep 4
+DISPLAY=$laptop import -window root "$out/laptop.png"
+echo "$out/splash.png $out/realtime.png $out/history.png $out/curve.png $out/calculator.png $out/analysis.png" \
+    "$out/report.png $out/laptop.png"
