@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "analysis/group_analysis.h"
+#include "cli/archive_commands.h"
 #include "cli/monitor_output.h"
 #include "cli/options.h"
 #include "cli/patience.h"
@@ -276,6 +277,13 @@ int download(Session& session, const Options& options) {
     form.CountStoredGroups();
     const std::string downloadedAt =
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString();
+    // The test is archived as received, before any sort; a record that cannot be written is
+    // said at once, the outputs are written all the same, and the exit status says it.
+    std::optional<std::string> notArchived;
+    if (!options.noArchive && form.ji_ge > 1) {
+        notArchived = archiveDownload(form, options, downloadedAt);
+        if (notArchived) std::cerr << "hvr-cli: " << *notArchived << "; 本次读取未存入测试记录\n";
+    }
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%.2f", static_cast<double>(clock.elapsed()) / 1000.0);
     std::cerr << "hvr-cli: 已读取 " << form.ji_ge - 1 << " 组, 用时 " << seconds << " 秒\n";
@@ -311,8 +319,11 @@ int download(Session& session, const Options& options) {
     if (!options.pdf.empty())
         if (const int status = writePdf(form, options.pdf); status != kExitOk) return status;
     if (!options.report.empty())
-        return writeReport(form, options, downloadedAt, options.format == Format::Csv && !options.rated);
-    return kExitOk;
+        if (const int status =
+                writeReport(form, options, downloadedAt, options.format == Format::Csv && !options.rated);
+            status != kExitOk)
+            return status;
+    return notArchived ? kExitCannotWrite : kExitOk;
 }
 
 // The time of a reading: ISO 8601 with milliseconds and the offset from UTC.
@@ -413,7 +424,8 @@ int main(int argc, char** argv) {
     });
     // Printed sheets need fonts, not a display: the offscreen platform serves.
     std::unique_ptr<QCoreApplication> app;
-    if (!options.pdf.empty() || !options.report.empty()) {
+    if (!options.pdf.empty() || !options.report.empty() ||
+        (options.command == Command::Archive && options.archiveAction == ArchiveAction::Report)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QGuiApplication>(argc, argv);
         platform::installChineseFontSubstitutes();
@@ -430,6 +442,7 @@ int main(int argc, char** argv) {
     }
 
     if (options.command == Command::Ports) return listPorts();
+    if (options.command == Command::Archive) return runArchiveCommand(options);
 
     Session session(options);
     std::string error;

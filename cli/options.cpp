@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <map>
 #include <regex>
 
 namespace hvr::cli {
@@ -14,10 +15,14 @@ const char* const kUsage = R"(用法:
   hvr-cli download [--port 端口] [--out 文件] [--format listing|csv] [--sort asc|desc] [--pdf 文件]
                    [--rated 变比] [--class 准确级] [--report 文件] [--station 变电站]
                    [--device 设备] [--phase 相别] [--tester 试验人员] [--remark 备注]
-                   [--timeout 秒] [--demo]
+                   [--no-archive] [--archive 数据库] [--timeout 秒] [--demo]
   hvr-cli monitor  [--port 端口] [--out 文件] [--frames N] [--format jsonl|csv]
                    [--rated 变比] [--class 准确级] [--timeout 秒] [--demo]
   hvr-cli ports
+  hvr-cli archive list [--device 设备] [--since 日期] [--archive 数据库]
+  hvr-cli archive show 编号 [--format listing|csv] [--archive 数据库]
+  hvr-cli archive report 编号 文件.pdf [--archive 数据库]
+  hvr-cli archive export-session 编号 [--archive 数据库]
 
 download  等待仪器应答, 读取仪器中存储的全部数据组, 按需排序, 写成文本记录
           (GBK 编码, CR LF 换行, 与窗口"保  存"的格式相同) 或 CSV. 进度写到标准错误.
@@ -28,6 +33,14 @@ monitor   与窗口一样实时监控, 每显示一帧实时数据输出一行:
           jsonl  每帧一个 JSON 对象: 实时面板与统计的控件名及其显示文字, 另加同样的
                  数值字段与时间.
           收到 N 帧后结束, 或按 Ctrl-C 结束 (已输出的内容都会写出).
+archive   测试记录: 每次完整读取后, download 自动把全部数据组 (仪器发来的原始数据帧及其
+          数值), 读取时间, 额定变比, 准确级与试验信息存为一条测试记录.
+          list            列出测试记录 (编号, 时间, 变电站, 设备, 相别, 额定变比, 组数,
+                          结论), 新的在前; --device 只列该设备, --since 只列该日期以后的.
+          show 编号       该记录的数据组, 格式同 download (listing 或 csv).
+          report 编号 文件 该记录的试验报告 (PDF).
+          export-session 编号
+                          一次实时监控记录的读数, 格式同 monitor 的 csv.
 ports     列出端口表: 端口号, 设备, 能否打开 (不能时说明原因), USB 适配器的名称.
 
 选项:
@@ -52,7 +65,12 @@ ports     列出端口表: 端口号, 设备, 能否打开 (不能时说明原�
   --report 文件    另外写出电流互感器变比试验报告 (PDF, A4): 试验信息, 额定变比与准确级,
                    结论与统计, 误差曲线, 每组的误差与结论; 不需要图形显示.
   --station, --device, --phase, --tester, --remark
-                   报告中的变电站, 设备名称/编号, 相别 (A, B, C 或 N), 试验人员与备注.
+                   报告与测试记录中的变电站, 设备名称/编号, 相别 (A, B, C 或 N), 试验人员
+                   与备注.
+  --no-archive     download: 不存入测试记录.
+  --archive 数据库 测试记录所在: SQLite 文件路径, 或 postgresql://用户@主机:端口/数据库
+                   (密码取自 ~/.pgpass 或 PGPASSWORD); 默认取环境变量 HVR_ARCHIVE,
+                   再默认为 ~/.local/share/hvr/archive.sqlite.
   --timeout 秒     等待仪器应答的最长时间; 读取或监控中, 连接中断或没有进展
                    (没有新的数据组, 没有新的实时数据) 多久后放弃, 从连接中断
                    或最后一次进展时算起 (默认 60, 足够连接自行恢复两轮).
@@ -86,6 +104,52 @@ bool parseNumber(const std::string& text, double low, double high, double& out) 
     return true;
 }
 
+// archive list | show ID | report ID FILE | export-session ID, with their options.
+Parsed parseArchive(const QCommandLineParser& parser, const QStringList& positional, Options o,
+                    const QCommandLineOption& archive, const QCommandLineOption& since,
+                    const QCommandLineOption& device, const QCommandLineOption& format) {
+    const auto value = [&](const QCommandLineOption& option) { return parser.value(option).toStdString(); };
+    if (positional.size() < 2)
+        return {std::nullopt, "archive 需要 list, show, report 或 export-session (见 --help)"};
+    const std::string action = positional.at(1).toStdString();
+    const std::map<std::string, std::pair<ArchiveAction, int>> actions{
+        {"list", {ArchiveAction::List, 0}},
+        {"show", {ArchiveAction::Show, 1}},
+        {"report", {ArchiveAction::Report, 2}},
+        {"export-session", {ArchiveAction::ExportSession, 1}}};
+    const auto found = actions.find(action);
+    if (found == actions.end()) return {std::nullopt, "未知的 archive 命令 '" + action + "' (见 --help)"};
+    o.archiveAction = found->second.first;
+    const int arguments = found->second.second;
+    if (positional.size() != 2 + arguments)
+        return {std::nullopt, "archive " + action +
+                                  (arguments == 0   ? " 不需要参数"
+                                   : arguments == 1 ? " 需要一个编号"
+                                                    : " 需要编号与文件名")};
+    if (arguments >= 1) {
+        const std::string id = positional.at(2).toStdString();
+        if (id.empty() || id.size() > 15 || id.find_first_not_of("0123456789") != std::string::npos)
+            return {std::nullopt, "编号应为正整数, 不是 '" + id + "'"};
+        o.archiveId = std::stoll(id);
+    }
+    if (arguments == 2) o.archiveFile = positional.at(3).toStdString();
+    o.archive = value(archive);
+    if (parser.isSet(since)) {
+        static const std::regex date(R"([0-9]{4}-[0-9]{2}-[0-9]{2})");
+        if (!std::regex_match(value(since), date))
+            return {std::nullopt, "--since 需要日期 2026-01-31, 不是 '" + value(since) + "'"};
+        o.since = value(since);
+    }
+    o.particulars.device = value(device);
+    o.format = Format::Listing;
+    if (parser.isSet(format)) {
+        const std::string v = value(format);
+        if (v != "listing" && v != "csv") return {std::nullopt, "--format 需要 listing 或 csv"};
+        o.format = v == "csv" ? Format::Csv : Format::Listing;
+    }
+    return {o, ""};
+}
+
 } // namespace
 
 Parsed parseOptions(const std::vector<std::string>& args) {
@@ -112,8 +176,12 @@ Parsed parseOptions(const std::vector<std::string>& args) {
     const QCommandLineOption phase("phase", "", "PHASE");
     const QCommandLineOption tester("tester", "", "TEXT");
     const QCommandLineOption remark("remark", "", "TEXT");
-    parser.addOptions({help, version, port, out, format, frames, sort, pdf, timeout, demo, timeScale, rated,
-                       accuracy, reportFile, station, device, phase, tester, remark});
+    const QCommandLineOption noArchive("no-archive", "");
+    const QCommandLineOption archive("archive", "", "URL");
+    const QCommandLineOption since("since", "", "DATE");
+    parser.addOptions({help,    version, port,      out,       format,   frames,     sort,    pdf,
+                       timeout, demo,    timeScale, rated,     accuracy, reportFile, station, device,
+                       phase,   tester,  remark,    noArchive, archive,  since});
 
     QStringList list{"hvr-cli"};
     for (const std::string& a : args)
@@ -146,8 +214,14 @@ Parsed parseOptions(const std::vector<std::string>& args) {
         o.command = Command::Monitor;
     else if (command == "ports")
         o.command = Command::Ports;
+    else if (command == "archive")
+        o.command = Command::Archive;
     else
         return {std::nullopt, "未知命令 '" + command + "' (见 --help)"};
+    if (o.command == Command::Archive)
+        return parseArchive(parser, positional, o, archive, since, device, format);
+    for (const QCommandLineOption* only : {&since})
+        if (parser.isSet(*only)) return {std::nullopt, "--since 只用于 archive list"};
     if (positional.size() > 1)
         return {std::nullopt, "多余的参数 '" + positional.at(1).toStdString() + "' (见 --help)"};
     if (o.command == Command::Ports) {
@@ -242,9 +316,11 @@ Parsed parseOptions(const std::vector<std::string>& args) {
     const std::string& p = o.particulars.phase;
     if (!p.empty() && p != "A" && p != "B" && p != "C" && p != "N")
         return {std::nullopt, "--phase 需要相别 A, B, C 或 N, 不是 '" + p + "'"};
-    for (const QCommandLineOption* text : {&station, &device, &phase, &tester, &remark})
-        if (parser.isSet(*text) && o.report.empty())
-            return {std::nullopt, "--" + text->names().constLast().toStdString() + " 只用于 --report"};
+    for (const QCommandLineOption* text : {&station, &device, &phase, &tester, &remark, &noArchive, &archive})
+        if (parser.isSet(*text) && o.command != Command::Download)
+            return {std::nullopt, "--" + text->names().constLast().toStdString() + " 是 download 的选项"};
+    o.noArchive = parser.isSet(noArchive);
+    o.archive = value(archive);
     if (o.demo && o.port.given()) return {std::nullopt, "--demo 与 --port 不能同时使用"};
     return {o, ""};
 }

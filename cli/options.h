@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,7 +11,8 @@
 
 namespace hvr::cli {
 
-enum class Command { Download, Monitor, Ports, Help, Version };
+enum class Command { Download, Monitor, Ports, Archive, Help, Version };
+enum class ArchiveAction { List, Show, Report, ExportSession };
 enum class SortOrder { None, Ascending, Descending };
 enum class Format { Listing, Csv, Jsonl };
 
@@ -36,6 +38,15 @@ struct Options {
     // download: the test report as a PDF, when given, with the test's particulars.
     std::string report;
     report::Particulars particulars;
+    // The test archive: where (a file or postgresql://…; empty: HVR_ARCHIVE, else the
+    // laptop's own), and whether a download is archived.
+    std::string archive;
+    bool noArchive = false;
+    // archive: what to do, with which test or session, into which file; list's filter.
+    ArchiveAction archiveAction = ArchiveAction::List;
+    std::int64_t archiveId = 0;
+    std::string archiveFile;
+    std::string since;
 };
 
 // The options, or the one line that says what is wrong with them.

@@ -1,5 +1,6 @@
 // The download of stored groups: the count reply, then the groups two by two into the store.
 #include "units/number_text.h"
+#include "link/group_filing.h"
 #include "link/protocol.h"
 #include "main_window/form1.h"
 #include "texts/texts.h"
@@ -51,6 +52,22 @@ void Form1::DownloadCountReply() {
     RequestPair(protocol::kFirstGroupRequest);
 }
 
+void fileGroupFrame(RecordStore& store, int slot, const protocol::FrameBytes& bytes) {
+    // A stored group carries the battery mark when either copy of the flag is set.
+    const protocol::ReadingFrame f = protocol::decodeFrame(bytes);
+    const auto i = static_cast<std::size_t>(slot);
+    store.rec_low_batt[i] = f.lowBatteryFirst || f.lowBatterySecond ? 1 : 0;
+    store.rec_sec_raw[i] = f.secRaw;
+    store.rec_sec_code[i] = f.secCode;
+    store.rec_pri_raw[i] = f.priRaw;
+    store.rec_pri_code[i] = f.priCode;
+    store.rec_pri_freq[i] = f.priFreq;
+    store.rec_status[i] = f.status;
+    store.rec_group_no[i] = static_cast<float>(slot + 1);
+    store.rec_frame[i] = bytes;
+    ++store.store_revision;
+}
+
 void Form1::RequestPair(std::int32_t request) {
     dl_half = 0;
     dl_request = request;
@@ -81,18 +98,7 @@ void Form1::DownloadGroupFrame() {
         EndDownload(); // the store is full
         return;
     }
-    // A stored group carries the battery mark when either copy of the flag is set.
-    const protocol::ReadingFrame f = protocol::decodeFrame(*bytes);
-    const auto slot = static_cast<std::size_t>(k);
-    rec_low_batt[slot] = f.lowBatteryFirst || f.lowBatterySecond ? 1 : 0;
-    rec_sec_raw[slot] = f.secRaw;
-    rec_sec_code[slot] = f.secCode;
-    rec_pri_raw[slot] = f.priRaw;
-    rec_pri_code[slot] = f.priCode;
-    rec_pri_freq[slot] = f.priFreq;
-    rec_status[slot] = f.status;
-    rec_group_no[slot] = static_cast<float>(k + 1);
-    ++store_revision;
+    fileGroupFrame(*this, k, *bytes);
 
     if (k + 1 >= stored_count + 1) {
         EndDownload();

@@ -22,6 +22,8 @@ struct RecordStore {
     std::array<float, kStoreSlots> rec_group_no{};
     std::array<std::uint8_t, kStoreSlots> rec_low_batt{};
     std::array<std::int16_t, kExtraWords> rec_extra{};
+    // Each group's frame exactly as the instrument sent it, for the archive.
+    std::array<std::array<std::uint8_t, 8>, kStoreSlots> rec_frame{};
     // Moves on whenever a group is filed, the groups are reordered or the store is cleared, so
     // that what shows the groups elsewhere knows when to look again.
     std::uint64_t store_revision = 0;

@@ -35,6 +35,7 @@ void permute(RecordStore& s, const std::vector<int>& order) {
         s.rec_status[i] = before.rec_status[from];
         s.rec_group_no[i] = before.rec_group_no[from];
         s.rec_low_batt[i] = before.rec_low_batt[from];
+        s.rec_frame[i] = before.rec_frame[from];
         for (std::size_t w = 0; w < 5; ++w)
             if (hasExtraWord(i, w))
                 s.rec_extra[5 * i + w] = hasExtraWord(from, w) ? before.rec_extra[5 * from + w] : 0;

@@ -2,7 +2,7 @@
 # - a file of the core (everything but the Qt adapters, views and front ends) includes a Qt header;
 # - the platform layer includes anything of the project above it (a form, a window, a subsystem);
 # - the shared rooms below the subsystems (units, texts) include anything but each other.
-set(core_dirs link records main_window print calculator splash platform forms texts units verdict analysis report)
+set(core_dirs link records main_window print calculator splash platform forms texts units verdict analysis report archive)
 set(offenders "")
 
 function(check_includes dir pattern why)
@@ -31,7 +31,7 @@ foreach(dir IN LISTS core_dirs)
 endforeach()
 
 set(project_include "^[ \t]*#[ \t]*include[ \t]*\"")
-check_includes(platform "${project_include}(forms|main_window|print|calculator|splash|link|records|cli|sim|texts|units|verdict|analysis|report)/"
+check_includes(platform "${project_include}(forms|main_window|print|calculator|splash|link|records|cli|sim|texts|units|verdict|analysis|report|archive)/"
                "the platform includes something above it")
 check_includes(units "${project_include}(forms|main_window|print|calculator|splash|link|records|cli|sim|platform)/"
                "units stand on nothing of the program")

@@ -1,0 +1,322 @@
+#include "archive/archive.h"
+
+#include <algorithm>
+
+#include "archive/schema.h"
+#include "link/group_filing.h"
+#include "records/group_csv.h"
+
+namespace hvr::archive {
+
+namespace {
+
+using platform::SqlRow;
+using platform::SqlValue;
+
+std::string verdictWord(verdict::Outcome outcome) {
+    return outcome == verdict::Outcome::Pass   ? "合格"
+           : outcome == verdict::Outcome::Fail ? "不合格"
+                                               : "未判定";
+}
+
+SqlValue optionalReal(const std::optional<double>& v) {
+    return v ? SqlValue(*v) : SqlValue(std::monostate{});
+}
+
+// The ratio error of a test at a glance, whatever its class: mean, least and greatest over
+// the groups whose reading the instrument did not flag.
+struct ErrorStatistics {
+    std::optional<double> mean, min, max;
+};
+ErrorStatistics errorStatistics(const analysis::GroupAnalysis& a) {
+    ErrorStatistics s;
+    double sum = 0;
+    int n = 0;
+    for (const analysis::GroupRow& row : a.rows) {
+        const verdict::Judgement& j = row.judgement;
+        if (!j.errorMicro || row.reading.noSignal || row.reading.overRange || row.reading.lowBattery)
+            continue;
+        const double e = static_cast<double>(*j.errorMicro) / 100000.0;
+        sum += e;
+        ++n;
+        s.min = s.min ? std::min(*s.min, e) : e;
+        s.max = s.max ? std::max(*s.max, e) : e;
+    }
+    if (n > 0) s.mean = sum / n;
+    return s;
+}
+
+// A text as a LIKE pattern that matches it anywhere, its own % and _ taken literally.
+std::string containing(const std::string& text) {
+    std::string pattern = "%";
+    for (char c : text) {
+        if (c == '%' || c == '_' || c == '\\') pattern += '\\';
+        pattern += c;
+    }
+    return pattern + "%";
+}
+
+// The rollback of a transaction that did not commit, whatever way the function is left.
+class Transaction {
+  public:
+    explicit Transaction(platform::Database& db) : m_db(db) {}
+    ~Transaction() {
+        if (m_open) m_db.rollback();
+    }
+    bool begin(std::string* why) { return m_open = m_db.begin(why); }
+    bool commit(std::string* why) {
+        if (!m_db.commit(why)) return false;
+        m_open = false;
+        return true;
+    }
+
+  private:
+    platform::Database& m_db;
+    bool m_open = false;
+};
+
+} // namespace
+
+void fileTest(const TestRecord& record, RecordStore& store) {
+    store.rec_sec_code.fill(0);
+    for (std::size_t i = 0; i < record.frames.size() && i < static_cast<std::size_t>(kStoreSlots); ++i)
+        fileGroupFrame(store, static_cast<int>(i), record.frames[i]);
+}
+
+analysis::GroupAnalysis analyseTest(const TestRecord& record) {
+    auto store = std::make_unique<RecordStore>();
+    fileTest(record, *store);
+    return analysis::analyseGroups(
+        *store, static_cast<int>(record.frames.size()), verdict::parseNameplate(record.rated),
+        verdict::parseClass(record.accuracy).value_or(verdict::AccuracyClass::None));
+}
+
+bool Archive::open(std::string* why) {
+    std::vector<SqlRow> rows;
+    std::string ignored;
+    m_version = m_db.exec("SELECT version FROM schema_version", {}, &rows, &ignored) && !rows.empty()
+                    ? static_cast<int>(platform::asInt(rows[0][0]))
+                    : 0;
+    if (m_version > kSchemaVersion) {
+        *why = "测试记录 " + m_db.name() + " 来自较新版本的程序 (数据结构第 " + std::to_string(m_version) +
+               " 版, 本程序只认识到第 " + std::to_string(kSchemaVersion) + " 版), 未作改动";
+        return false;
+    }
+    for (int next = m_version + 1; next <= kSchemaVersion; ++next) {
+        Transaction step(m_db);
+        std::string problem;
+        if (!step.begin(&problem)) {
+            *why = "测试记录 " + m_db.name() + " 无法写入: " + problem;
+            return false;
+        }
+        for (const std::string& sql : migration(next, m_db.dialect()))
+            if (!m_db.exec(sql, {}, nullptr, &problem)) {
+                *why =
+                    "测试记录 " + m_db.name() + " 无法升级到第 " + std::to_string(next) + " 版: " + problem;
+                return false;
+            }
+        if (!m_db.exec("UPDATE schema_version SET version = ?", {std::int64_t{next}}, nullptr, &problem) ||
+            !step.commit(&problem)) {
+            *why = "测试记录 " + m_db.name() + " 无法升级到第 " + std::to_string(next) + " 版: " + problem;
+            return false;
+        }
+        m_version = next;
+    }
+    return true;
+}
+
+std::optional<std::int64_t> Archive::storeTest(const TestRecord& record, std::string* why) {
+    // The decoded columns and the verdict, from the frames as the window decodes them.
+    auto store = std::make_unique<RecordStore>();
+    fileTest(record, *store);
+    const int groups = static_cast<int>(std::min<std::size_t>(record.frames.size(), kStoreSlots));
+    const analysis::GroupAnalysis judged =
+        analysis::analyseGroups(*store, groups, verdict::parseNameplate(record.rated),
+                                verdict::parseClass(record.accuracy).value_or(verdict::AccuracyClass::None));
+    const std::string rated = judged.basis.nameplate ? verdict::nameplateText(*judged.basis.nameplate) : "";
+    const report::Particulars& p = record.particulars;
+    const ErrorStatistics errors = errorStatistics(judged);
+
+    Transaction transaction(m_db);
+    if (!transaction.begin(why)) return std::nullopt;
+    std::vector<SqlRow> rows;
+    if (!m_db.exec(
+            "INSERT INTO tests (downloaded_at, station, device, phase, tester, remark, rated, accuracy, "
+            "group_count, verdict, program_version, error_mean, error_min, error_max) "
+            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id",
+            {record.downloadedAt, p.station, p.device, p.phase, p.tester, p.remark, rated, record.accuracy,
+             std::int64_t{groups}, verdictWord(judged.summary.overall), record.programVersion,
+             optionalReal(errors.mean), optionalReal(errors.min), optionalReal(errors.max)},
+            &rows, why) ||
+        rows.empty())
+        return std::nullopt;
+    const std::int64_t id = platform::asInt(rows[0][0]);
+    std::vector<std::vector<SqlValue>> groupRows;
+    groupRows.reserve(static_cast<std::size_t>(groups));
+    for (int slot = 0; slot < groups; ++slot) {
+        const GroupTexts t = groupTexts(*store, slot);
+        const verdict::Reading r = groupReading(*store, slot);
+        const auto& frame = record.frames[static_cast<std::size_t>(slot)];
+        groupRows.push_back({id, std::int64_t{slot}, platform::Bytes(frame.begin(), frame.end()),
+                             std::int64_t{slot + 1}, t.primary, t.secondary, t.ratio,
+                             std::int64_t{store->rec_pri_freq[static_cast<std::size_t>(slot)]},
+                             std::int64_t{r.noSignal}, std::int64_t{r.overRange},
+                             std::int64_t{r.lowBattery}});
+    }
+    if (!m_db.execMany(
+            "INSERT INTO test_groups (test_id, slot, frame, group_no, primary_a, secondary_a, ratio, "
+            "pri_freq, no_signal, over_range, low_battery) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+            groupRows, why) ||
+        !transaction.commit(why))
+        return std::nullopt;
+    return id;
+}
+
+std::optional<std::vector<TestSummary>> Archive::listTests(const TestFilter& filter, std::string* why) {
+    std::string sql =
+        "SELECT id, downloaded_at, station, device, phase, rated, accuracy, group_count, verdict, "
+        "error_mean, error_min, error_max FROM tests WHERE 1 = 1";
+    std::vector<SqlValue> params;
+    if (!filter.text.empty()) {
+        sql +=
+            " AND (station LIKE ? ESCAPE '\\' OR device LIKE ? ESCAPE '\\' OR tester LIKE ? ESCAPE '\\' OR "
+            "remark LIKE ? ESCAPE '\\')";
+        for (int i = 0; i < 4; ++i)
+            params.emplace_back(containing(filter.text));
+    }
+    if (!filter.device.empty()) {
+        sql += " AND device = ?";
+        params.emplace_back(filter.device);
+    }
+    if (!filter.from.empty()) {
+        sql += " AND substr(downloaded_at, 1, 10) >= ?";
+        params.emplace_back(filter.from);
+    }
+    if (!filter.to.empty()) {
+        sql += " AND substr(downloaded_at, 1, 10) <= ?";
+        params.emplace_back(filter.to);
+    }
+    sql += " ORDER BY downloaded_at DESC, id DESC";
+    std::vector<SqlRow> rows;
+    if (!m_db.exec(sql, params, &rows, why)) return std::nullopt;
+    std::vector<TestSummary> tests;
+    tests.reserve(rows.size());
+    for (const SqlRow& r : rows)
+        tests.push_back({platform::asInt(r[0]), platform::asText(r[1]), platform::asText(r[2]),
+                         platform::asText(r[3]), platform::asText(r[4]), platform::asText(r[5]),
+                         platform::asText(r[6]), static_cast<int>(platform::asInt(r[7])),
+                         platform::asText(r[8]), platform::asReal(r[9]), platform::asReal(r[10]),
+                         platform::asReal(r[11])});
+    return tests;
+}
+
+std::optional<TestRecord> Archive::loadTest(std::int64_t id, std::string* why) {
+    std::vector<SqlRow> rows;
+    if (!m_db.exec(
+            "SELECT downloaded_at, station, device, phase, tester, remark, rated, accuracy, program_version "
+            "FROM tests WHERE id = ?",
+            {id}, &rows, why))
+        return std::nullopt;
+    if (rows.empty()) {
+        *why = "没有编号为 " + std::to_string(id) + " 的测试记录";
+        return std::nullopt;
+    }
+    const SqlRow& r = rows[0];
+    TestRecord record;
+    record.id = id;
+    record.downloadedAt = platform::asText(r[0]);
+    record.particulars = {platform::asText(r[1]), platform::asText(r[2]), platform::asText(r[3]),
+                          platform::asText(r[4]), platform::asText(r[5])};
+    // A guessed nameplate is guessed again, from the same groups, to the same result.
+    record.rated = verdict::parseNameplate(platform::asText(r[6])) ? platform::asText(r[6]) : "";
+    record.accuracy = platform::asText(r[7]);
+    record.programVersion = platform::asText(r[8]);
+    std::vector<SqlRow> frames;
+    if (!m_db.exec("SELECT frame FROM test_groups WHERE test_id = ? ORDER BY slot", {id}, &frames, why))
+        return std::nullopt;
+    record.frames.reserve(frames.size());
+    for (const SqlRow& f : frames) {
+        const auto* bytes = std::get_if<platform::Bytes>(&f[0]);
+        protocol::FrameBytes frame{};
+        if (bytes != nullptr)
+            std::copy_n(bytes->begin(), std::min(bytes->size(), frame.size()), frame.begin());
+        record.frames.push_back(frame);
+    }
+    return record;
+}
+
+bool Archive::deleteTest(std::int64_t id, std::string* why) {
+    Transaction transaction(m_db);
+    return transaction.begin(why) &&
+           m_db.exec("DELETE FROM test_groups WHERE test_id = ?", {id}, nullptr, why) &&
+           m_db.exec("DELETE FROM tests WHERE id = ?", {id}, nullptr, why) && transaction.commit(why);
+}
+
+std::optional<std::int64_t> Archive::startSession(const std::string& at, std::string* why) {
+    std::vector<SqlRow> rows;
+    if (!m_db.exec("INSERT INTO sessions (started_at) VALUES (?) RETURNING id", {at}, &rows, why) ||
+        rows.empty())
+        return std::nullopt;
+    return platform::asInt(rows[0][0]);
+}
+
+void Archive::addReading(std::int64_t session, const SessionReading& reading) {
+    const verdict::Reading& r = reading.reading;
+    if (session != m_seqSession) {
+        m_seqSession = session;
+        m_nextSeq = 0;
+    }
+    m_held.push_back({session, m_nextSeq++, reading.at, r.primary, r.secondary, std::int64_t{r.noSignal},
+                      std::int64_t{r.overRange}, std::int64_t{r.lowBattery}, reading.csvRow});
+}
+
+bool Archive::flush(std::string* why) {
+    if (m_held.empty()) return true;
+    Transaction transaction(m_db);
+    if (!transaction.begin(why) ||
+        !m_db.execMany(
+            "INSERT INTO session_readings (session_id, seq, at, primary_base, secondary_base, no_signal, "
+            "over_range, low_battery, csv_row) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
+            m_held, why) ||
+        !transaction.commit(why))
+        return false; // held for the next flush
+    m_held.clear();
+    return true;
+}
+
+bool Archive::endSession(std::int64_t session, const std::string& at, std::string* why) {
+    return flush(why) &&
+           m_db.exec("UPDATE sessions SET ended_at = ? WHERE id = ?", {at, session}, nullptr, why);
+}
+
+std::optional<std::vector<SessionSummary>> Archive::listSessions(std::string* why) {
+    std::vector<SqlRow> rows;
+    if (!m_db.exec("SELECT s.id, s.started_at, s.ended_at, (SELECT COUNT(*) FROM session_readings r WHERE "
+                   "r.session_id = s.id) FROM sessions s ORDER BY s.started_at DESC, s.id DESC",
+                   {}, &rows, why))
+        return std::nullopt;
+    std::vector<SessionSummary> sessions;
+    for (const SqlRow& r : rows)
+        sessions.push_back({platform::asInt(r[0]), platform::asText(r[1]), platform::asText(r[2]),
+                            static_cast<int>(platform::asInt(r[3]))});
+    return sessions;
+}
+
+std::optional<std::vector<SessionReading>> Archive::sessionReadings(std::int64_t session, std::string* why) {
+    std::vector<SqlRow> rows;
+    if (!m_db.exec(
+            "SELECT at, primary_base, secondary_base, no_signal, over_range, low_battery, csv_row FROM "
+            "session_readings WHERE session_id = ? ORDER BY seq",
+            {session}, &rows, why))
+        return std::nullopt;
+    std::vector<SessionReading> readings;
+    readings.reserve(rows.size());
+    for (const SqlRow& r : rows)
+        readings.push_back({platform::asText(r[0]),
+                            {platform::asInt(r[1]), platform::asInt(r[2]), platform::asInt(r[3]) != 0,
+                             platform::asInt(r[4]) != 0, platform::asInt(r[5]) != 0},
+                            platform::asText(r[6])});
+    return readings;
+}
+
+} // namespace hvr::archive

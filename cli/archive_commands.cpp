@@ -1,0 +1,175 @@
+#include "cli/archive_commands.h"
+
+#include <QByteArray>
+
+#include <cstdio>
+#include <iostream>
+#include <memory>
+
+#include <unistd.h>
+
+#include "archive/archive.h"
+#include "cli/console_dialogs.h"
+#include "cli/monitor_output.h"
+#include "platform/file_system.h"
+#include "platform/gbk.h"
+#include "platform/qt_database.h"
+#include "platform/qt_document_painter.h"
+#include "platform/qt_events.h"
+#include "platform/qt_serial_port.h"
+#include "records/group_csv.h"
+
+namespace hvr::cli {
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitCannotWrite = 3;
+
+int fail(int code, const std::string& line) {
+    std::cerr << "hvr-cli: " << line << "\n";
+    return code;
+}
+
+// The archive the options name: --archive, else HVR_ARCHIVE, else the laptop's own.
+struct OpenArchive {
+    std::unique_ptr<platform::QtDatabase> database;
+    std::unique_ptr<archive::Archive> archive;
+};
+std::optional<OpenArchive> openArchive(const Options& options, std::string* why) {
+    std::string where = options.archive;
+    if (where.empty()) where = qEnvironmentVariable("HVR_ARCHIVE").toStdString();
+    OpenArchive open;
+    open.database = platform::QtDatabase::open(where, why);
+    if (!open.database) return std::nullopt;
+    open.archive = std::make_unique<archive::Archive>(*open.database);
+    if (!open.archive->open(why)) return std::nullopt;
+    return open;
+}
+
+std::string cell(const std::optional<double>& percent) {
+    if (!percent) return "";
+    char text[32];
+    std::snprintf(text, sizeof text, "%+.2f%%", *percent);
+    return text;
+}
+
+int list(archive::Archive& a, const Options& options) {
+    std::string why;
+    archive::TestFilter filter;
+    filter.device = options.particulars.device;
+    filter.from = options.since;
+    const auto tests = a.listTests(filter, &why);
+    if (!tests) return fail(kExitFailed, "测试记录无法读取: " + why);
+    std::cout << "编号\t时间\t变电站\t设备\t相别\t额定变比\t准确级\t组数\t结论\t平均误差\n";
+    for (const auto& t : *tests)
+        std::cout << t.id << "\t" << t.downloadedAt << "\t" << t.station << "\t" << t.device << "\t"
+                  << t.phase << "\t" << t.rated << "\t" << t.accuracy << "\t" << t.groups << "\t" << t.verdict
+                  << "\t" << cell(t.errorMean) << "\n";
+    return kExitOk;
+}
+
+// The groups of a test as download writes them: the listing (GBK, or UTF-8 on a terminal)
+// or the group CSV with the verdict columns.
+int show(archive::Archive& a, const Options& options) {
+    std::string why;
+    const auto record = a.loadTest(options.archiveId, &why);
+    if (!record) return fail(kExitFailed, why);
+    if (options.format == Format::Csv) {
+        auto store = std::make_unique<RecordStore>();
+        archive::fileTest(*record, *store);
+        const auto judged = archive::analyseTest(*record);
+        const verdict::Columns columns{judged.basis.nameplate.value_or(verdict::Nameplate{}),
+                                       judged.basis.accuracy};
+        std::cout << groupsCsv(*store, static_cast<int>(record->frames.size()),
+                               judged.basis.nameplate ? &columns : nullptr);
+        return kExitOk;
+    }
+    // The listing is the main window's: a form without a port fills its pages.
+    ConsoleDialogs dialogs;
+    ConsoleShell shell;
+    NoPictureFiles pictures;
+    NoPrinting printing;
+    platform::QtEvents events;
+    platform::LocalFileSystem files;
+    platform::QtSerialPort port([] { return platform::PortTable{}; });
+    Form1 form(platform::Services{port, dialogs, events, files, shell, pictures, printing});
+    archive::fileTest(*record, form);
+    const std::string listing = form.ListingText();
+    const bool terminal = ::isatty(STDOUT_FILENO) != 0;
+    const auto bytes = terminal ? std::optional<std::string>(listing) : platform::toGbk(listing);
+    if (!bytes) return fail(kExitCannotWrite, "记录无法转换为 GBK");
+    std::cout << *bytes;
+    return kExitOk;
+}
+
+int report(archive::Archive& a, const Options& options) {
+    std::string why;
+    const auto record = a.loadTest(options.archiveId, &why);
+    if (!record) return fail(kExitFailed, why);
+    const auto judged = archive::analyseTest(*record);
+    const auto document =
+        report::layoutReport({record->particulars, judged, record->downloadedAt, record->programVersion});
+    const auto bytes = platform::documentPdf(document);
+    if (!bytes) return fail(kExitCannotWrite, "报告无法生成");
+    platform::LocalFileSystem files;
+    if (!files.saveFile(options.archiveFile,
+                        std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())), &why))
+        return fail(kExitCannotWrite, "无法写入 " + options.archiveFile + ": " + why);
+    std::cerr << "hvr-cli: 试验报告 (" << document.pages.size() << " 页) 已写入 " << options.archiveFile
+              << "\n";
+    return kExitOk;
+}
+
+int exportSession(archive::Archive& a, const Options& options) {
+    std::string why;
+    const auto readings = a.sessionReadings(options.archiveId, &why);
+    if (!readings) return fail(kExitFailed, "测试记录无法读取: " + why);
+    if (readings->empty())
+        return fail(kExitFailed, "没有编号为 " + std::to_string(options.archiveId) + " 的实时记录");
+    std::cout << csvHeader() << "\r\n";
+    for (const auto& r : *readings)
+        std::cout << r.csvRow << "\r\n";
+    return kExitOk;
+}
+
+} // namespace
+
+int runArchiveCommand(const Options& options) {
+    std::string why;
+    auto open = openArchive(options, &why);
+    if (!open) return fail(kExitFailed, why);
+    switch (options.archiveAction) {
+    case ArchiveAction::List:
+        return list(*open->archive, options);
+    case ArchiveAction::Show:
+        return show(*open->archive, options);
+    case ArchiveAction::Report:
+        return report(*open->archive, options);
+    case ArchiveAction::ExportSession:
+        return exportSession(*open->archive, options);
+    }
+    return kExitFailed;
+}
+
+std::optional<std::string> archiveDownload(const Form1& form, const Options& options,
+                                           const std::string& downloadedAt) {
+    std::string why;
+    auto open = openArchive(options, &why);
+    if (!open) return why;
+    archive::TestRecord record;
+    record.downloadedAt = downloadedAt;
+    record.particulars = options.particulars;
+    record.rated = options.rated ? verdict::nameplateText(*options.rated) : "";
+    record.accuracy = verdict::classText(options.accuracy);
+    record.programVersion = HVR_VERSION;
+    for (int slot = 0; slot + 1 < form.ji_ge && slot < kStoreSlots; ++slot)
+        record.frames.push_back(form.rec_frame[static_cast<std::size_t>(slot)]);
+    const auto id = open->archive->storeTest(record, &why);
+    if (!id) return "测试记录 " + open->database->name() + " 无法写入: " + why;
+    std::cerr << "hvr-cli: 已存为测试记录 " << *id << " (" << open->database->name() << ")\n";
+    return std::nullopt;
+}
+
+} // namespace hvr::cli

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace hvr::platform {
+
+// A value bound into a statement or read from a row: none (NULL), a whole number, a real, a
+// text, or bytes.
+using Bytes = std::vector<std::uint8_t>;
+using SqlValue = std::variant<std::monostate, std::int64_t, double, std::string, Bytes>;
+using SqlRow = std::vector<SqlValue>;
+
+// A database of the archive: SQLite on the laptop or a team's PostgreSQL server. Every value
+// from outside goes in as a bound parameter (written ? in the statement), never as text of the
+// statement. Errors are values: false with the database's own reason.
+class Database {
+  public:
+    enum class Dialect { Sqlite, Postgres };
+    virtual ~Database() = default;
+    virtual Dialect dialect() const = 0;
+    // Where the archive is, as the user would recognise it (a path, or user@host/dbname).
+    virtual std::string name() const = 0;
+
+    // Runs one statement; the rows it returns, if asked for.
+    virtual bool exec(const std::string& sql, const std::vector<SqlValue>& params, std::vector<SqlRow>* rows,
+                      std::string* why) = 0;
+    // Runs one statement once per row of parameters, prepared once.
+    virtual bool execMany(const std::string& sql, const std::vector<std::vector<SqlValue>>& rows,
+                          std::string* why) = 0;
+    virtual bool begin(std::string* why) = 0;
+    virtual bool commit(std::string* why) = 0;
+    virtual void rollback() = 0;
+};
+
+inline std::int64_t asInt(const SqlValue& v) {
+    if (const auto* i = std::get_if<std::int64_t>(&v)) return *i;
+    if (const auto* d = std::get_if<double>(&v)) return static_cast<std::int64_t>(*d);
+    if (const auto* s = std::get_if<std::string>(&v)) return s->empty() ? 0 : std::stoll(*s);
+    return 0;
+}
+inline std::string asText(const SqlValue& v) {
+    if (const auto* s = std::get_if<std::string>(&v)) return *s;
+    if (const auto* i = std::get_if<std::int64_t>(&v)) return std::to_string(*i);
+    return {};
+}
+inline std::optional<double> asReal(const SqlValue& v) {
+    if (const auto* d = std::get_if<double>(&v)) return *d;
+    if (const auto* i = std::get_if<std::int64_t>(&v)) return static_cast<double>(*i);
+    if (const auto* s = std::get_if<std::string>(&v); s != nullptr && !s->empty()) return std::stod(*s);
+    return std::nullopt;
+}
+
+} // namespace hvr::platform

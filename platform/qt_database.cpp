@@ -1,0 +1,210 @@
+#include "platform/qt_database.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QSqlRecord>
+#include <QUrl>
+#include <QUrlQuery>
+#include <QVariant>
+
+#include <atomic>
+
+namespace hvr::platform {
+
+namespace {
+
+std::string reason(const QSqlError& error) {
+    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    return text.trimmed().toStdString();
+}
+
+QVariant qtValue(const SqlValue& v) {
+    if (const auto* i = std::get_if<std::int64_t>(&v)) return QVariant(static_cast<qlonglong>(*i));
+    if (const auto* d = std::get_if<double>(&v)) return QVariant(*d);
+    if (const auto* s = std::get_if<std::string>(&v)) return QVariant(QString::fromStdString(*s));
+    if (const auto* b = std::get_if<Bytes>(&v))
+        return QVariant(
+            QByteArray(reinterpret_cast<const char*>(b->data()), static_cast<qsizetype>(b->size())));
+    return QVariant();
+}
+
+SqlValue value(const QVariant& v) {
+    if (v.isNull()) return std::monostate{};
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+    case QMetaType::Bool:
+        return static_cast<std::int64_t>(v.toLongLong());
+    case QMetaType::Double:
+        return v.toDouble();
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = v.toByteArray();
+        return Bytes(bytes.begin(), bytes.end());
+    }
+    default:
+        return v.toString().toStdString();
+    }
+}
+
+QString nextConnection() {
+    static std::atomic<int> n{0};
+    return QStringLiteral("hvr-archive-%1").arg(++n);
+}
+
+} // namespace
+
+std::string QtDatabase::defaultPath() {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+        .filePath(QStringLiteral("archive.sqlite"))
+        .toStdString();
+}
+
+std::unique_ptr<QtDatabase> QtDatabase::open(const std::string& where, std::string* why) {
+    const QString text = QString::fromStdString(where);
+    const QString connection = nextConnection();
+    if (text.startsWith("postgresql://") || text.startsWith("postgres://")) {
+        const QUrl url(text);
+        if (!url.isValid() || url.path().size() < 2) {
+            *why = "无法识别的数据库地址 " + where + " (应为 postgresql://用户@主机:端口/数据库)";
+            return nullptr;
+        }
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection);
+        if (!db.isValid()) {
+            *why = "没有 PostgreSQL 驱动 (Debian 软件包 libqt6sql6-psql)";
+            QSqlDatabase::removeDatabase(connection);
+            return nullptr;
+        }
+        QString host = QUrl::fromPercentEncoding(url.host(QUrl::FullyEncoded).toUtf8());
+        if (host.isEmpty()) host = QUrlQuery(url).queryItemValue(QStringLiteral("host"), QUrl::FullyDecoded);
+        db.setHostName(host);
+        if (url.port() > 0) db.setPort(url.port());
+        db.setUserName(url.userName());
+        db.setDatabaseName(url.path().mid(1));
+        db.setConnectOptions(QStringLiteral("connect_timeout=10"));
+        const std::string name =
+            url.userName().toStdString() + "@" + host.toStdString() + "/" + url.path().mid(1).toStdString();
+        if (!db.open()) {
+            *why = "无法连接数据库服务器 " + name + ": " + reason(db.lastError());
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(connection);
+            return nullptr;
+        }
+        return std::unique_ptr<QtDatabase>(new QtDatabase(connection, Dialect::Postgres, name));
+    }
+
+    QString path = text.startsWith("sqlite://") ? text.mid(9) : text;
+    if (path.isEmpty()) path = QString::fromStdString(defaultPath());
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+    if (!db.isValid()) {
+        *why = "没有 SQLite 驱动 (Debian 软件包 libqt6sql6-sqlite)";
+        QSqlDatabase::removeDatabase(connection);
+        return nullptr;
+    }
+    db.setDatabaseName(path);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    if (!db.open()) {
+        *why = "无法打开测试记录 " + path.toStdString() + ": " + reason(db.lastError());
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connection);
+        return nullptr;
+    }
+    auto archive =
+        std::unique_ptr<QtDatabase>(new QtDatabase(connection, Dialect::Sqlite, path.toStdString()));
+    // A damaged file says so at its first read, before anything is written to it.
+    std::vector<SqlRow> rows;
+    std::string problem;
+    if (!archive->exec("PRAGMA quick_check", {}, &rows, &problem) || rows.empty() ||
+        asText(rows[0][0]) != "ok") {
+        *why = "测试记录 " + path.toStdString() + " 已损坏, 未作改动: " +
+               (problem.empty() ? (rows.empty() ? std::string("无法读取") : asText(rows[0][0])) : problem);
+        return nullptr;
+    }
+    // Committed is on the disk: a crash or a pulled plug loses no committed record.
+    for (const char* pragma :
+         {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL", "PRAGMA foreign_keys=ON"})
+        archive->exec(pragma, {}, nullptr, &problem);
+    return archive;
+}
+
+QtDatabase::QtDatabase(QString connection, Dialect dialect, std::string name)
+    : m_connection(std::move(connection)), m_dialect(dialect), m_name(std::move(name)) {}
+
+QtDatabase::~QtDatabase() {
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+        if (db.isOpen()) db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connection);
+}
+
+bool QtDatabase::exec(const std::string& sql, const std::vector<SqlValue>& params, std::vector<SqlRow>* rows,
+                      std::string* why) {
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    if (!query.prepare(QString::fromStdString(sql))) {
+        if (why != nullptr) *why = reason(query.lastError());
+        return false;
+    }
+    for (std::size_t i = 0; i < params.size(); ++i)
+        query.bindValue(static_cast<int>(i), qtValue(params[i]));
+    if (!query.exec()) {
+        if (why != nullptr) *why = reason(query.lastError());
+        return false;
+    }
+    if (rows != nullptr) {
+        const int columns = query.record().count();
+        while (query.next()) {
+            SqlRow row;
+            row.reserve(static_cast<std::size_t>(columns));
+            for (int c = 0; c < columns; ++c)
+                row.push_back(value(query.value(c)));
+            rows->push_back(std::move(row));
+        }
+    }
+    return true;
+}
+
+bool QtDatabase::execMany(const std::string& sql, const std::vector<std::vector<SqlValue>>& rows,
+                          std::string* why) {
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    if (!query.prepare(QString::fromStdString(sql))) {
+        if (why != nullptr) *why = reason(query.lastError());
+        return false;
+    }
+    for (const auto& params : rows) {
+        for (std::size_t i = 0; i < params.size(); ++i)
+            query.bindValue(static_cast<int>(i), qtValue(params[i]));
+        if (!query.exec()) {
+            if (why != nullptr) *why = reason(query.lastError());
+            return false;
+        }
+    }
+    return true;
+}
+
+bool QtDatabase::begin(std::string* why) {
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    if (db.transaction()) return true;
+    if (why != nullptr) *why = reason(db.lastError());
+    return false;
+}
+
+bool QtDatabase::commit(std::string* why) {
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    if (db.commit()) return true;
+    if (why != nullptr) *why = reason(db.lastError());
+    return false;
+}
+
+void QtDatabase::rollback() {
+    QSqlDatabase::database(m_connection, false).rollback();
+}
+
+} // namespace hvr::platform
