@@ -69,7 +69,10 @@ TEST(CliOptions, SaysWhatIsWrongInOneLine) {
         {"monitor", "--class", "0.3"},
         {"monitor", "--report", "r.pdf"},                  // a download option
         {"download", "--report", "r.pdf", "--phase", "D"}, // no such phase
-        {"download", "--station", "城南"},                 // particulars of no report
+        {"monitor", "--station", "城南"},            // particulars of a download
+        {"archive", "show"},                        // which test
+        {"archive", "show", "1; DROP TABLE tests"}, // an id is a number
+        {"download", "--since", "2026-01-01"},      // a filter of archive list
         {"monitor", "--timeout", "inf"},
         {"monitor", "--timeout", "0x1p3"},
         {"monitor", "--format", "xml"},
