@@ -8,7 +8,7 @@
 #include <QStandardPaths>
 #include <QSqlRecord>
 #include <QUrl>
-#include <QUrlQuery>
+#include <QRegularExpression>
 #include <QVariant>
 
 #include <atomic>
@@ -69,29 +69,36 @@ std::unique_ptr<QtDatabase> QtDatabase::open(const std::string& where, std::stri
     const QString text = QString::fromStdString(where);
     const QString connection = nextConnection();
     if (text.startsWith("postgresql://") || text.startsWith("postgres://")) {
-        const QUrl url(text);
-        if (!url.isValid() || url.path().size() < 2) {
+        // postgresql://user@host:port/dbname; a host that is a folder (the server's Unix
+        // socket) is written percent-encoded, as libpq has it.
+        static const QRegularExpression form(R"(^postgres(?:ql)?://(?:([^@/]*)@)?([^:/]*)(?::([0-9]+))?/([^/?]+)$)");
+        const QRegularExpressionMatch m = form.match(text);
+        if (!m.hasMatch()) {
             *why = "无法识别的数据库地址 " + where + " (应为 postgresql://用户@主机:端口/数据库)";
             return nullptr;
         }
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection);
-        if (!db.isValid()) {
-            *why = "没有 PostgreSQL 驱动 (Debian 软件包 libqt6sql6-psql)";
-            QSqlDatabase::removeDatabase(connection);
-            return nullptr;
+        const QString user = QUrl::fromPercentEncoding(m.captured(1).toUtf8());
+        const QString host = QUrl::fromPercentEncoding(m.captured(2).toUtf8());
+        const QString database = QUrl::fromPercentEncoding(m.captured(4).toUtf8());
+        const std::string name = user.toStdString() + "@" + host.toStdString() + "/" + database.toStdString();
+        bool open = false;
+        std::string problem;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection);
+            if (!db.isValid()) {
+                problem = "没有 PostgreSQL 驱动 (Debian 软件包 libqt6sql6-psql)";
+            } else {
+                db.setHostName(host);
+                if (!m.captured(3).isEmpty()) db.setPort(m.captured(3).toInt());
+                db.setUserName(user);
+                db.setDatabaseName(database);
+                db.setConnectOptions(QStringLiteral("connect_timeout=10"));
+                open = db.open();
+                if (!open) problem = "无法连接数据库服务器 " + name + ": " + reason(db.lastError());
+            }
         }
-        QString host = QUrl::fromPercentEncoding(url.host(QUrl::FullyEncoded).toUtf8());
-        if (host.isEmpty()) host = QUrlQuery(url).queryItemValue(QStringLiteral("host"), QUrl::FullyDecoded);
-        db.setHostName(host);
-        if (url.port() > 0) db.setPort(url.port());
-        db.setUserName(url.userName());
-        db.setDatabaseName(url.path().mid(1));
-        db.setConnectOptions(QStringLiteral("connect_timeout=10"));
-        const std::string name =
-            url.userName().toStdString() + "@" + host.toStdString() + "/" + url.path().mid(1).toStdString();
-        if (!db.open()) {
-            *why = "无法连接数据库服务器 " + name + ": " + reason(db.lastError());
-            db = QSqlDatabase();
+        if (!open) {
+            *why = problem;
             QSqlDatabase::removeDatabase(connection);
             return nullptr;
         }
@@ -101,17 +108,21 @@ std::unique_ptr<QtDatabase> QtDatabase::open(const std::string& where, std::stri
     QString path = text.startsWith("sqlite://") ? text.mid(9) : text;
     if (path.isEmpty()) path = QString::fromStdString(defaultPath());
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-    if (!db.isValid()) {
-        *why = "没有 SQLite 驱动 (Debian 软件包 libqt6sql6-sqlite)";
-        QSqlDatabase::removeDatabase(connection);
-        return nullptr;
+    bool opened = false;
+    std::string problem;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        if (!db.isValid()) {
+            problem = "没有 SQLite 驱动 (Debian 软件包 libqt6sql6-sqlite)";
+        } else {
+            db.setDatabaseName(path);
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+            opened = db.open();
+            if (!opened) problem = "无法打开测试记录 " + path.toStdString() + ": " + reason(db.lastError());
+        }
     }
-    db.setDatabaseName(path);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-    if (!db.open()) {
-        *why = "无法打开测试记录 " + path.toStdString() + ": " + reason(db.lastError());
-        db = QSqlDatabase();
+    if (!opened) {
+        *why = problem;
         QSqlDatabase::removeDatabase(connection);
         return nullptr;
     }
@@ -119,7 +130,6 @@ std::unique_ptr<QtDatabase> QtDatabase::open(const std::string& where, std::stri
         std::unique_ptr<QtDatabase>(new QtDatabase(connection, Dialect::Sqlite, path.toStdString()));
     // A damaged file says so at its first read, before anything is written to it.
     std::vector<SqlRow> rows;
-    std::string problem;
     if (!archive->exec("PRAGMA quick_check", {}, &rows, &problem) || rows.empty() ||
         asText(rows[0][0]) != "ok") {
         *why = "测试记录 " + path.toStdString() + " 已损坏, 未作改动: " +
@@ -148,13 +158,14 @@ bool QtDatabase::exec(const std::string& sql, const std::vector<SqlValue>& param
                       std::string* why) {
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.setForwardOnly(true);
-    if (!query.prepare(QString::fromStdString(sql))) {
-        if (why != nullptr) *why = reason(query.lastError());
-        return false;
-    }
-    for (std::size_t i = 0; i < params.size(); ++i)
-        query.bindValue(static_cast<int>(i), qtValue(params[i]));
-    if (!query.exec()) {
+    // A statement without parameters runs as it is: PostgreSQL prepares no table definitions.
+    const bool ran = params.empty() ? query.exec(QString::fromStdString(sql)) : [&] {
+        if (!query.prepare(QString::fromStdString(sql))) return false;
+        for (std::size_t i = 0; i < params.size(); ++i)
+            query.bindValue(static_cast<int>(i), qtValue(params[i]));
+        return query.exec();
+    }();
+    if (!ran) {
         if (why != nullptr) *why = reason(query.lastError());
         return false;
     }
