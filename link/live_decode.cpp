@@ -177,6 +177,7 @@ void Form1::DecodeLiveFrame() {
     shown.secondaryOverload = secOverload || (secRange && !isReading(secondary));
     shown.primaryOverload = !noSignal && priRange && !isReading(primary);
     last_shown = std::move(shown);
+    ++live_shown_count;
 
     Text41.setText(low_batt == 1 ? texts::kLowBattery : "");
 

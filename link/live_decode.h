@@ -35,6 +35,8 @@ struct LiveStatistics {
     std::string last_status;
     // The link was lost after readings were shown: until the next one, what is shown is old.
     bool live_stale = false;
+    // How many live readings have been shown since the program began.
+    std::uint64_t live_shown_count = 0;
 
     std::array<double, 621> sec_curve{};
     std::array<std::int32_t, 801> sec_curve_color{};

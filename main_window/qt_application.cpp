@@ -9,7 +9,12 @@
 
 #include <QDateTime>
 
+#include <QTimer>
+
 #include "analysis/error_analysis_form.h"
+#include "archive/archive_keeper.h"
+#include "cli/monitor_output.h"
+#include "platform/qt_database.h"
 #include "analysis/qt_error_analysis_view.h"
 #include "calculator/form4.h"
 #include "calculator/qt_form4_view.h"
@@ -79,6 +84,66 @@ struct MainWindowProgram::Parts {
     std::uint64_t analysedRevision = ~std::uint64_t{0};
     bool readSeen = false;    // a read is under way
     std::string downloadedAt; // when the last read ended
+    // The test archive: every completed read and every live run kept.
+    std::unique_ptr<platform::QtDatabase> archiveDb;
+    std::unique_ptr<archive::ArchiveKeeper> keeper;
+    QTimer archiveTimer;
+    std::uint64_t liveArchived = 0; // live readings seen so far
+
+    static std::string now() {
+        return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString();
+    }
+
+    void openArchive() {
+        std::string where = qEnvironmentVariable("HVR_ARCHIVE").toStdString();
+        if (where.empty()) where = QSettings().value(QStringLiteral("archive/url")).toString().toStdString();
+        std::string why;
+        archiveDb = platform::QtDatabase::open(where, &why);
+        std::unique_ptr<archive::Archive> opened;
+        if (archiveDb) {
+            opened = std::make_unique<archive::Archive>(*archiveDb);
+            if (!opened->open(&why)) opened.reset();
+        }
+        keeper = std::make_unique<archive::ArchiveKeeper>(dialogs, std::move(opened), why);
+        // Live readings are committed every 2 s: a crash loses at most the last few.
+        archiveTimer.setInterval(2000);
+        QObject::connect(&archiveTimer, &QTimer::timeout, [this] { keeper->tick(); });
+        archiveTimer.start();
+    }
+
+    // The read just completed, as a record: its frames as received, with the nameplate, class
+    // and particulars of the ratio error window.
+    archive::TestRecord readRecord() {
+        archive::TestRecord record;
+        record.downloadedAt = downloadedAt;
+        const auto p = [this](const char* key) { return analysisPreferences.value(key); };
+        record.particulars = {p("station"), p("device"), p("phase"), p("tester"), p("remark")};
+        record.rated = p("rated");
+        record.accuracy = p("class").empty() ? "不判定" : p("class");
+        record.programVersion = HVR_VERSION;
+        form->CountStoredGroups();
+        for (int slot = 0; slot + 1 < form->ji_ge && slot < kStoreSlots; ++slot)
+            record.frames.push_back(form->rec_frame[static_cast<std::size_t>(slot)]);
+        return record;
+    }
+
+    // Each live reading shown while monitoring runs joins the run's session; a pause, history
+    // review or a lost link ends it.
+    void archiveLive() {
+        if (!keeper) return;
+        const bool running = form->live_polling != 0 && !form->live_stale;
+        if (form->live_shown_count != liveArchived) {
+            liveArchived = form->live_shown_count;
+            if (running) {
+                const QDateTime t = QDateTime::currentDateTime();
+                const std::string iso =
+                    t.toOffsetFromUtc(t.offsetFromUtc()).toString(Qt::ISODateWithMs).toStdString();
+                keeper->liveReading(
+                    {now(), analysis::liveReading(form->last_shown), cli::csvRow(*form, iso)});
+            }
+        }
+        if (!running && keeper->session()) keeper->liveStopped(now());
+    }
 
     void placeBesideMain(QWidget& window) {
         const QScreen* screen = view->screen();
@@ -128,12 +193,14 @@ struct MainWindowProgram::Parts {
     // The analysis window follows the main window: its groups once a read is over and whenever
     // the store changes, its live verdict with every reading.
     void syncAnalysis() {
+        archiveLive();
         if (form->dl_active) {
             readSeen = true;
         } else if (readSeen) {
             readSeen = false;
-            downloadedAt =
-                QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString();
+            downloadedAt = now();
+            if (keeper && form->dl_outcome == Form1::ReadOutcome::Complete)
+                keeper->downloadCompleted(readRecord());
         }
         if (!analysis) return;
         if (!form->dl_active && form->store_revision != analysedRevision) {
@@ -152,6 +219,10 @@ struct MainWindowProgram::Parts {
 
 MainWindowProgram::MainWindowProgram(WindowOptions options)
     : m_options(std::move(options)), m_parts(std::make_unique<Parts>()) {}
+
+void MainWindowProgram::finishArchive() {
+    if (m_parts->keeper) m_parts->keeper->finish(Parts::now());
+}
 
 void MainWindowProgram::rememberPlace() {
     if (!m_parts->view) return;
@@ -216,6 +287,7 @@ bool MainWindowProgram::start(std::string& error) {
         }
     });
 
+    p.openArchive();
     p.form->Form_Load();
     if (scanning) {
         const auto devices = table().devices();
@@ -364,6 +436,7 @@ int runWindowProgram(int argc, char** argv) {
     splashView.show();
     const int result = QApplication::exec();
     program.rememberPlace();
+    program.finishArchive();
     return status != 0 ? status : result;
 }
 

@@ -37,6 +37,8 @@ class MainWindowProgram {
 
     // The main window's zoom and size, for the next start.
     void rememberPlace();
+    // The live run's session closed, and the records that could not be written named.
+    void finishArchive();
 
     Form1& form();
     QtForm1View& view();

@@ -60,8 +60,8 @@ QString nextConnection() {
 } // namespace
 
 std::string QtDatabase::defaultPath() {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
-        .filePath(QStringLiteral("archive.sqlite"))
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+        .filePath(QStringLiteral("hvr/archive.sqlite"))
         .toStdString();
 }
 
@@ -71,7 +71,8 @@ std::unique_ptr<QtDatabase> QtDatabase::open(const std::string& where, std::stri
     if (text.startsWith("postgresql://") || text.startsWith("postgres://")) {
         // postgresql://user@host:port/dbname; a host that is a folder (the server's Unix
         // socket) is written percent-encoded, as libpq has it.
-        static const QRegularExpression form(R"(^postgres(?:ql)?://(?:([^@/]*)@)?([^:/]*)(?::([0-9]+))?/([^/?]+)$)");
+        static const QRegularExpression form(
+            R"(^postgres(?:ql)?://(?:([^@/]*)@)?([^:/]*)(?::([0-9]+))?/([^/?]+)$)");
         const QRegularExpressionMatch m = form.match(text);
         if (!m.hasMatch()) {
             *why = "无法识别的数据库地址 " + where + " (应为 postgresql://用户@主机:端口/数据库)";

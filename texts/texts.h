@@ -106,4 +106,10 @@ inline constexpr const char* kReportSaveFailed = "报告无法写入 ";
 inline constexpr const char* kReportPrintFailed = "报告打印失败";
 inline constexpr const char* kCsvSaveFailed = "CSV 文件无法写入 ";
 
+// The test archive.
+inline constexpr const char* kArchiveFault = "测试记录无法写入: ";
+inline constexpr const char* kArchiveFaultEnd =
+    "\n读取的数据仍在窗口中, 可以照常保存; 测试记录恢复后将自动补存.";
+inline constexpr const char* kArchiveLost = "以下读取未能存入测试记录, 程序结束后将不再保留:";
+
 } // namespace hvr::texts
