@@ -13,24 +13,6 @@ namespace {
 
 constexpr std::size_t kLiveSeen = 200; // readings the live guess goes by
 
-// The picture a plot is recorded into, to be played onto the window's picture box.
-class Recorder final : public platform::Canvas {
-  public:
-    explicit Recorder(platform::Picture& picture) : m_picture(picture) {}
-    void clear(std::uint32_t color) override {
-        m_picture.push_back({platform::Primitive::Kind::Clear, 0, 0, 0, 0, color, {}});
-    }
-    void line(double x0, double y0, double x1, double y1, std::uint32_t color) override {
-        m_picture.push_back({platform::Primitive::Kind::Line, x0, y0, x1, y1, color, {}});
-    }
-    void text(double x, double y, std::string_view text, std::uint32_t color) override {
-        m_picture.push_back({platform::Primitive::Kind::Text, x, y, 0, 0, color, std::string(text)});
-    }
-
-  private:
-    platform::Picture& m_picture;
-};
-
 std::uint32_t outcomeColor(verdict::Outcome outcome) {
     return outcome == verdict::Outcome::Pass   ? colors::kGreen
            : outcome == verdict::Outcome::Fail ? colors::kRed
@@ -152,7 +134,7 @@ void ErrorAnalysisForm::judgeAll() {
                                                   : "数据读取于 " + m_downloadedAt + ", 共 " +
                                                         std::to_string(m_analysis.rows.size()) + " 组");
     m_plot.clear();
-    Recorder recorder(m_plot);
+    platform::PictureRecorder recorder(m_plot);
     analysis::drawErrorPlot(recorder, errorPlot.rect().width, errorPlot.rect().height, m_analysis);
     errorPlot.invalidate();
     groupTable.invalidate();

@@ -6,38 +6,12 @@
 #include <QTableView>
 
 #include "analysis/qt_group_table_model.h"
+#include "forms/qt_picture_widget.h"
 #include "platform/qt_canvas.h"
 
 namespace hvr::gui {
 
 namespace {
-
-// A picture box painted from a picture of the form.
-class PictureWidget final : public QFrame {
-  public:
-    PictureWidget(const platform::Picture& picture, QWidget* parent) : QFrame(parent), m_picture(picture) {
-        setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    }
-
-    void setZoom(double zoom) {
-        m_zoom = zoom;
-        update();
-    }
-
-  protected:
-    void paintEvent(QPaintEvent* event) override {
-        {
-            QPainter painter(this);
-            platform::QtCanvas canvas(painter, platform::pictureFont(), m_zoom);
-            platform::paint(m_picture, canvas);
-        }
-        QFrame::paintEvent(event);
-    }
-
-  private:
-    const platform::Picture& m_picture;
-    double m_zoom = 1;
-};
 
 constexpr int kRowPixels = 20;
 constexpr int kColumnPixels[] = {44, 74, 74, 62, 62, 54, 64};

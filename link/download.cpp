@@ -68,6 +68,21 @@ void fileGroupFrame(RecordStore& store, int slot, const protocol::FrameBytes& by
     ++store.store_revision;
 }
 
+bool Form1::OpenStoredFrames(const std::vector<protocol::FrameBytes>& frames) {
+    if (storeBusy()) return false;
+    Command9_Click(); // history review, as for a read
+    rec_sec_code.fill(0);
+    rec_sec_raw.fill(0);
+    rec_extra.fill(0);
+    for (std::size_t i = 0; i < frames.size() && i < static_cast<std::size_t>(kStoreSlots); ++i)
+        fileGroupFrame(*this, static_cast<int>(i), frames[i]);
+    ++store_revision;
+    stored_count = static_cast<std::int16_t>(std::min<std::size_t>(frames.size(), kStoreSlots));
+    current_page = 1;
+    showPageWithStatus(1);
+    return true;
+}
+
 void Form1::RequestPair(std::int32_t request) {
     dl_half = 0;
     dl_request = request;

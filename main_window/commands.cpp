@@ -39,6 +39,7 @@ constexpr ClickHandler kClickHandlers[] = {
     {"l", &Form1::l_Click},
     {"js_f3", &Form1::js_f3_Click},
     {"errorAnalysis", &Form1::errorAnalysis_Click},
+    {"testRecords", &Form1::testRecords_Click},
     {"zt_1", &Form1::zt_1_Click},
     {"jx_11", &Form1::jx_11_Click},
     {"ducu", &Form1::ducu_Click},
@@ -85,6 +86,10 @@ void Form1::js_f3_Click() {
 
 void Form1::errorAnalysis_Click() {
     if (m_openAnalysis) m_openAnalysis();
+}
+
+void Form1::testRecords_Click() {
+    if (m_openArchive) m_openArchive();
 }
 
 } // namespace hvr

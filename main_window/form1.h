@@ -9,6 +9,7 @@
 
 #include "link/link_state.h"
 #include "link/live_decode.h"
+#include "link/protocol.h"
 #include "link/mscomm.h"
 #include "link/request_line.h"
 #include "main_window/alarm_limits.h"
@@ -125,6 +126,13 @@ class Form1 : public LinkVariables,
     void js_f3_Click(); // "计算" (F2): the one calculator window, modeless
     // How the host shows the calculator window (creating it on first use, raising it after).
     void errorAnalysis_Click(); // "变比误差" (F4): the one analysis window, modeless
+    void testRecords_Click();   // "测试记录" (Ctrl+O): the archive window, modeless
+    void setArchiveOpener(std::function<void()> open) {
+        m_openArchive = std::move(open);
+    }
+    // An archived test's frames put into the store as a read puts them, in history review at
+    // page 1; false while a read or a sort runs.
+    bool OpenStoredFrames(const std::vector<protocol::FrameBytes>& frames);
     void setAnalysisOpener(std::function<void()> open) {
         m_openAnalysis = std::move(open);
     }
@@ -225,6 +233,7 @@ class Form1 : public LinkVariables,
     std::function<void()> m_serialEventObserver;
     std::function<void()> m_openCalculator;
     std::function<void()> m_openAnalysis;
+    std::function<void()> m_openArchive;
     platform::Picture m_picture1;
     std::vector<Control> m_design;                // every control as the window was designed
     std::optional<std::pair<int, int>> m_pointer; // over Picture1, in pixels inside it

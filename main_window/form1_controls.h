@@ -30,6 +30,7 @@ inline constexpr Design kLamp{.round = true};
 inline constexpr Design kCurve{.canvas = true};
 inline constexpr Design kF2{.shortcut = "F2"};
 inline constexpr Design kF4{.shortcut = "F4"};
+inline constexpr Design kCtrlO{.shortcut = "Ctrl+O"};
 inline constexpr Design kF3{.shortcut = "F3"};
 } // namespace hvr::form1_design
 
@@ -150,6 +151,7 @@ inline constexpr Design kF3{.shortcut = "F3"};
     X(Menu, sjk, "wenjian", "实时监控", 0, 0, 0, 0, true, kPlain)                                            \
     X(Menu, u, "wenjian", "读  取", 0, 0, 0, 0, true, kPlain)                                                \
     X(Menu, k, "wenjian", "保  存", 0, 0, 0, 0, true, kPlain)                                                \
+    X(Menu, testRecords, "wenjian", "测试记录", 0, 0, 0, 0, true, kCtrlO)                                    \
     X(Menu, l, "wenjian", "退  出", 0, 0, 0, 0, true, kPlain)                                                \
     X(Menu, ji_s_x, "Form1", "计算(F2)", 0, 0, 0, 0, true, kPlain)                                           \
     X(Menu, js_f3, "ji_s_x", "计算", 0, 0, 0, 0, true, kF2)                                                  \

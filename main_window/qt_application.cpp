@@ -12,7 +12,9 @@
 #include <QTimer>
 
 #include "analysis/error_analysis_form.h"
+#include "archive/archive_form.h"
 #include "archive/archive_keeper.h"
+#include "archive/qt_archive_view.h"
 #include "cli/monitor_output.h"
 #include "platform/qt_database.h"
 #include "analysis/qt_error_analysis_view.h"
@@ -89,6 +91,48 @@ struct MainWindowProgram::Parts {
     std::unique_ptr<archive::ArchiveKeeper> keeper;
     QTimer archiveTimer;
     std::uint64_t liveArchived = 0; // live readings seen so far
+    std::string archiveError;       // why there is no archive
+    platform::QtDialogs archiveDialogs;
+    std::unique_ptr<ArchiveForm> archiveForm;
+    std::unique_ptr<QtArchiveView> archiveView;
+
+    void showArchive() {
+        if (!archiveView) {
+            archiveForm = std::make_unique<ArchiveForm>(
+                ArchiveForm::Services{archiveDialogs, files, documents}, keeper ? keeper->archive() : nullptr,
+                archiveError, [this](const archive::TestRecord& record) { openTest(record); });
+            archiveForm->Form_Load();
+            archiveView = std::make_unique<QtArchiveView>(*archiveForm);
+            archiveDialogs.setParent(archiveView.get());
+        } else if (!archiveView->isVisible()) {
+            archiveForm->search_Click(); // what was archived since
+            archiveView->sync();
+        }
+        if (!archiveView->isVisible() || archiveView->zoom() != view->zoom()) {
+            archiveView->setZoom(view->zoom());
+            placeBesideMain(*archiveView);
+        }
+        archiveView->show();
+        archiveView->raise();
+        archiveView->activateWindow();
+    }
+
+    // An archived test into the main window, as after its read: its groups in history review,
+    // its nameplate, class and particulars in the ratio error window.
+    void openTest(const archive::TestRecord& record) {
+        if (!form->OpenStoredFrames(record.frames)) return;
+        const report::Particulars& p = record.particulars;
+        for (const auto& [key, value] :
+             {std::pair{"station", p.station}, std::pair{"device", p.device}, std::pair{"phase", p.phase},
+              std::pair{"tester", p.tester}, std::pair{"remark", p.remark}, std::pair{"rated", record.rated},
+              std::pair{"class", record.accuracy}})
+            analysisPreferences.setValue(key, value);
+        downloadedAt = record.downloadedAt;
+        if (analysis) analysis->Form_Load();
+        analysedRevision = ~std::uint64_t{0};
+        view->render();
+        syncAnalysis();
+    }
 
     static std::string now() {
         return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString();
@@ -104,6 +148,7 @@ struct MainWindowProgram::Parts {
             opened = std::make_unique<archive::Archive>(*archiveDb);
             if (!opened->open(&why)) opened.reset();
         }
+        archiveError = why;
         keeper = std::make_unique<archive::ArchiveKeeper>(dialogs, std::move(opened), why);
         // Live readings are committed every 2 s: a crash loses at most the last few.
         archiveTimer.setInterval(2000);
@@ -236,6 +281,8 @@ MainWindowProgram::~MainWindowProgram() {
     m_parts->calculator.reset();
     m_parts->analysisView.reset();
     m_parts->analysis.reset();
+    m_parts->archiveView.reset();
+    m_parts->archiveForm.reset();
     m_parts->timers.reset();
     m_parts->view.reset();
     m_parts->form.reset();
@@ -270,6 +317,7 @@ bool MainWindowProgram::start(std::string& error) {
     p.printing.setZoom([&p] { return p.view->zoom(); });
     p.form->setCalculatorOpener([&p] { p.showCalculator(); });
     p.form->setAnalysisOpener([&p] { p.showAnalysis(); });
+    p.form->setArchiveOpener([&p] { p.showArchive(); });
     p.view->setAfterEvent([&p] { p.syncAnalysis(); });
     // Without a port given, the scan starts at the port that answered last time, and the port
     // that answers is remembered.

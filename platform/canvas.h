@@ -51,6 +51,24 @@ inline void paint(const Picture& picture, Canvas& canvas) {
     paint(picture.begin(), picture.end(), canvas);
 }
 
+// A canvas that records what is drawn on it, to be played onto a picture box later.
+class PictureRecorder final : public Canvas {
+  public:
+    explicit PictureRecorder(Picture& picture) : m_picture(picture) {}
+    void clear(std::uint32_t color) override {
+        m_picture.push_back({Primitive::Kind::Clear, 0, 0, 0, 0, color, {}});
+    }
+    void line(double x0, double y0, double x1, double y1, std::uint32_t color) override {
+        m_picture.push_back({Primitive::Kind::Line, x0, y0, x1, y1, color, {}});
+    }
+    void text(double x, double y, std::string_view text, std::uint32_t color) override {
+        m_picture.push_back({Primitive::Kind::Text, x, y, 0, 0, color, std::string(text)});
+    }
+
+  private:
+    Picture& m_picture;
+};
+
 // Saves a picture as an image file.
 class PictureFiles {
   public:

@@ -110,6 +110,10 @@ inline constexpr const char* kCsvSaveFailed = "CSV 文件无法写入 ";
 inline constexpr const char* kArchiveFault = "测试记录无法写入: ";
 inline constexpr const char* kArchiveFaultEnd =
     "\n读取的数据仍在窗口中, 可以照常保存; 测试记录恢复后将自动补存.";
+inline constexpr const char* kArchiveUnavailable = "测试记录不可用: ";
+inline constexpr const char* kBadDate = "\" 不是日期: 请按 2026-01-31 的格式输入, 或留空";
+inline constexpr const char* kNoSelection = "请先在表中选中一条记录";
+inline constexpr const char* kDeleteQuestion = "删除这条测试记录? 删除后无法恢复.\n";
 inline constexpr const char* kArchiveLost = "以下读取未能存入测试记录, 程序结束后将不再保留:";
 
 } // namespace hvr::texts
