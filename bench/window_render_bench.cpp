@@ -16,7 +16,13 @@
 
 #include <QTableView>
 
+#include <QTemporaryDir>
+
 #include "analysis/qt_error_analysis_view.h"
+#include "archive/archive_form.h"
+#include "archive/qt_archive_view.h"
+#include "platform/qt_database.h"
+#include "sim/scenario.h"
 #include "main_window/qt_form1_view.h"
 #include "platform/qt_document_painter.h"
 #include "report/report_layout.h"
@@ -202,6 +208,107 @@ void BM_ReportOf4600GroupsToPdf(benchmark::State& state) {
     state.counters["bytes"] = static_cast<double>(size);
 }
 BENCHMARK(BM_ReportOf4600GroupsToPdf)->Unit(benchmark::kMillisecond);
+
+// The archive, SQLite in a temporary folder, every commit on the disk.
+struct BenchArchive {
+    QTemporaryDir dir;
+    std::unique_ptr<hvr::platform::QtDatabase> db;
+    std::unique_ptr<hvr::archive::Archive> archive;
+    BenchArchive() {
+        std::string why;
+        db = hvr::platform::QtDatabase::open(dir.filePath("bench.sqlite").toStdString(), &why);
+        archive = std::make_unique<hvr::archive::Archive>(*db);
+        archive->open(&why);
+    }
+};
+
+hvr::archive::TestRecord benchTest(int groups) {
+    const auto scenario = hvr::sim::Scenario::synthetic(groups);
+    hvr::archive::TestRecord record{
+        0, "2026-12-09 10:00:00", {"城南", "CT-1", "A", "王工", ""}, "600/5", "0.5", "b", {}};
+    for (int g = 1; g <= groups; ++g)
+        record.frames.push_back(scenario.storedGroup(g));
+    return record;
+}
+
+// A download of 4600 groups stored as one record.
+void BM_ArchiveStoreARecordOf4600Groups(benchmark::State& state) {
+    BenchArchive a;
+    const auto record = benchTest(4600);
+    std::string why;
+    for (auto _ : state)
+        if (!a.archive->storeTest(record, &why)) state.SkipWithError(why.c_str());
+}
+BENCHMARK(BM_ArchiveStoreARecordOf4600Groups)->Unit(benchmark::kMillisecond);
+
+// The archive window listing 10 000 tests, shown.
+void BM_ArchiveListOf10000TestsShown(benchmark::State& state) {
+    BenchArchive a;
+    std::string why;
+    a.db->begin(&why);
+    std::vector<std::vector<hvr::platform::SqlValue>> rows;
+    for (int i = 0; i < 10000; ++i)
+        rows.push_back(
+            {std::string("2026-") + (i % 2 ? "11" : "12") + "-0" + std::to_string(1 + i % 9) + " 10:00:00",
+             std::string("城南"), "CT-" + std::to_string(i % 300), std::string("A"), std::string("王工"),
+             std::string(""), std::string("600/5"), std::string("0.5"), std::int64_t{300},
+             std::string("合格"), std::string("b"), -0.1});
+    a.db->execMany(
+        "INSERT INTO tests (downloaded_at, station, device, phase, tester, remark, rated, accuracy, "
+        "group_count, verdict, program_version, error_mean) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+        rows, &why);
+    a.db->commit(&why);
+    hvr::testing::FakeDialogs dialogs;
+    hvr::testing::FakeFileSystem files;
+    struct : hvr::platform::Documents {
+        bool savePdf(const hvr::platform::Document&, const std::string&, std::string*) override {
+            return true;
+        }
+        hvr::platform::PrintResult print(const hvr::platform::Document&) override {
+            return hvr::platform::PrintResult::Printed;
+        }
+    } documents;
+    hvr::ArchiveForm form({dialogs, files, documents}, a.archive.get(), "", {});
+    form.Form_Load();
+    hvr::gui::QtArchiveView view(form);
+    view.show();
+    for (auto _ : state) {
+        form.search_Click();
+        view.sync();
+        view.repaint();
+        QApplication::processEvents();
+    }
+    state.counters["tests"] = static_cast<double>(form.cells().size());
+}
+BENCHMARK(BM_ArchiveListOf10000TestsShown)->Unit(benchmark::kMillisecond);
+
+// A test of 4600 groups read from the archive into the main window's store.
+void BM_ArchiveOpenATestOf4600Groups(benchmark::State& state) {
+    BenchArchive a;
+    std::string why;
+    const auto id = a.archive->storeTest(benchTest(4600), &why);
+    hvr::testing::FormHarness h;
+    h.form->Form_Load();
+    for (auto _ : state) {
+        const auto record = a.archive->loadTest(*id, &why);
+        h.form->OpenStoredFrames(record->frames);
+    }
+}
+BENCHMARK(BM_ArchiveOpenATestOf4600Groups)->Unit(benchmark::kMillisecond);
+
+// A live reading appended to its session; committed ten at a time, as every 2 s at 5 a second.
+void BM_ArchiveLiveReadingAppended(benchmark::State& state) {
+    BenchArchive a;
+    std::string why;
+    const auto session = a.archive->startSession("2026-12-09 10:00:00", &why);
+    int n = 0;
+    for (auto _ : state) {
+        a.archive->addReading(*session,
+                              {"2026-12-09 10:00:01", {6000000, 49800}, "2026-12-09T10:00:01.000Z,600,4.98"});
+        if (++n % 10 == 0) a.archive->flush(&why);
+    }
+}
+BENCHMARK(BM_ArchiveLiveReadingAppended)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

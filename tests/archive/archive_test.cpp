@@ -14,9 +14,12 @@
 #include <thread>
 
 #include "archive/archive.h"
+#include "archive/archive_form.h"
+#include "archive/archive_keeper.h"
 #include "archive/schema.h"
 #include "platform/qt_database.h"
 #include "sim/scenario.h"
+#include "tests/support/fake_services.h"
 
 namespace hvr {
 namespace {
@@ -26,7 +29,8 @@ using archive::TestRecord;
 
 TestRecord aTest(int groups, const std::string& device, std::uint32_t seed = 1) {
     const auto store = sim::Scenario::synthetic(groups, seed);
-    TestRecord record{0, "2026-12-09 10:00:00", {"城南变电站", device, "A", "王工", "备注"}, "600/5", "0.5", "1.0.1", {}};
+    TestRecord record{
+        0, "2026-12-09 10:00:00", {"城南变电站", device, "A", "王工", "备注"}, "600/5", "0.5", "1.0.1", {}};
     for (int g = 1; g <= groups; ++g)
         record.frames.push_back(store.storedGroup(g));
     return record;
@@ -89,11 +93,13 @@ TEST(Archive, ADatabaseOfEveryEarlierVersionIsBroughtUpToDate) {
             for (int step = 1; step <= version; ++step)
                 for (const std::string& sql : archive::migration(step, db->dialect()))
                     ASSERT_TRUE(db->exec(sql, {}, nullptr, &why)) << why;
-            ASSERT_TRUE(db->exec("UPDATE schema_version SET version = ?", {std::int64_t{version}}, nullptr, &why));
-            ASSERT_TRUE(db->exec("INSERT INTO tests (downloaded_at, station, device, phase, tester, remark, rated, "
-                                 "accuracy, group_count, verdict, program_version) VALUES "
-                                 "('2025-01-02 03:04:05', '', 'CT-9', 'A', '', '', '600/5', '0.5', 0, '未判定', '1.0.0')",
-                                 {}, nullptr, &why))
+            ASSERT_TRUE(
+                db->exec("UPDATE schema_version SET version = ?", {std::int64_t{version}}, nullptr, &why));
+            ASSERT_TRUE(db->exec(
+                "INSERT INTO tests (downloaded_at, station, device, phase, tester, remark, rated, "
+                "accuracy, group_count, verdict, program_version) VALUES "
+                "('2025-01-02 03:04:05', '', 'CT-9', 'A', '', '', '600/5', '0.5', 0, '未判定', '1.0.0')",
+                {}, nullptr, &why))
                 << why;
         }
         auto db = openDb(path);
@@ -166,15 +172,17 @@ TEST(Archive, AWriterKilledMidRecordLeavesEveryEarlierRecordWholeAndNoPartOfItsL
     std::string why;
     ASSERT_TRUE(archive.open(&why)) << why;
     std::vector<platform::SqlRow> rows;
-    ASSERT_TRUE(db->exec("SELECT t.id, t.group_count, (SELECT COUNT(*) FROM test_groups g WHERE g.test_id = t.id) "
-                         "FROM tests t",
-                         {}, &rows, &why));
+    ASSERT_TRUE(
+        db->exec("SELECT t.id, t.group_count, (SELECT COUNT(*) FROM test_groups g WHERE g.test_id = t.id) "
+                 "FROM tests t",
+                 {}, &rows, &why));
     EXPECT_GE(static_cast<int>(rows.size()), committed) << "every committed record is there";
     for (const auto& r : rows)
-        EXPECT_EQ(platform::asInt(r[1]), platform::asInt(r[2])) << "record " << platform::asInt(r[0]) << " is whole";
+        EXPECT_EQ(platform::asInt(r[1]), platform::asInt(r[2]))
+            << "record " << platform::asInt(r[0]) << " is whole";
     std::vector<platform::SqlRow> orphans;
-    ASSERT_TRUE(db->exec("SELECT COUNT(*) FROM test_groups WHERE test_id NOT IN (SELECT id FROM tests)", {}, &orphans,
-                         &why));
+    ASSERT_TRUE(db->exec("SELECT COUNT(*) FROM test_groups WHERE test_id NOT IN (SELECT id FROM tests)", {},
+                         &orphans, &why));
     EXPECT_EQ(platform::asInt(orphans[0][0]), 0);
 }
 
@@ -183,14 +191,15 @@ TEST(Archive, AWriterKilledMidRecordLeavesEveryEarlierRecordWholeAndNoPartOfItsL
 class PostgresServer {
   public:
     PostgresServer() {
-        const QStringList found = QDir("/usr/lib/postgresql").entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+        const QStringList found =
+            QDir("/usr/lib/postgresql").entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
         for (const QString& version : found)
             if (QFile::exists("/usr/lib/postgresql/" + version + "/bin/initdb"))
                 m_bin = "/usr/lib/postgresql/" + version + "/bin/";
         if (m_bin.isEmpty()) return;
-        QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
-                                                QFileDevice::ReadOther | QFileDevice::WriteOther |
-                                                QFileDevice::ExeOther);
+        QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                                QFileDevice::WriteOther | QFileDevice::ExeOther);
         m_ok = run("initdb", {"-D", data(), "-A", "trust", "-U", "hvr", "-E", "UTF8", "--no-sync"}) &&
                run("pg_ctl", {"-D", data(), "-w", "-l", m_dir.filePath("log"), "-o",
                               "-k " + m_dir.path() + " -c listen_addresses= -p 5499 -c fsync=off", "start"});
@@ -199,7 +208,9 @@ class PostgresServer {
         if (m_ok) run("pg_ctl", {"-D", data(), "-m", "immediate", "stop"});
     }
     bool ok() const { return m_ok; }
-    std::string why() const { return m_bin.isEmpty() ? "PostgreSQL (Debian 软件包 postgresql) 未安装" : m_error; }
+    std::string why() const {
+        return m_bin.isEmpty() ? "PostgreSQL (Debian 软件包 postgresql) 未安装" : m_error;
+    }
     std::string url() const {
         return "postgresql://hvr@" + QUrl::toPercentEncoding(m_dir.path()).toStdString() + ":5499/postgres";
     }
@@ -263,6 +274,137 @@ TEST(Archive, TwoLaptopsWritingToOneServerLoseNothing) {
     ASSERT_TRUE(back) << why;
     EXPECT_EQ(back->frames.size(), 200u);
     EXPECT_EQ(back->particulars.station, "城南变电站");
+}
+
+} // namespace
+} // namespace hvr
+
+namespace hvr {
+namespace {
+
+// The real SQLite archive, whose writes fail while asked to: a full disk, a server gone away.
+class FlakyDatabase final : public platform::Database {
+  public:
+    explicit FlakyDatabase(platform::Database& real) : m_real(real) {}
+    Dialect dialect() const override { return m_real.dialect(); }
+    std::string name() const override { return m_real.name(); }
+    bool exec(const std::string& sql, const std::vector<platform::SqlValue>& params,
+              std::vector<platform::SqlRow>* rows, std::string* why) override {
+        if (failing && sql.rfind("SELECT", 0) != 0) return refuse(why);
+        return m_real.exec(sql, params, rows, why);
+    }
+    bool execMany(const std::string& sql, const std::vector<std::vector<platform::SqlValue>>& rows,
+                  std::string* why) override {
+        return failing ? refuse(why) : m_real.execMany(sql, rows, why);
+    }
+    bool begin(std::string* why) override { return m_real.begin(why); }
+    bool commit(std::string* why) override { return m_real.commit(why); }
+    void rollback() override { m_real.rollback(); }
+    bool failing = false;
+
+  private:
+    static bool refuse(std::string* why) {
+        *why = "database or disk is full";
+        return false;
+    }
+    platform::Database& m_real;
+};
+
+TEST(ArchiveKeeper, ARecordThatCannotBeWrittenWaitsIsSaidOnceAndIsWrittenWhenTheArchiveAnswers) {
+    QTemporaryDir dir;
+    auto real = openDb(dir.filePath("k.sqlite").toStdString());
+    FlakyDatabase db(*real);
+    auto archive = std::make_unique<Archive>(db);
+    std::string why;
+    ASSERT_TRUE(archive->open(&why)) << why;
+    testing::FakeDialogs dialogs;
+    archive::ArchiveKeeper keeper(dialogs, std::move(archive), "");
+
+    db.failing = true;
+    keeper.downloadCompleted(aTest(30, "CT-1"));
+    keeper.downloadCompleted(aTest(30, "CT-2"));
+    keeper.tick();
+    ASSERT_EQ(dialogs.boxes.size(), 1u) << "said once";
+    EXPECT_NE(dialogs.boxes[0].text.find("database or disk is full"), std::string::npos);
+    EXPECT_EQ(keeper.waitingRecords(), 2u);
+
+    db.failing = false;
+    keeper.tick();
+    EXPECT_EQ(keeper.waitingRecords(), 0u);
+    const auto tests = keeper.archive()->listTests({}, &why);
+    ASSERT_TRUE(tests);
+    EXPECT_EQ(tests->size(), 2u) << "both written, whole";
+
+    // A live run: its readings committed by the tick, the session ended by a pause.
+    for (int i = 0; i < 3; ++i)
+        keeper.liveReading(
+            {"2026-12-09 10:00:0" + std::to_string(i), {6000000, 49800}, "row" + std::to_string(i)});
+    keeper.tick();
+    keeper.liveStopped("2026-12-09 10:00:09");
+    const auto sessions = keeper.archive()->listSessions(&why);
+    ASSERT_TRUE(sessions && sessions->size() == 1u);
+    EXPECT_EQ(sessions->front().readings, 3);
+    EXPECT_EQ(sessions->front().endedAt, "2026-12-09 10:00:09");
+    EXPECT_EQ(keeper.archive()->sessionReadings(sessions->front().id, &why)->back().csvRow, "row2");
+
+    // Still failing at the end: the record is named as lost.
+    db.failing = true;
+    keeper.downloadCompleted(aTest(5, "CT-3"));
+    keeper.finish("2026-12-09 10:01:00");
+    EXPECT_NE(dialogs.boxes.back().text.find("未能存入测试记录"), std::string::npos);
+    EXPECT_NE(dialogs.boxes.back().text.find("5 组"), std::string::npos);
+}
+
+TEST(ArchiveWindow, FindsOpensAndDeletesTests) {
+    QTemporaryDir dir;
+    auto db = openDb(dir.filePath("w.sqlite").toStdString());
+    Archive archive(*db);
+    std::string why;
+    ASSERT_TRUE(archive.open(&why));
+    archive.storeTest(aTest(40, "CT-1"), &why);
+    archive.storeTest(aTest(40, "CT-2", 3), &why);
+    testing::FakeDialogs dialogs;
+    testing::FakeFileSystem files;
+    struct NoDocuments final : platform::Documents {
+        bool savePdf(const platform::Document&, const std::string&, std::string*) override { return true; }
+        platform::PrintResult print(const platform::Document&) override {
+            return platform::PrintResult::Printed;
+        }
+    } documents;
+    std::vector<archive::TestRecord> opened;
+    ArchiveForm form({dialogs, files, documents}, &archive, "",
+                     [&](const archive::TestRecord& r) { opened.push_back(r); });
+    form.Form_Load();
+    ASSERT_EQ(form.cells().size(), 2u);
+    EXPECT_EQ(form.cells()[0][3], "CT-2") << "the newest first";
+    EXPECT_FALSE(form.openRecord.enabled()) << "nothing selected";
+
+    form.filterText.setText("CT-1");
+    form.search_Click();
+    ASSERT_EQ(form.cells().size(), 1u);
+    form.selectRow(0);
+    form.openRecord_Click();
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0].frames, aTest(40, "CT-1").frames);
+
+    form.fromDate.setText("2026-13");
+    form.search_Click();
+    EXPECT_NE(dialogs.boxes.back().text.find("不是日期"), std::string::npos);
+    form.fromDate.setText("");
+    form.filterText.setText("");
+    form.search_Click();
+    form.selectRow(1);
+    form.deleteRecord_Click(); // No, the default
+    EXPECT_EQ(archive.listTests({}, &why)->size(), 2u);
+    dialogs.answers = {true};
+    form.deleteRecord_Click();
+    EXPECT_EQ(archive.listTests({}, &why)->size(), 1u);
+    EXPECT_EQ(form.cells().size(), 1u);
+
+    ArchiveForm without({dialogs, files, documents}, nullptr, "无法打开测试记录 /x: 磁盘已满", {});
+    without.Form_Load();
+    EXPECT_EQ(without.status.text(), "测试记录不可用: 无法打开测试记录 /x: 磁盘已满");
+    EXPECT_FALSE(without.search.enabled());
 }
 
 } // namespace

@@ -354,6 +354,42 @@ TEST(Cli, DownloadWritesTheTestReport) {
     EXPECT_EQ(next, 41) << text;
 }
 
+TEST(Cli, DownloadsAreArchivedAndTheArchiveIsListedShownAndReported) {
+    SimProcess sim({"--groups", "30"});
+    QTemporaryDir dir;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HVR_ARCHIVE", dir.filePath("archive.sqlite"));
+    env.remove("DISPLAY");
+    const QString csv = dir.filePath("HVR.csv");
+    const CliRun run = runCli({"download", "--port", sim.device(), "--format", "csv", "--out", csv, "--rated",
+                               "600/5", "--class", "0.5", "--device", "CT-1", "--time-scale", "0.1"},
+                              env);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("已存为测试记录 1"), std::string::npos) << run.err;
+    const CliRun skipped = runCli(
+        {"download", "--port", sim.device(), "--out", "-", "--no-archive", "--time-scale", "0.1"}, env);
+    ASSERT_EQ(skipped.exitCode, 0) << skipped.err;
+
+    const CliRun list = runCli({"archive", "list"}, env);
+    ASSERT_EQ(list.exitCode, 0) << list.err;
+    EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 2)
+        << "the heading and one test: " << list.out;
+    EXPECT_NE(list.out.find("\tCT-1\t\t600/5\t0.5\t30\t"), std::string::npos) << list.out;
+    const CliRun show = runCli({"archive", "show", "1", "--format", "csv"}, env);
+    EXPECT_EQ(show.out, readFile(csv)) << "the archived groups are the downloaded ones";
+    const CliRun report = runCli({"archive", "report", "1", dir.filePath("r.pdf")}, env);
+    EXPECT_EQ(report.exitCode, 0) << report.err;
+    EXPECT_TRUE(readFile(dir.filePath("r.pdf")).starts_with("%PDF"));
+    EXPECT_EQ(runCli({"archive", "show", "7"}, env).exitCode, 1);
+
+    env.insert("HVR_ARCHIVE", "/proc/hvr/archive.sqlite");
+    const CliRun unwritable = runCli(
+        {"download", "--port", sim.device(), "--out", dir.filePath("again.txt"), "--time-scale", "0.1"}, env);
+    EXPECT_EQ(unwritable.exitCode, 3) << "said, not reported as success";
+    EXPECT_NE(unwritable.err.find("本次读取未存入测试记录"), std::string::npos) << unwritable.err;
+    EXPECT_TRUE(QFile::exists(dir.filePath("again.txt"))) << "the download is written all the same";
+}
+
 TEST(Cli, AClosedPipeEndsQuietlyAndAnUnwritableOutputIsSaidFirst) {
     SimProcess sim({"--scenario", HVR_TEST_DATA "/live_scenario.txt"});
     QProcess shell;
