@@ -203,6 +203,14 @@ bool QtDatabase::execMany(const std::string& sql, const std::vector<std::vector<
 
 bool QtDatabase::begin(std::string* why) {
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    // A server that went away and came back: the connection is made again before the record.
+    if (m_dialect == Dialect::Postgres && !QSqlQuery(db).exec(QStringLiteral("SELECT 1"))) {
+        db.close();
+        if (!db.open()) {
+            if (why != nullptr) *why = reason(db.lastError());
+            return false;
+        }
+    }
     if (db.transaction()) return true;
     if (why != nullptr) *why = reason(db.lastError());
     return false;

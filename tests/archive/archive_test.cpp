@@ -208,6 +208,11 @@ class PostgresServer {
         if (m_ok) run("pg_ctl", {"-D", data(), "-m", "immediate", "stop"});
     }
     bool ok() const { return m_ok; }
+    bool restart() {
+        return run("pg_ctl", {"-D", data(), "-m", "immediate", "stop"}) &&
+               run("pg_ctl", {"-D", data(), "-w", "-l", m_dir.filePath("log"), "-o",
+                              "-k " + m_dir.path() + " -c listen_addresses= -p 5499 -c fsync=off", "start"});
+    }
     std::string why() const {
         return m_bin.isEmpty() ? "PostgreSQL (Debian 软件包 postgresql) 未安装" : m_error;
     }
@@ -274,6 +279,10 @@ TEST(Archive, TwoLaptopsWritingToOneServerLoseNothing) {
     ASSERT_TRUE(back) << why;
     EXPECT_EQ(back->frames.size(), 200u);
     EXPECT_EQ(back->particulars.station, "城南变电站");
+
+    // The server goes away and comes back: the next record is written on a new connection.
+    ASSERT_TRUE(server.restart());
+    EXPECT_TRUE(archive.storeTest(aTest(10, "CT-C"), &why)) << why;
 }
 
 } // namespace
