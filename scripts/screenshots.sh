@@ -2,7 +2,8 @@
 # Takes the README's screenshots of the real window against the simulated instrument, under a
 # virtual display: the splash, real-time monitoring with live readings, history review after a
 # download, the history curve zoomed by a drag, the calculator, the ratio error analysis and the
-# first page of a test report. Needs xvfb, xdotool, imagemagick and poppler-utils.
+# first page of a test report, the archive window, and the window on a small laptop screen.
+# Needs xvfb, xdotool, imagemagick and poppler-utils.
 #   scripts/screenshots.sh [BUILD_DIR] [OUT_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,6 +16,11 @@ export HOME=$(mktemp -d)
 mkdir -p "$HOME/.config/hvr"
 printf '[analysis]\nrated=600/5\nclass=0.2S\nstation=城南110kV变电站\ndevice=1号主变 110kV侧 CT\nphase=A\ntester=王工\n' \
     >"$HOME/.config/hvr/hvr.conf"
+# Earlier tests of the same CT in the archive, for the archive window and its trend.
+for n in 1 2 3; do
+    "$build/hvr-cli" download --demo --rated 600/5 --class 0.2S --station 城南110kV变电站 \
+        --device "1号主变 110kV侧 CT" --phase A --tester 王工 --out /dev/null 2>/dev/null
+done
 
 Xvfb "$display" -screen 0 1100x800x24 >/dev/null 2>&1 &
 xvfb=$!
@@ -85,6 +91,18 @@ for id in $(xdotool search --onlyvisible --name ""); do
 done
 import -window "$analysis" "$out/analysis.png"
 
+xdotool windowfocus --sync "$window"
+xdotool key ctrl+o # the archive: the tests, one selected, and its CT's trend
+sleep 1.5
+for id in $(xdotool search --onlyvisible --name ""); do
+    [ "$(xdotool getwindowname "$id")" = "测试记录" ] && records=$id
+done
+read -r rx ry < <(xwininfo -id "$records" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} END{print x, y}')
+xdotool mousemove $((rx + 300)) $((ry + 66)) click 1 # the newest test
+xdotool mousemove $((rx + 432)) $((ry + 572)) click 1 # 趋势
+sleep 0.8
+import -window "$records" "$out/archive.png"
+
 "$build/hvr-cli" download --demo --rated 600/5 --class 0.2S --station 城南110kV变电站 \
     --device "1号主变 110kV侧 CT" --phase A --tester 王工 --out /dev/null --report "$HOME/report.pdf" 2>/dev/null
 pdftoppm -r 60 -png -f 1 -l 1 -singlefile "$HOME/report.pdf" "$out/report"
@@ -102,4 +120,4 @@ DISPLAY=$laptop xdotool key --window "$splash" Return
 sleep 4
 DISPLAY=$laptop import -window root "$out/laptop.png"
 echo "$out/splash.png $out/realtime.png $out/history.png $out/curve.png $out/calculator.png $out/analysis.png" \
-    "$out/report.png $out/laptop.png"
+    "$out/archive.png $out/report.png $out/laptop.png"
