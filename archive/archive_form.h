@@ -77,7 +77,6 @@ class ArchiveForm {
     void Form_Load();
     bool Click(std::string_view name);
     void SelectOption(std::string_view name);
-    void Change(std::string_view) {}
     // The user selected a row of the table (−1: none).
     void selectRow(int row);
 

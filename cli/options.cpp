@@ -38,7 +38,8 @@ archive   测试记录: 每次完整读取后, download 自动把全部数据组
           list            列出测试记录 (编号, 时间, 变电站, 设备, 相别, 额定变比, 组数,
                           结论), 新的在前; --device 只列该设备, --since 只列该日期以后的.
           show 编号       该记录的数据组, 格式同 download (listing 或 csv).
-          report 编号 文件 该记录的试验报告 (PDF).
+          report 编号 文件
+                          该记录的试验报告 (PDF).
           export-session 编号
                           一次实时监控记录的读数, 格式同 monitor 的 csv.
 ports     列出端口表: 端口号, 设备, 能否打开 (不能时说明原因), USB 适配器的名称.
