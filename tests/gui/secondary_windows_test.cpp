@@ -18,6 +18,7 @@
 #include "calculator/qt_form4_view.h"
 #include "main_window/form1.h"
 #include "main_window/qt_application.h"
+#include "platform/qt_settings.h"
 #include "platform/qt_translations.h"
 #include "main_window/qt_form1_view.h"
 #include "splash/qt_form2_view.h"
@@ -139,6 +140,23 @@ TEST(AnalysisMenu, F4ShowsOneAnalysisWindowWithTheGroupsSortableByNumber) {
     table->sortByColumn(4, Qt::AscendingOrder);
     EXPECT_EQ(column(4), QStringList({"-50.50%", "-50.20%", "-49.90%"})) << "by the number";
     EXPECT_EQ(column(0), QStringList({"2", "3", "1"}));
+}
+
+TEST(WindowPlace, TheRememberedZoomAndSizeAreClampedToTheScreen) {
+    {
+        QSettings settings;
+        platform::rememberWindow(settings, {3.0, QSize(5000, 4000)}); // from a larger screen
+    }
+    gui::WindowOptions options;
+    options.port.device = "/nonexistent/tty";
+    gui::MainWindowProgram program(options);
+    std::string error;
+    ASSERT_TRUE(program.start(error)) << error;
+    QSettings().remove("window");
+    EXPECT_LT(program.view().zoom(), 1.5) << "as far as 1920 × 1080 holds";
+    EXPECT_GE(program.view().zoom(), 1.0);
+    EXPECT_TRUE(
+        QGuiApplication::primaryScreen()->availableGeometry().contains(program.view().frameGeometry()));
 }
 
 TEST(SplashWindow, EnterOrEscOpensTheMainWindowOnce) {
