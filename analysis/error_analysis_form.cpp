@@ -124,10 +124,7 @@ void ErrorAnalysisForm::judgeAll() {
     const auto& s = m_analysis.summary;
     summaryCounts.setText(m_analysis.rows.empty() ? "" : analysis::summaryCounts(m_analysis));
     summaryStatistics.setText(analysis::summaryStatistics(m_analysis));
-    overallVerdict.setText(m_analysis.rows.empty()               ? ""
-                           : s.overall == verdict::Outcome::Pass ? "合格"
-                           : s.overall == verdict::Outcome::Fail ? "不合格"
-                                                                 : "未判定");
+    overallVerdict.setText(m_analysis.rows.empty() ? "" : verdict::overallText(s.overall));
     overallVerdict.setForeColor(outcomeColor(s.overall));
     downloadedAt.setText(m_analysis.rows.empty()  ? "尚无存储数据组, 请在历史查阅中读取"
                          : m_downloadedAt.empty() ? "共 " + std::to_string(m_analysis.rows.size()) + " 组"
@@ -211,8 +208,7 @@ void ErrorAnalysisForm::exportCsv_Click() {
     if (!haveGroups()) return;
     const auto path = m_services.dialogs.chooseSaveFile({"", "变比误差.csv", ".csv", ".csv"});
     if (!path) return;
-    const verdict::Columns columns{m_analysis.basis.nameplate.value_or(verdict::Nameplate{}), m_accuracy};
-    const std::string csv = groupsCsv(*m_store, m_groups, m_analysis.basis.nameplate ? &columns : nullptr);
+    const std::string csv = analysis::judgedGroupsCsv(*m_store, m_groups, m_analysis.basis);
     std::string why;
     if (!m_services.files.saveFile(*path, csv, &why))
         refuse(texts::kCsvSaveFailed + *path + (why.empty() ? "" : ": " + why));

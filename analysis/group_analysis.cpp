@@ -41,6 +41,12 @@ GroupAnalysis analyseGroups(const RecordStore& store, int groups,
     return a;
 }
 
+std::string judgedGroupsCsv(const RecordStore& store, int groups, const Basis& basis) {
+    if (!basis.nameplate) return groupsCsv(store, groups);
+    const verdict::Columns columns{*basis.nameplate, basis.accuracy};
+    return groupsCsv(store, groups, &columns);
+}
+
 verdict::Reading liveReading(const LiveShown& s) {
     return {s.primaryBase.value_or(0), s.secondaryBase.value_or(0), s.noSignal,
             s.secondaryOverload || s.primaryOverload, s.lowBattery};
@@ -49,11 +55,6 @@ verdict::Reading liveReading(const LiveShown& s) {
 std::string measuredRatioText(const verdict::Reading& r) {
     if (r.noSignal || r.primary <= 0 || r.secondary <= 0) return {};
     return decimalText(ratioTenths(r.primary, r.secondary), 1);
-}
-
-std::string signedPercent(std::int64_t micro) {
-    const std::string text = verdict::percentText(micro, 2);
-    return (micro > 0 && text != "0.00" ? "+" : "") + text + "%";
 }
 
 std::string summaryCounts(const GroupAnalysis& a) {
@@ -74,9 +75,10 @@ std::string summaryStatistics(const GroupAnalysis& a) {
     // The mean to the hundred-thousandth of a percent, then shown as the other errors are.
     const auto mean =
         static_cast<std::int64_t>(*s.meanPercent * 100000.0 + (*s.meanPercent < 0 ? -0.5 : 0.5));
-    return "平均 " + signedPercent(mean) + "  标准差 " + deviation + "  最小 " + signedPercent(*s.minMicro) +
-           "  最大 " + signedPercent(*s.maxMicro) + "  最大|误差| " +
-           verdict::percentText(*s.largestMicro, 2) + "% (第 " + std::to_string(a.largestNumber) + " 组)";
+    return "平均 " + verdict::signedPercentText(mean) + "  标准差 " + deviation + "  最小 " +
+           verdict::signedPercentText(*s.minMicro) + "  最大 " + verdict::signedPercentText(*s.maxMicro) +
+           "  最大|误差| " + verdict::percentText(*s.largestMicro, 2) + "% (第 " +
+           std::to_string(a.largestNumber) + " 组)";
 }
 
 } // namespace hvr::analysis

@@ -40,6 +40,9 @@ struct GroupAnalysis {
 GroupAnalysis analyseGroups(const RecordStore& store, int groups,
                             const std::optional<verdict::Nameplate>& given, verdict::AccuracyClass accuracy);
 
+// The group CSV of the store with the verdict columns of the basis (none without a nameplate).
+std::string judgedGroupsCsv(const RecordStore& store, int groups, const Basis& basis);
+
 // The reading last shown live, as the verdict judges it.
 verdict::Reading liveReading(const LiveShown& shown);
 // The measured ratio of a reading to one decimal ("120.5"); empty without both currents.
@@ -50,7 +53,5 @@ std::string measuredRatioText(const verdict::Reading& reading);
 // "平均 -0.21%  标准差 0.05%  最小 -0.52%  最大 +0.10%  最大|误差| 0.52% (第 43 组)"
 std::string summaryCounts(const GroupAnalysis& analysis);
 std::string summaryStatistics(const GroupAnalysis& analysis);
-// "+0.20%" for a value in hundred-thousandths of a percent.
-std::string signedPercent(std::int64_t micro);
 
 } // namespace hvr::analysis

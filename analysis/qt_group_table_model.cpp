@@ -62,9 +62,7 @@ QVariant GroupTableModel::data(const QModelIndex& index, int role) const {
         case 6:
             return text(j.limitText());
         default:
-            return QString::fromStdString(j.outcome == verdict::Outcome::None && !j.reason.empty()
-                                              ? j.verdictText() + "(" + j.reason + ")"
-                                              : j.verdictText());
+            return QString::fromStdString(j.verdictWithReason());
         }
     case Qt::UserRole:
         switch (column) {

@@ -1,8 +1,10 @@
 #include "archive/archive.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "archive/schema.h"
+#include "cli/monitor_output.h"
 #include "link/group_filing.h"
 #include "records/group_csv.h"
 
@@ -12,12 +14,6 @@ namespace {
 
 using platform::SqlRow;
 using platform::SqlValue;
-
-std::string verdictWord(verdict::Outcome outcome) {
-    return outcome == verdict::Outcome::Pass   ? "合格"
-           : outcome == verdict::Outcome::Fail ? "不合格"
-                                               : "未判定";
-}
 
 SqlValue optionalReal(const std::optional<double>& v) {
     return v ? SqlValue(*v) : SqlValue(std::monostate{});
@@ -78,17 +74,37 @@ class Transaction {
 } // namespace
 
 void fileTest(const TestRecord& record, RecordStore& store) {
-    store.rec_sec_code.fill(0);
-    for (std::size_t i = 0; i < record.frames.size() && i < static_cast<std::size_t>(kStoreSlots); ++i)
-        fileGroupFrame(store, static_cast<int>(i), record.frames[i]);
+    fileGroupFrames(store, record.frames);
 }
 
-analysis::GroupAnalysis analyseTest(const TestRecord& record) {
-    auto store = std::make_unique<RecordStore>();
+analysis::GroupAnalysis analyseTest(const TestRecord& record, RecordStore* store) {
+    std::unique_ptr<RecordStore> own;
+    if (store == nullptr) store = (own = std::make_unique<RecordStore>()).get();
     fileTest(record, *store);
+    const int groups = static_cast<int>(std::min<std::size_t>(record.frames.size(), kStoreSlots));
     return analysis::analyseGroups(
-        *store, static_cast<int>(record.frames.size()), verdict::parseNameplate(record.rated),
+        *store, groups, verdict::parseNameplate(record.rated),
         verdict::parseClass(record.accuracy).value_or(verdict::AccuracyClass::None));
+}
+
+std::string testCsv(const TestRecord& record) {
+    auto store = std::make_unique<RecordStore>();
+    const analysis::GroupAnalysis judged = analyseTest(record, store.get());
+    return analysis::judgedGroupsCsv(*store, static_cast<int>(record.frames.size()), judged.basis);
+}
+
+std::string sessionCsv(const std::vector<SessionReading>& readings) {
+    std::string csv = cli::csvHeader() + "\r\n";
+    for (const SessionReading& r : readings)
+        csv += r.csvRow + "\r\n";
+    return csv;
+}
+
+std::string errorPercentText(const std::optional<double>& percent) {
+    if (!percent) return {};
+    char text[32];
+    std::snprintf(text, sizeof text, "%+.2f%%", *percent);
+    return text;
 }
 
 bool Archive::open(std::string* why) {
@@ -128,11 +144,8 @@ bool Archive::open(std::string* why) {
 std::optional<std::int64_t> Archive::storeTest(const TestRecord& record, std::string* why) {
     // The decoded columns and the verdict, from the frames as the window decodes them.
     auto store = std::make_unique<RecordStore>();
-    fileTest(record, *store);
+    const analysis::GroupAnalysis judged = analyseTest(record, store.get());
     const int groups = static_cast<int>(std::min<std::size_t>(record.frames.size(), kStoreSlots));
-    const analysis::GroupAnalysis judged =
-        analysis::analyseGroups(*store, groups, verdict::parseNameplate(record.rated),
-                                verdict::parseClass(record.accuracy).value_or(verdict::AccuracyClass::None));
     const std::string rated = judged.basis.nameplate ? verdict::nameplateText(*judged.basis.nameplate) : "";
     const report::Particulars& p = record.particulars;
     const ErrorStatistics errors = errorStatistics(judged);
@@ -145,7 +158,7 @@ std::optional<std::int64_t> Archive::storeTest(const TestRecord& record, std::st
             "group_count, verdict, program_version, error_mean, error_min, error_max) "
             "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id",
             {record.downloadedAt, p.station, p.device, p.phase, p.tester, p.remark, rated, record.accuracy,
-             std::int64_t{groups}, verdictWord(judged.summary.overall), record.programVersion,
+             std::int64_t{groups}, verdict::overallText(judged.summary.overall), record.programVersion,
              optionalReal(errors.mean), optionalReal(errors.min), optionalReal(errors.max)},
             &rows, why) ||
         rows.empty())

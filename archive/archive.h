@@ -60,8 +60,15 @@ struct SessionReading {
 
 // The stored groups of a record put into a store, decoded as a download decodes them.
 void fileTest(const TestRecord& record, RecordStore& store);
-// The record's groups judged against its nameplate (given, else guessed) and class.
-analysis::GroupAnalysis analyseTest(const TestRecord& record);
+// The record's groups judged against its nameplate (given, else guessed) and class; the store
+// they were filed into, when given.
+analysis::GroupAnalysis analyseTest(const TestRecord& record, RecordStore* store = nullptr);
+// The record's groups as download's group CSV, with the verdict columns.
+std::string testCsv(const TestRecord& record);
+// A live session's readings as the monitor's CSV.
+std::string sessionCsv(const std::vector<SessionReading>& readings);
+// A test's ratio error as the list shows it ("-0.14%"); empty without one.
+std::string errorPercentText(const std::optional<double>& percent);
 
 class Archive {
   public:

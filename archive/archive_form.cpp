@@ -14,13 +14,6 @@ namespace hvr {
 
 namespace {
 
-std::string percent(const std::optional<double>& v) {
-    if (!v) return "";
-    char text[32];
-    std::snprintf(text, sizeof text, "%+.2f%%", *v);
-    return text;
-}
-
 bool isDate(const std::string& text) {
     static const std::regex date(R"([0-9]{4}-[0-9]{2}-[0-9]{2})");
     return text.empty() || std::regex_match(text, date);
@@ -112,7 +105,8 @@ void ArchiveForm::search_Click() {
         m_tests = found.value_or(std::vector<archive::TestSummary>{});
         for (const auto& t : m_tests)
             m_cells.push_back({std::to_string(t.id), t.downloadedAt, t.station, t.device, t.phase, t.rated,
-                               t.accuracy, std::to_string(t.groups), t.verdict, percent(t.errorMean)});
+                               t.accuracy, std::to_string(t.groups), t.verdict,
+                               archive::errorPercentText(t.errorMean)});
         if (!found) status.setText(texts::kArchiveUnavailable + why);
     }
     if (why.empty()) status.setText("共 " + std::to_string(m_cells.size()) + " 条");
@@ -144,20 +138,12 @@ void ArchiveForm::exportCsv_Click() {
         std::string why;
         const auto readings = m_archive->sessionReadings(s.id, &why);
         if (!readings) return refuse(texts::kArchiveUnavailable + why);
-        csv = cli::csvHeader() + "\r\n";
-        for (const auto& r : *readings)
-            csv += r.csvRow + "\r\n";
+        csv = archive::sessionCsv(*readings);
         name = "实时记录" + std::to_string(s.id) + ".csv";
     } else {
         const auto record = selectedTest();
         if (!record) return;
-        auto store = std::make_unique<RecordStore>();
-        archive::fileTest(*record, *store);
-        const auto judged = archive::analyseTest(*record);
-        const verdict::Columns columns{judged.basis.nameplate.value_or(verdict::Nameplate{}),
-                                       judged.basis.accuracy};
-        csv = groupsCsv(*store, static_cast<int>(record->frames.size()),
-                        judged.basis.nameplate ? &columns : nullptr);
+        csv = archive::testCsv(*record);
         name = "测试记录" + std::to_string(record->id) + ".csv";
     }
     const auto path = m_services.dialogs.chooseSaveFile({"", name, ".csv", ".csv"});

@@ -22,8 +22,9 @@ class ArchiveKeeper {
     // download).
     ArchiveKeeper(platform::Dialogs& dialogs, std::unique_ptr<Archive> archive, std::string openError);
 
-    bool available() const { return m_archive != nullptr; }
     Archive* archive() { return m_archive.get(); }
+    // Why there is no archive; empty when there is one.
+    const std::string& openError() const { return m_openError; }
 
     // A download completed: its record, stored now or as soon as the archive answers.
     void downloadCompleted(TestRecord record);

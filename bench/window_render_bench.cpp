@@ -159,18 +159,8 @@ void fillStore(hvr::RecordStore& store, int groups) {
 void BM_AnalysisTableOf4600Groups(benchmark::State& state) {
     hvr::testing::FakeDialogs dialogs;
     hvr::testing::FakeFileSystem files;
-    struct : hvr::platform::Documents {
-        bool savePdf(const hvr::platform::Document&, const std::string&, std::string*) override {
-            return true;
-        }
-        hvr::platform::PrintResult print(const hvr::platform::Document&) override {
-            return hvr::platform::PrintResult::Printed;
-        }
-    } documents;
-    struct : hvr::platform::Preferences {
-        std::string value(const std::string&) const override { return {}; }
-        void setValue(const std::string&, const std::string&) override {}
-    } preferences;
+    hvr::testing::FakeDocuments documents;
+    hvr::testing::MemoryPreferences preferences;
     hvr::ErrorAnalysisForm form({dialogs, files, documents, preferences}, "bench");
     form.Form_Load();
     hvr::gui::QtErrorAnalysisView view(form);
@@ -260,14 +250,7 @@ void BM_ArchiveListOf10000TestsShown(benchmark::State& state) {
     a.db->commit(&why);
     hvr::testing::FakeDialogs dialogs;
     hvr::testing::FakeFileSystem files;
-    struct : hvr::platform::Documents {
-        bool savePdf(const hvr::platform::Document&, const std::string&, std::string*) override {
-            return true;
-        }
-        hvr::platform::PrintResult print(const hvr::platform::Document&) override {
-            return hvr::platform::PrintResult::Printed;
-        }
-    } documents;
+    hvr::testing::FakeDocuments documents;
     hvr::ArchiveForm form({dialogs, files, documents}, a.archive.get(), "", {});
     form.Form_Load();
     hvr::gui::QtArchiveView view(form);

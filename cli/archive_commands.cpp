@@ -10,6 +10,7 @@
 
 #include "archive/archive.h"
 #include "cli/console_dialogs.h"
+#include "cli/exit_status.h"
 #include "cli/monitor_output.h"
 #include "platform/file_system.h"
 #include "platform/gbk.h"
@@ -17,20 +18,11 @@
 #include "platform/qt_document_painter.h"
 #include "platform/qt_events.h"
 #include "platform/qt_serial_port.h"
-#include "records/group_csv.h"
+#include "link/group_filing.h"
 
 namespace hvr::cli {
 
 namespace {
-
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitCannotWrite = 3;
-
-int fail(int code, const std::string& line) {
-    std::cerr << "hvr-cli: " << line << "\n";
-    return code;
-}
 
 // The archive the options name: --archive, else HVR_ARCHIVE, else the laptop's own.
 struct OpenArchive {
@@ -48,25 +40,18 @@ std::optional<OpenArchive> openArchive(const Options& options, std::string* why)
     return open;
 }
 
-std::string cell(const std::optional<double>& percent) {
-    if (!percent) return "";
-    char text[32];
-    std::snprintf(text, sizeof text, "%+.2f%%", *percent);
-    return text;
-}
-
 int list(archive::Archive& a, const Options& options) {
     std::string why;
     archive::TestFilter filter;
     filter.device = options.particulars.device;
     filter.from = options.since;
     const auto tests = a.listTests(filter, &why);
-    if (!tests) return fail(kExitFailed, "测试记录无法读取: " + why);
+    if (!tests) return fail(kExitNoInstrument, "测试记录无法读取: " + why);
     std::cout << "编号\t时间\t变电站\t设备\t相别\t额定变比\t准确级\t组数\t结论\t平均误差\n";
     for (const auto& t : *tests)
         std::cout << t.id << "\t" << t.downloadedAt << "\t" << t.station << "\t" << t.device << "\t"
                   << t.phase << "\t" << t.rated << "\t" << t.accuracy << "\t" << t.groups << "\t" << t.verdict
-                  << "\t" << cell(t.errorMean) << "\n";
+                  << "\t" << archive::errorPercentText(t.errorMean) << "\n";
     return kExitOk;
 }
 
@@ -75,15 +60,9 @@ int list(archive::Archive& a, const Options& options) {
 int show(archive::Archive& a, const Options& options) {
     std::string why;
     const auto record = a.loadTest(options.archiveId, &why);
-    if (!record) return fail(kExitFailed, why);
+    if (!record) return fail(kExitNoInstrument, why);
     if (options.format == Format::Csv) {
-        auto store = std::make_unique<RecordStore>();
-        archive::fileTest(*record, *store);
-        const auto judged = archive::analyseTest(*record);
-        const verdict::Columns columns{judged.basis.nameplate.value_or(verdict::Nameplate{}),
-                                       judged.basis.accuracy};
-        std::cout << groupsCsv(*store, static_cast<int>(record->frames.size()),
-                               judged.basis.nameplate ? &columns : nullptr);
+        std::cout << archive::testCsv(*record);
         return kExitOk;
     }
     // The listing is the main window's: a form without a port fills its pages.
@@ -107,7 +86,7 @@ int show(archive::Archive& a, const Options& options) {
 int report(archive::Archive& a, const Options& options) {
     std::string why;
     const auto record = a.loadTest(options.archiveId, &why);
-    if (!record) return fail(kExitFailed, why);
+    if (!record) return fail(kExitNoInstrument, why);
     const auto judged = archive::analyseTest(*record);
     const auto document =
         report::layoutReport({record->particulars, judged, record->downloadedAt, record->programVersion});
@@ -125,12 +104,10 @@ int report(archive::Archive& a, const Options& options) {
 int exportSession(archive::Archive& a, const Options& options) {
     std::string why;
     const auto readings = a.sessionReadings(options.archiveId, &why);
-    if (!readings) return fail(kExitFailed, "测试记录无法读取: " + why);
+    if (!readings) return fail(kExitNoInstrument, "测试记录无法读取: " + why);
     if (readings->empty())
-        return fail(kExitFailed, "没有编号为 " + std::to_string(options.archiveId) + " 的实时记录");
-    std::cout << csvHeader() << "\r\n";
-    for (const auto& r : *readings)
-        std::cout << r.csvRow << "\r\n";
+        return fail(kExitNoInstrument, "没有编号为 " + std::to_string(options.archiveId) + " 的实时记录");
+    std::cout << archive::sessionCsv(*readings);
     return kExitOk;
 }
 
@@ -139,7 +116,7 @@ int exportSession(archive::Archive& a, const Options& options) {
 int runArchiveCommand(const Options& options) {
     std::string why;
     auto open = openArchive(options, &why);
-    if (!open) return fail(kExitFailed, why);
+    if (!open) return fail(kExitNoInstrument, why);
     switch (options.archiveAction) {
     case ArchiveAction::List:
         return list(*open->archive, options);
@@ -150,7 +127,7 @@ int runArchiveCommand(const Options& options) {
     case ArchiveAction::ExportSession:
         return exportSession(*open->archive, options);
     }
-    return kExitFailed;
+    return kExitNoInstrument;
 }
 
 std::optional<std::string> archiveDownload(const Form1& form, const Options& options,
@@ -164,8 +141,7 @@ std::optional<std::string> archiveDownload(const Form1& form, const Options& opt
     record.rated = options.rated ? verdict::nameplateText(*options.rated) : "";
     record.accuracy = verdict::classText(options.accuracy);
     record.programVersion = HVR_VERSION;
-    for (int slot = 0; slot + 1 < form.ji_ge && slot < kStoreSlots; ++slot)
-        record.frames.push_back(form.rec_frame[static_cast<std::size_t>(slot)]);
+    record.frames = storedFrames(form, form.ji_ge - 1);
     const auto id = open->archive->storeTest(record, &why);
     if (!id) return "测试记录 " + open->database->name() + " 无法写入: " + why;
     std::cerr << "hvr-cli: 已存为测试记录 " << *id << " (" << open->database->name() << ")\n";

@@ -4,7 +4,6 @@
 #include <QGuiApplication>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QDateTime>
 #include <QElapsedTimer>
 
 #include <unistd.h>
@@ -22,6 +21,7 @@
 
 #include "analysis/group_analysis.h"
 #include "cli/archive_commands.h"
+#include "cli/exit_status.h"
 #include "cli/monitor_output.h"
 #include "cli/options.h"
 #include "cli/patience.h"
@@ -29,6 +29,7 @@
 #include "texts/texts.h"
 #include "platform/file_system.h"
 #include "platform/gbk.h"
+#include "platform/qt_clock.h"
 #include "platform/qt_document_painter.h"
 #include "platform/qt_fonts.h"
 #include "platform/qt_printer.h"
@@ -40,16 +41,6 @@ namespace {
 
 using namespace hvr;
 using namespace hvr::cli;
-
-constexpr int kExitOk = 0;
-constexpr int kExitNoInstrument = 1;
-constexpr int kExitBadArguments = 2;
-constexpr int kExitCannotWrite = 3;
-
-int fail(int code, const std::string& line) {
-    std::cerr << "hvr-cli: " << line << "\n";
-    return code;
-}
 
 // The reader of standard output has gone (`| head`): the program ends quietly.
 bool pipeClosed() {
@@ -275,8 +266,7 @@ int download(Session& session, const Options& options) {
                     "与仪器的连接中断, " + options.timeoutText + " 秒内没有恢复, 读取未完成");
 
     form.CountStoredGroups();
-    const std::string downloadedAt =
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString();
+    const std::string downloadedAt = platform::localTimeText();
     // The test is archived as received, before any sort; a record that cannot be written is
     // said at once, the outputs are written all the same, and the exit status says it.
     std::optional<std::string> notArchived;
@@ -324,12 +314,6 @@ int download(Session& session, const Options& options) {
             status != kExitOk)
             return status;
     return notArchived ? kExitCannotWrite : kExitOk;
-}
-
-// The time of a reading: ISO 8601 with milliseconds and the offset from UTC.
-std::string isoTime() {
-    const QDateTime now = QDateTime::currentDateTime();
-    return now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODateWithMs).toStdString();
 }
 
 int monitor(Session& session, const Options& options) {
@@ -385,9 +369,9 @@ int monitor(Session& session, const Options& options) {
                 ++written;
                 judgeAgainst();
                 if (options.format == Format::Jsonl)
-                    out << jsonLine(form, isoTime(), columns, true) << "\n";
+                    out << jsonLine(form, platform::isoTimeText(), columns, true) << "\n";
                 else
-                    out << csvRow(form, isoTime(), columns, true) << "\r\n";
+                    out << csvRow(form, platform::isoTimeText(), columns, true) << "\r\n";
                 out.flush();
                 if (!out) {
                     outputFailed = true;

@@ -1,4 +1,6 @@
 // The download of stored groups: the count reply, then the groups two by two into the store.
+#include <algorithm>
+
 #include "units/number_text.h"
 #include "link/group_filing.h"
 #include "link/protocol.h"
@@ -68,15 +70,23 @@ void fileGroupFrame(RecordStore& store, int slot, const protocol::FrameBytes& by
     ++store.store_revision;
 }
 
+void fileGroupFrames(RecordStore& store, const std::vector<protocol::FrameBytes>& frames) {
+    store.rec_sec_code.fill(0);
+    store.rec_sec_raw.fill(0);
+    store.rec_extra.fill(0);
+    ++store.store_revision;
+    for (std::size_t i = 0; i < frames.size() && i < static_cast<std::size_t>(kStoreSlots); ++i)
+        fileGroupFrame(store, static_cast<int>(i), frames[i]);
+}
+
+std::vector<protocol::FrameBytes> storedFrames(const RecordStore& store, int groups) {
+    return {store.rec_frame.begin(), store.rec_frame.begin() + std::clamp(groups, 0, kStoreSlots)};
+}
+
 bool Form1::OpenStoredFrames(const std::vector<protocol::FrameBytes>& frames) {
     if (storeBusy()) return false;
     Command9_Click(); // history review, as for a read
-    rec_sec_code.fill(0);
-    rec_sec_raw.fill(0);
-    rec_extra.fill(0);
-    for (std::size_t i = 0; i < frames.size() && i < static_cast<std::size_t>(kStoreSlots); ++i)
-        fileGroupFrame(*this, static_cast<int>(i), frames[i]);
-    ++store_revision;
+    fileGroupFrames(*this, frames);
     stored_count = static_cast<std::int16_t>(std::min<std::size_t>(frames.size(), kStoreSlots));
     current_page = 1;
     showPageWithStatus(1);
@@ -170,10 +180,7 @@ void Form1::EndIncompleteRead(const std::string& why) {
 }
 
 void Form1::clearStoreForRead() {
-    rec_sec_code.fill(0);
-    rec_sec_raw.fill(0);
-    rec_extra.fill(0);
-    ++store_revision;
+    fileGroupFrames(*this, {});
 }
 
 void Form1::superviseRead(std::optional<std::int32_t> abandoned) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "link/protocol.h"
 #include "records/record_store.h"
 
@@ -9,5 +11,9 @@ namespace hvr {
 // the frame itself kept beside the decoded fields: the download and an archived test opened
 // again fill the store alike.
 void fileGroupFrame(RecordStore& store, int slot, const protocol::FrameBytes& bytes);
+// The store emptied, then the frames filed into it from slot 0, as many as it holds.
+void fileGroupFrames(RecordStore& store, const std::vector<protocol::FrameBytes>& frames);
+// The frames of the first `groups` slots, as they were received.
+std::vector<protocol::FrameBytes> storedFrames(const RecordStore& store, int groups);
 
 } // namespace hvr

@@ -7,14 +7,13 @@
 #include <algorithm>
 #include <iostream>
 
-#include <QDateTime>
-
 #include <QTimer>
 
 #include "analysis/error_analysis_form.h"
 #include "archive/archive_form.h"
 #include "archive/archive_keeper.h"
 #include "archive/qt_archive_view.h"
+#include "link/group_filing.h"
 #include "cli/monitor_output.h"
 #include "platform/qt_database.h"
 #include "analysis/qt_error_analysis_view.h"
@@ -25,6 +24,7 @@
 #include "texts/texts.h"
 #include "platform/file_system.h"
 #include "platform/qt_canvas.h"
+#include "platform/qt_clock.h"
 #include "platform/qt_dialogs.h"
 #include "platform/qt_documents.h"
 #include "platform/qt_events.h"
@@ -91,7 +91,6 @@ struct MainWindowProgram::Parts {
     std::unique_ptr<archive::ArchiveKeeper> keeper;
     QTimer archiveTimer;
     std::uint64_t liveArchived = 0; // live readings seen so far
-    std::string archiveError;       // why there is no archive
     platform::QtDialogs archiveDialogs;
     std::unique_ptr<ArchiveForm> archiveForm;
     std::unique_ptr<QtArchiveView> archiveView;
@@ -99,8 +98,8 @@ struct MainWindowProgram::Parts {
     void showArchive() {
         if (!archiveView) {
             archiveForm = std::make_unique<ArchiveForm>(
-                ArchiveForm::Services{archiveDialogs, files, documents}, keeper ? keeper->archive() : nullptr,
-                archiveError, [this](const archive::TestRecord& record) { openTest(record); });
+                ArchiveForm::Services{archiveDialogs, files, documents}, keeper->archive(),
+                keeper->openError(), [this](const archive::TestRecord& record) { openTest(record); });
             archiveForm->Form_Load();
             archiveView = std::make_unique<QtArchiveView>(*archiveForm);
             archiveDialogs.setParent(archiveView.get());
@@ -131,11 +130,7 @@ struct MainWindowProgram::Parts {
         if (analysis) analysis->Form_Load();
         analysedRevision = ~std::uint64_t{0};
         view->render();
-        syncAnalysis();
-    }
-
-    static std::string now() {
-        return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString();
+        followMainWindow();
     }
 
     void openArchive() {
@@ -148,7 +143,6 @@ struct MainWindowProgram::Parts {
             opened = std::make_unique<archive::Archive>(*archiveDb);
             if (!opened->open(&why)) opened.reset();
         }
-        archiveError = why;
         keeper = std::make_unique<archive::ArchiveKeeper>(dialogs, std::move(opened), why);
         // Live readings are committed every 2 s: a crash loses at most the last few.
         archiveTimer.setInterval(2000);
@@ -164,11 +158,11 @@ struct MainWindowProgram::Parts {
         const auto p = [this](const char* key) { return analysisPreferences.value(key); };
         record.particulars = {p("station"), p("device"), p("phase"), p("tester"), p("remark")};
         record.rated = p("rated");
-        record.accuracy = p("class").empty() ? "不判定" : p("class");
+        record.accuracy =
+            verdict::classText(verdict::parseClass(p("class")).value_or(verdict::AccuracyClass::None));
         record.programVersion = HVR_VERSION;
         form->CountStoredGroups();
-        for (int slot = 0; slot + 1 < form->ji_ge && slot < kStoreSlots; ++slot)
-            record.frames.push_back(form->rec_frame[static_cast<std::size_t>(slot)]);
+        record.frames = storedFrames(*form, form->ji_ge - 1);
         return record;
     }
 
@@ -179,15 +173,11 @@ struct MainWindowProgram::Parts {
         const bool running = form->live_polling != 0 && !form->live_stale;
         if (form->live_shown_count != liveArchived) {
             liveArchived = form->live_shown_count;
-            if (running) {
-                const QDateTime t = QDateTime::currentDateTime();
-                const std::string iso =
-                    t.toOffsetFromUtc(t.offsetFromUtc()).toString(Qt::ISODateWithMs).toStdString();
-                keeper->liveReading(
-                    {now(), analysis::liveReading(form->last_shown), cli::csvRow(*form, iso)});
-            }
+            if (running)
+                keeper->liveReading({platform::localTimeText(), analysis::liveReading(form->last_shown),
+                                     cli::csvRow(*form, platform::isoTimeText())});
         }
-        if (!running && keeper->session()) keeper->liveStopped(now());
+        if (!running && keeper->session()) keeper->liveStopped(platform::localTimeText());
     }
 
     void placeBesideMain(QWidget& window) {
@@ -224,7 +214,7 @@ struct MainWindowProgram::Parts {
             analysisDialogs.setParent(analysisView.get());
             documents.setParent(analysisView.get());
             analysedRevision = ~std::uint64_t{0};
-            syncAnalysis();
+            followMainWindow();
         }
         if (!analysisView->isVisible() || analysisView->zoom() != view->zoom()) {
             analysisView->setZoom(view->zoom()); // the main window's, whenever it is opened
@@ -235,15 +225,16 @@ struct MainWindowProgram::Parts {
         analysisView->activateWindow();
     }
 
-    // The analysis window follows the main window: its groups once a read is over and whenever
-    // the store changes, its live verdict with every reading.
-    void syncAnalysis() {
+    // After every event of the main window: the live run and a completed read archived; the
+    // analysis window given its groups once a read is over and whenever the store changes, its
+    // live verdict with every reading.
+    void followMainWindow() {
         archiveLive();
         if (form->dl_active) {
             readSeen = true;
         } else if (readSeen) {
             readSeen = false;
-            downloadedAt = now();
+            downloadedAt = platform::localTimeText();
             if (keeper && form->dl_outcome == Form1::ReadOutcome::Complete)
                 keeper->downloadCompleted(readRecord());
         }
@@ -266,7 +257,7 @@ MainWindowProgram::MainWindowProgram(WindowOptions options)
     : m_options(std::move(options)), m_parts(std::make_unique<Parts>()) {}
 
 void MainWindowProgram::finishArchive() {
-    if (m_parts->keeper) m_parts->keeper->finish(Parts::now());
+    if (m_parts->keeper) m_parts->keeper->finish(platform::localTimeText());
 }
 
 void MainWindowProgram::rememberPlace() {
@@ -318,14 +309,14 @@ bool MainWindowProgram::start(std::string& error) {
     p.form->setCalculatorOpener([&p] { p.showCalculator(); });
     p.form->setAnalysisOpener([&p] { p.showAnalysis(); });
     p.form->setArchiveOpener([&p] { p.showArchive(); });
-    p.view->setAfterEvent([&p] { p.syncAnalysis(); });
+    p.view->setAfterEvent([&p] { p.followMainWindow(); });
     // Without a port given, the scan starts at the port that answered last time, and the port
     // that answers is remembered.
     const bool scanning = !choice.given();
     p.answeredPort = platform::rememberedPort(QSettings());
     p.form->setSerialEventObserver([&p, scanning] {
         p.view->render();
-        p.syncAnalysis();
+        p.followMainWindow();
         if (p.timers) p.timers->sync();
         if (scanning && p.form->Text40.text() == texts::kLinkUp && p.port->device() != p.answeredPort &&
             !p.port->device().empty()) {
@@ -351,7 +342,7 @@ bool MainWindowProgram::start(std::string& error) {
     p.timers = std::make_unique<platform::QtTimers>(m_options.timeScale);
     p.timers->setAfterTick([&p] {
         p.view->render();
-        p.syncAnalysis();
+        p.followMainWindow();
     });
     p.timers->add(p.form->Timer1, [&p] { p.form->Timer1_Timer(); });
     p.timers->add(p.form->Timer2, [&p] { p.form->Timer2_Timer(); });

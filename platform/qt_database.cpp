@@ -12,6 +12,7 @@
 #include <QVariant>
 
 #include <atomic>
+#include <functional>
 
 namespace hvr::platform {
 
@@ -52,6 +53,25 @@ SqlValue value(const QVariant& v) {
     }
 }
 
+// Adds a connection of the driver, set up by `setUp`, and opens it; the reason when the driver
+// is missing or the database does not open, the connection removed again.
+bool openConnection(const QString& connection, const char* driver, const char* noDriver,
+                    const std::string& failure, std::string* why,
+                    const std::function<void(QSqlDatabase&)>& setUp) {
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QString::fromLatin1(driver), connection);
+        if (!db.isValid()) {
+            *why = noDriver;
+        } else {
+            setUp(db);
+            if (db.open()) return true;
+            *why = failure + reason(db.lastError());
+        }
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return false;
+}
+
 QString nextConnection() {
     static std::atomic<int> n{0};
     return QStringLiteral("hvr-archive-%1").arg(++n);
@@ -82,51 +102,28 @@ std::unique_ptr<QtDatabase> QtDatabase::open(const std::string& where, std::stri
         const QString host = QUrl::fromPercentEncoding(m.captured(2).toUtf8());
         const QString database = QUrl::fromPercentEncoding(m.captured(4).toUtf8());
         const std::string name = user.toStdString() + "@" + host.toStdString() + "/" + database.toStdString();
-        bool open = false;
-        std::string problem;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection);
-            if (!db.isValid()) {
-                problem = "没有 PostgreSQL 驱动 (Debian 软件包 libqt6sql6-psql)";
-            } else {
-                db.setHostName(host);
-                if (!m.captured(3).isEmpty()) db.setPort(m.captured(3).toInt());
-                db.setUserName(user);
-                db.setDatabaseName(database);
-                db.setConnectOptions(QStringLiteral("connect_timeout=10"));
-                open = db.open();
-                if (!open) problem = "无法连接数据库服务器 " + name + ": " + reason(db.lastError());
-            }
-        }
-        if (!open) {
-            *why = problem;
-            QSqlDatabase::removeDatabase(connection);
+        if (!openConnection(connection, "QPSQL", "没有 PostgreSQL 驱动 (Debian 软件包 libqt6sql6-psql)",
+                            "无法连接数据库服务器 " + name + ": ", why, [&](QSqlDatabase& db) {
+                                db.setHostName(host);
+                                if (!m.captured(3).isEmpty()) db.setPort(m.captured(3).toInt());
+                                db.setUserName(user);
+                                db.setDatabaseName(database);
+                                db.setConnectOptions(QStringLiteral("connect_timeout=10"));
+                            }))
             return nullptr;
-        }
         return std::unique_ptr<QtDatabase>(new QtDatabase(connection, Dialect::Postgres, name));
     }
 
     QString path = text.startsWith("sqlite://") ? text.mid(9) : text;
     if (path.isEmpty()) path = QString::fromStdString(defaultPath());
     QDir().mkpath(QFileInfo(path).absolutePath());
-    bool opened = false;
-    std::string problem;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-        if (!db.isValid()) {
-            problem = "没有 SQLite 驱动 (Debian 软件包 libqt6sql6-sqlite)";
-        } else {
-            db.setDatabaseName(path);
-            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-            opened = db.open();
-            if (!opened) problem = "无法打开测试记录 " + path.toStdString() + ": " + reason(db.lastError());
-        }
-    }
-    if (!opened) {
-        *why = problem;
-        QSqlDatabase::removeDatabase(connection);
+    if (!openConnection(connection, "QSQLITE", "没有 SQLite 驱动 (Debian 软件包 libqt6sql6-sqlite)",
+                        "无法打开测试记录 " + path.toStdString() + ": ", why, [&](QSqlDatabase& db) {
+                            db.setDatabaseName(path);
+                            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+                        }))
         return nullptr;
-    }
+    std::string problem;
     auto archive =
         std::unique_ptr<QtDatabase>(new QtDatabase(connection, Dialect::Sqlite, path.toStdString()));
     // A damaged file says so at its first read, before anything is written to it.

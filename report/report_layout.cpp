@@ -132,9 +132,7 @@ double firstPageHead(Page& page, const ReportInput& in) {
     // The overall verdict in large type, the counts and statistics beside it.
     y += 200;
     page.push_back(text(kLeft, y + 60, "试验结论:", kLabelFont));
-    const std::string overall = a.summary.overall == verdict::Outcome::Pass   ? "合格"
-                                : a.summary.overall == verdict::Outcome::Fail ? "不合格"
-                                                                              : "未判定";
+    const std::string overall = verdict::overallText(a.summary.overall);
     page.push_back(
         text(kLeft + 1500, y, overall, kVerdictFont, Anchor::Left, outcomeColor(a.summary.overall)));
     page.push_back(text(kLeft, y + 650, analysis::summaryCounts(a), kBodyFont));
@@ -162,9 +160,7 @@ double tableHeader(Page& page, double y) {
 
 void tableRow(Page& page, double y, const analysis::GroupRow& row) {
     const verdict::Judgement& j = row.judgement;
-    const std::string verdictText = j.outcome == verdict::Outcome::None && !j.reason.empty()
-                                        ? j.verdictText() + "(" + j.reason + ")"
-                                        : j.verdictText();
+    const std::string verdictText = j.verdictWithReason();
     const std::array<std::string, 8> cells{std::to_string(row.number),
                                            orNone(row.primary),
                                            orNone(row.secondary),

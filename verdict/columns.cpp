@@ -13,7 +13,7 @@ Cells cellsOf(const Columns& columns, const Reading& reading) {
     // The numbers to the decimals a verdict shows them with.
     return {nameplateText(columns.nameplate), j.errorMicro ? percentText(*j.errorMicro, 2) : "",
             j.loadMicro ? percentText(*j.loadMicro, 1) : "", j.limitMicro ? limitNumber(*j.limitMicro) : "",
-            j.outcome == Outcome::None ? j.verdictText() + "(" + j.reason + ")" : j.verdictText()};
+            j.verdictWithReason()};
 }
 
 std::string jsonNumber(const std::string& number) {

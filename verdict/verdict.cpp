@@ -168,10 +168,21 @@ std::string Judgement::verdictText() const {
     return outcome == Outcome::Pass ? "合格" : outcome == Outcome::Fail ? "不合格" : "—";
 }
 
+std::string Judgement::verdictWithReason() const {
+    return outcome == Outcome::None && !reason.empty() ? verdictText() + "(" + reason + ")" : verdictText();
+}
+
+std::string signedPercentText(std::int64_t micro) {
+    const std::string text = percentText(micro, 2);
+    return (micro > 0 && text != "0.00" ? "+" : "") + text + "%";
+}
+
+std::string overallText(Outcome overall) {
+    return overall == Outcome::Pass ? "合格" : overall == Outcome::Fail ? "不合格" : "未判定";
+}
+
 std::string Judgement::errorText() const {
-    if (!errorMicro) return {};
-    const std::string text = percentText(*errorMicro, 2);
-    return (*errorMicro > 0 && text != "0.00" ? "+" : "") + text + "%";
+    return errorMicro ? signedPercentText(*errorMicro) : std::string();
 }
 
 std::string Judgement::loadText() const {

@@ -73,9 +73,11 @@ struct Judgement {
     std::optional<std::int64_t> limitMicro;
 
     std::string verdictText() const; // "合格", "不合格", "—"
-    std::string errorText() const;   // "+0.20%", "-0.40%", "0.00%"; empty without one
-    std::string loadText() const;    // "100.0%"
-    std::string limitText() const;   // "±0.625%"
+    // The verdict, or "—(reason)" where there is none and a reason is known.
+    std::string verdictWithReason() const;
+    std::string errorText() const; // "+0.20%", "-0.40%", "0.00%"; empty without one
+    std::string loadText() const;  // "100.0%"
+    std::string limitText() const; // "±0.625%"
 };
 
 Judgement judge(const Reading& reading, const Nameplate& nameplate, AccuracyClass accuracy);
@@ -105,6 +107,10 @@ Summary summarize(const std::vector<Judgement>& judgements);
 // A value in hundred-thousandths of a percent as text with `decimals` decimals, rounded half
 // to even, trailing zeros kept ("-0.40"); never a negative zero.
 std::string percentText(std::int64_t micro, int decimals);
+// To 0.01 % with its sign and the unit ("+0.20%", "-0.40%", "0.00%").
+std::string signedPercentText(std::int64_t micro);
+// The overall verdict of a set of groups: "合格", "不合格", or "未判定" when none was judged.
+std::string overallText(Outcome overall);
 // A limit to its last significant digit, at most three decimals ("0.625", "3").
 std::string limitNumber(std::int64_t micro);
 

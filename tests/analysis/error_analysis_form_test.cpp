@@ -2,8 +2,6 @@
 // stored groups judged, the particulars remembered, and what the buttons hand over.
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "analysis/error_analysis_form.h"
 #include "forms/control.h"
 #include "tests/support/fake_services.h"
@@ -13,40 +11,14 @@
 namespace hvr {
 namespace {
 
-class MemoryPreferences final : public platform::Preferences {
-  public:
-    std::string value(const std::string& key) const override {
-        const auto found = values.find(key);
-        return found == values.end() ? "" : found->second;
-    }
-    void setValue(const std::string& key, const std::string& value) override { values[key] = value; }
-    std::map<std::string, std::string> values;
-};
-
-class RecordingDocuments final : public platform::Documents {
-  public:
-    bool savePdf(const platform::Document& document, const std::string& path, std::string* why) override {
-        saved[path] = document;
-        if (fail && why != nullptr) *why = "磁盘已满";
-        return !fail;
-    }
-    platform::PrintResult print(const platform::Document& document) override {
-        printed.push_back(document);
-        return fail ? platform::PrintResult::Failed : platform::PrintResult::Printed;
-    }
-    std::map<std::string, platform::Document> saved;
-    std::vector<platform::Document> printed;
-    bool fail = false;
-};
-
 // 600.0 A over 4.98 A: -0.40 % at full load.
 constexpr verdict::Reading kFullLoad{60000000, 498000};
 
 struct Analysis : ::testing::Test {
     testing::FakeDialogs dialogs;
     testing::FakeFileSystem files;
-    RecordingDocuments documents;
-    MemoryPreferences preferences;
+    testing::FakeDocuments documents;
+    testing::MemoryPreferences preferences;
     ErrorAnalysisForm form{{dialogs, files, documents, preferences}, "1.0.1"};
 
     void load(const char* rated, const char* accuracy) {

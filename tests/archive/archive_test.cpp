@@ -374,12 +374,7 @@ TEST(ArchiveWindow, FindsOpensAndDeletesTests) {
     archive.storeTest(aTest(40, "CT-2", 3), &why);
     testing::FakeDialogs dialogs;
     testing::FakeFileSystem files;
-    struct NoDocuments final : platform::Documents {
-        bool savePdf(const platform::Document&, const std::string&, std::string*) override { return true; }
-        platform::PrintResult print(const platform::Document&) override {
-            return platform::PrintResult::Printed;
-        }
-    } documents;
+    testing::FakeDocuments documents;
     std::vector<archive::TestRecord> opened;
     ArchiveForm form({dialogs, files, documents}, &archive, "",
                      [&](const archive::TestRecord& r) { opened.push_back(r); });

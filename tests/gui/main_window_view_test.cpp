@@ -288,10 +288,12 @@ TEST(WindowZoom, EveryControlKeepsItsProportionsAndItsNeighbours) {
                 if (a->container() != b->container()) continue;
                 const Rect& r = a->rect();
                 const QRect pa = gui::pixels(r, zoom), pb = gui::pixels(b->rect(), zoom);
-                if (r.left + r.width == b->rect().left)
+                if (r.left + r.width == b->rect().left) {
                     EXPECT_EQ(pa.right() + 1, pb.left()) << a->name() << zoom;
-                if (r.top + r.height == b->rect().top)
+                }
+                if (r.top + r.height == b->rect().top) {
                     EXPECT_EQ(pa.bottom() + 1, pb.top()) << a->name() << zoom;
+                }
             }
     for (const Control* c : placed)
         EXPECT_NEAR(gui::pixels(c->rect(), 1.5).width(), c->rect().width * 1.5 / 15, 1) << c->name();

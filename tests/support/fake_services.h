@@ -10,6 +10,8 @@
 
 #include "platform/canvas.h"
 #include "platform/dialogs.h"
+#include "platform/documents.h"
+#include "platform/preferences.h"
 #include "platform/printer.h"
 #include "platform/file_system.h"
 #include "platform/shell.h"
@@ -188,6 +190,34 @@ class FakeFileSystem final : public platform::FileSystem {
     std::map<std::string, std::string> files;
     std::vector<std::string> directories;
     bool failWrites = false;
+};
+
+// Preferences in memory.
+class MemoryPreferences final : public platform::Preferences {
+  public:
+    std::string value(const std::string& key) const override {
+        const auto found = values.find(key);
+        return found == values.end() ? "" : found->second;
+    }
+    void setValue(const std::string& key, const std::string& value) override { values[key] = value; }
+    std::map<std::string, std::string> values;
+};
+
+// Records every document saved or printed; fails on request.
+class FakeDocuments final : public platform::Documents {
+  public:
+    bool savePdf(const platform::Document& document, const std::string& path, std::string* why) override {
+        saved[path] = document;
+        if (fail && why != nullptr) *why = "磁盘已满";
+        return !fail;
+    }
+    platform::PrintResult print(const platform::Document& document) override {
+        printed.push_back(document);
+        return fail ? platform::PrintResult::Failed : platform::PrintResult::Printed;
+    }
+    std::map<std::string, platform::Document> saved;
+    std::vector<platform::Document> printed;
+    bool fail = false;
 };
 
 } // namespace hvr::testing
