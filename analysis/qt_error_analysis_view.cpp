@@ -74,6 +74,7 @@ void QtErrorAnalysisView::sync() {
 
 void QtErrorAnalysisView::afterEvent() {
     sync();
+    if (m_after) m_after();
     if (m_form.closed()) QDialog::reject();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "analysis/error_analysis_form.h"
 #include "forms/qt_form_dialog.h"
 
@@ -20,6 +22,8 @@ class QtErrorAnalysisView final : public FormDialog {
     void sync();
     QTableView& table() const { return *m_table; }
     void setZoom(double zoom) override;
+    // Told after every event of the window, once its widgets are up to the form.
+    void setAfterEvent(std::function<void()> after) { m_after = std::move(after); }
 
   protected:
     void afterEvent() override;
@@ -31,6 +35,7 @@ class QtErrorAnalysisView final : public FormDialog {
     GroupTableModel* m_model = nullptr;
     std::uint64_t m_tableRevision = 0;
     std::uint64_t m_plotRevision = 0;
+    std::function<void()> m_after;
 };
 
 } // namespace hvr::gui

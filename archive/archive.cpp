@@ -42,6 +42,34 @@ ErrorStatistics errorStatistics(const analysis::GroupAnalysis& a) {
     return s;
 }
 
+// What the tests table keeps of a record's judgement: the nameplate as judged, the overall
+// verdict and the error at a glance.
+struct JudgedColumns {
+    std::string rated, verdict;
+    ErrorStatistics errors;
+};
+JudgedColumns judgedColumns(const analysis::GroupAnalysis& judged) {
+    return {judged.basis.nameplate ? verdict::nameplateText(*judged.basis.nameplate) : "",
+            verdict::overallText(judged.summary.overall), errorStatistics(judged)};
+}
+
+// What the database holds, read without writing: how many tables, and the archive's version
+// (0: none yet).
+struct Holding {
+    std::int64_t tables = 0;
+    int version = 0;
+};
+std::optional<Holding> holding(platform::Database& db, std::string* why) {
+    std::vector<SqlRow> rows;
+    if (!db.exec(tablesQuery(db.dialect()), {}, &rows, why) || rows.empty()) return std::nullopt;
+    Holding h{platform::asInt(rows[0][0]), 0};
+    if (platform::asInt(rows[0][1]) == 0) return h;
+    rows.clear();
+    if (!db.exec("SELECT version FROM schema_version", {}, &rows, why)) return std::nullopt;
+    h.version = rows.empty() ? 0 : static_cast<int>(platform::asInt(rows[0][0]));
+    return h;
+}
+
 // A text as a LIKE pattern that matches it anywhere, its own % and _ taken literally.
 std::string containing(const std::string& text) {
     std::string pattern = "%";
@@ -60,6 +88,7 @@ class Transaction {
         if (m_open) m_db.rollback();
     }
     bool begin(std::string* why) { return m_open = m_db.begin(why); }
+    bool beginExclusive(std::string* why) { return m_open = m_db.beginExclusive(why); }
     bool commit(std::string* why) {
         if (!m_db.commit(why)) return false;
         m_open = false;
@@ -100,6 +129,17 @@ std::string sessionCsv(const std::vector<SessionReading>& readings) {
     return csv;
 }
 
+bool isCalendarDate(const std::string& text) {
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
+    for (std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (text[i] < '0' || text[i] > '9') return false;
+    const int year = std::stoi(text.substr(0, 4)), month = std::stoi(text.substr(5, 2)),
+              day = std::stoi(text.substr(8, 2));
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month >= 1 && month <= 12 && day >= 1 && day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+}
+
 std::string errorPercentText(const std::optional<double>& percent) {
     if (!percent) return {};
     char text[32];
@@ -107,37 +147,48 @@ std::string errorPercentText(const std::optional<double>& percent) {
     return text;
 }
 
-bool Archive::open(std::string* why) {
-    std::vector<SqlRow> rows;
-    std::string ignored;
-    m_version = m_db.exec("SELECT version FROM schema_version", {}, &rows, &ignored) && !rows.empty()
-                    ? static_cast<int>(platform::asInt(rows[0][0]))
-                    : 0;
-    if (m_version > kSchemaVersion) {
-        *why = "测试记录 " + m_db.name() + " 来自较新版本的程序 (数据结构第 " + std::to_string(m_version) +
-               " 版, 本程序只认识到第 " + std::to_string(kSchemaVersion) + " 版), 未作改动";
+bool Archive::open(std::string* why, Purpose purpose) {
+    const std::string archive = "测试记录 " + m_db.name();
+    std::string problem;
+    const auto held = holding(m_db, &problem);
+    if (!held) {
+        *why = archive + " 无法读取: " + problem + ", 未作改动";
         return false;
     }
-    for (int next = m_version + 1; next <= kSchemaVersion; ++next) {
-        Transaction step(m_db);
-        std::string problem;
-        if (!step.begin(&problem)) {
-            *why = "测试记录 " + m_db.name() + " 无法写入: " + problem;
-            return false;
-        }
-        for (const std::string& sql : migration(next, m_db.dialect()))
-            if (!m_db.exec(sql, {}, nullptr, &problem)) {
-                *why =
-                    "测试记录 " + m_db.name() + " 无法升级到第 " + std::to_string(next) + " 版: " + problem;
-                return false;
-            }
-        if (!m_db.exec("UPDATE schema_version SET version = ?", {std::int64_t{next}}, nullptr, &problem) ||
-            !step.commit(&problem)) {
-            *why = "测试记录 " + m_db.name() + " 无法升级到第 " + std::to_string(next) + " 版: " + problem;
-            return false;
-        }
-        m_version = next;
+    m_version = held->version;
+    if (m_version > kSchemaVersion) {
+        *why = archive + " 来自较新版本的程序 (数据结构第 " + std::to_string(m_version) + " 版, 本程序只认识到第 " +
+               std::to_string(kSchemaVersion) + " 版), 未作改动";
+        return false;
     }
+    if (m_version == 0 && held->tables > 0) {
+        *why = archive + " 不是本程序的测试记录 (其中有别的程序的数据表), 未作改动";
+        return false;
+    }
+    if (m_version == 0 && purpose == Purpose::Reading) {
+        *why = archive + " 中还没有任何记录";
+        return false;
+    }
+    if (m_version == kSchemaVersion) return true;
+
+    // Made or brought up by one program at a time: the others wait for the lock, then find it
+    // done.
+    const auto failed = [&](const std::string& what) {
+        *why = archive + " 无法升级到第 " + std::to_string(kSchemaVersion) + " 版: " + what;
+        return false;
+    };
+    if (!m_db.prepareForWriting(&problem)) return failed(problem);
+    Transaction transaction(m_db);
+    if (!transaction.beginExclusive(&problem)) return failed(problem);
+    const auto now = holding(m_db, &problem);
+    if (!now) return failed(problem);
+    for (int next = now->version + 1; next <= kSchemaVersion; ++next)
+        for (const std::string& sql : migration(next, m_db.dialect()))
+            if (!m_db.exec(sql, {}, nullptr, &problem)) return failed(problem);
+    if (!m_db.exec("UPDATE schema_version SET version = ?", {std::int64_t{kSchemaVersion}}, nullptr, &problem) ||
+        !transaction.commit(&problem))
+        return failed(problem);
+    m_version = kSchemaVersion;
     return true;
 }
 
@@ -146,20 +197,25 @@ std::optional<std::int64_t> Archive::storeTest(const TestRecord& record, std::st
     auto store = std::make_unique<RecordStore>();
     const analysis::GroupAnalysis judged = analyseTest(record, store.get());
     const int groups = static_cast<int>(std::min<std::size_t>(record.frames.size(), kStoreSlots));
-    const std::string rated = judged.basis.nameplate ? verdict::nameplateText(*judged.basis.nameplate) : "";
+    const JudgedColumns columns = judgedColumns(judged);
     const report::Particulars& p = record.particulars;
-    const ErrorStatistics errors = errorStatistics(judged);
 
     Transaction transaction(m_db);
     if (!transaction.begin(why)) return std::nullopt;
     std::vector<SqlRow> rows;
+    if (!record.key.empty()) {
+        if (!m_db.exec("SELECT id FROM tests WHERE record_key = ?", {record.key}, &rows, why)) return std::nullopt;
+        if (!rows.empty()) return platform::asInt(rows[0][0]); // stored by a commit whose answer was lost
+    }
     if (!m_db.exec(
             "INSERT INTO tests (downloaded_at, station, device, phase, tester, remark, rated, accuracy, "
-            "group_count, verdict, program_version, error_mean, error_min, error_max) "
-            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id",
-            {record.downloadedAt, p.station, p.device, p.phase, p.tester, p.remark, rated, record.accuracy,
-             std::int64_t{groups}, verdict::overallText(judged.summary.overall), record.programVersion,
-             optionalReal(errors.mean), optionalReal(errors.min), optionalReal(errors.max)},
+            "group_count, verdict, program_version, error_mean, error_min, error_max, record_key) "
+            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id",
+            {record.downloadedAt, p.station, p.device, p.phase, p.tester, p.remark, columns.rated,
+             record.accuracy, std::int64_t{groups}, columns.verdict, record.programVersion,
+             optionalReal(columns.errors.mean), optionalReal(columns.errors.min),
+             optionalReal(columns.errors.max),
+             record.key.empty() ? SqlValue(std::monostate{}) : SqlValue(record.key)},
             &rows, why) ||
         rows.empty())
         return std::nullopt;
@@ -183,6 +239,43 @@ std::optional<std::int64_t> Archive::storeTest(const TestRecord& record, std::st
         !transaction.commit(why))
         return std::nullopt;
     return id;
+}
+
+bool Archive::amendTest(const TestRef& test, const Amendment& amendment, std::string* why) {
+    Transaction transaction(m_db);
+    if (!transaction.begin(why)) return false;
+    std::vector<SqlRow> rows;
+    if (!m_db.exec(test.key.empty() ? "SELECT id FROM tests WHERE id = ?" : "SELECT id FROM tests WHERE record_key = ?",
+                   {test.key.empty() ? SqlValue(test.id) : SqlValue(test.key)}, &rows, why))
+        return false;
+    if (rows.empty()) { // deleted meanwhile: nothing left to amend
+        return transaction.commit(why);
+    }
+    auto record = loadTest(platform::asInt(rows[0][0]), why);
+    if (!record) return false;
+    record->particulars = amendment.particulars;
+    record->rated = amendment.rated;
+    record->accuracy = amendment.accuracy;
+    const JudgedColumns columns = judgedColumns(analyseTest(*record));
+    const report::Particulars& p = amendment.particulars;
+    return m_db.exec("UPDATE tests SET station = ?, device = ?, phase = ?, tester = ?, remark = ?, rated = ?, "
+                     "accuracy = ?, verdict = ?, error_mean = ?, error_min = ?, error_max = ?, amended_at = ? "
+                     "WHERE id = ?",
+                     {p.station, p.device, p.phase, p.tester, p.remark, columns.rated, amendment.accuracy,
+                      columns.verdict, optionalReal(columns.errors.mean), optionalReal(columns.errors.min),
+                      optionalReal(columns.errors.max), amendment.at, record->id},
+                     nullptr, why) &&
+           transaction.commit(why);
+}
+
+std::optional<std::string> Archive::check(std::string* why) {
+    if (m_db.dialect() != platform::Database::Dialect::Sqlite) return std::string("ok"); // the server's own
+    std::vector<SqlRow> rows;
+    if (!m_db.exec("PRAGMA integrity_check", {}, &rows, why)) return std::nullopt;
+    std::string said;
+    for (const SqlRow& r : rows)
+        said += (said.empty() ? "" : "; ") + platform::asText(r[0]);
+    return said;
 }
 
 std::optional<std::vector<TestSummary>> Archive::listTests(const TestFilter& filter, std::string* why) {
@@ -226,8 +319,8 @@ std::optional<std::vector<TestSummary>> Archive::listTests(const TestFilter& fil
 std::optional<TestRecord> Archive::loadTest(std::int64_t id, std::string* why) {
     std::vector<SqlRow> rows;
     if (!m_db.exec(
-            "SELECT downloaded_at, station, device, phase, tester, remark, rated, accuracy, program_version "
-            "FROM tests WHERE id = ?",
+            "SELECT downloaded_at, station, device, phase, tester, remark, rated, accuracy, program_version, "
+            "record_key FROM tests WHERE id = ?",
             {id}, &rows, why))
         return std::nullopt;
     if (rows.empty()) {
@@ -244,6 +337,7 @@ std::optional<TestRecord> Archive::loadTest(std::int64_t id, std::string* why) {
     record.rated = verdict::parseNameplate(platform::asText(r[6])) ? platform::asText(r[6]) : "";
     record.accuracy = platform::asText(r[7]);
     record.programVersion = platform::asText(r[8]);
+    record.key = platform::asText(r[9]);
     std::vector<SqlRow> frames;
     if (!m_db.exec("SELECT frame FROM test_groups WHERE test_id = ? ORDER BY slot", {id}, &frames, why))
         return std::nullopt;
@@ -266,40 +360,38 @@ bool Archive::deleteTest(std::int64_t id, std::string* why) {
 }
 
 std::optional<std::int64_t> Archive::startSession(const std::string& at, std::string* why) {
+    Transaction transaction(m_db);
     std::vector<SqlRow> rows;
-    if (!m_db.exec("INSERT INTO sessions (started_at) VALUES (?) RETURNING id", {at}, &rows, why) ||
-        rows.empty())
+    if (!transaction.begin(why) ||
+        !m_db.exec("INSERT INTO sessions (started_at) VALUES (?) RETURNING id", {at}, &rows, why) || rows.empty() ||
+        !transaction.commit(why))
         return std::nullopt;
     return platform::asInt(rows[0][0]);
 }
 
-void Archive::addReading(std::int64_t session, const SessionReading& reading) {
-    const verdict::Reading& r = reading.reading;
-    if (session != m_seqSession) {
-        m_seqSession = session;
-        m_nextSeq = 0;
+bool Archive::appendReadings(std::int64_t session, const std::vector<SessionReading>& readings, std::string* why) {
+    if (readings.empty()) return true;
+    std::vector<std::vector<SqlValue>> rows;
+    rows.reserve(readings.size());
+    for (const SessionReading& reading : readings) {
+        const verdict::Reading& r = reading.reading;
+        rows.push_back({session, reading.seq, reading.at, r.primary, r.secondary, std::int64_t{r.noSignal},
+                        std::int64_t{r.overRange}, std::int64_t{r.lowBattery}, reading.csvRow});
     }
-    m_held.push_back({session, m_nextSeq++, reading.at, r.primary, r.secondary, std::int64_t{r.noSignal},
-                      std::int64_t{r.overRange}, std::int64_t{r.lowBattery}, reading.csvRow});
-}
-
-bool Archive::flush(std::string* why) {
-    if (m_held.empty()) return true;
     Transaction transaction(m_db);
-    if (!transaction.begin(why) ||
-        !m_db.execMany(
-            "INSERT INTO session_readings (session_id, seq, at, primary_base, secondary_base, no_signal, "
-            "over_range, low_battery, csv_row) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
-            m_held, why) ||
-        !transaction.commit(why))
-        return false; // held for the next flush
-    m_held.clear();
-    return true;
+    return transaction.begin(why) &&
+           m_db.execMany("INSERT INTO session_readings (session_id, seq, at, primary_base, secondary_base, "
+                         "no_signal, over_range, low_battery, csv_row) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) "
+                         "ON CONFLICT DO NOTHING",
+                         rows, why) &&
+           transaction.commit(why);
 }
 
 bool Archive::endSession(std::int64_t session, const std::string& at, std::string* why) {
-    return flush(why) &&
-           m_db.exec("UPDATE sessions SET ended_at = ? WHERE id = ?", {at, session}, nullptr, why);
+    Transaction transaction(m_db);
+    return transaction.begin(why) &&
+           m_db.exec("UPDATE sessions SET ended_at = ? WHERE id = ?", {at, session}, nullptr, why) &&
+           transaction.commit(why);
 }
 
 std::optional<std::vector<SessionSummary>> Archive::listSessions(std::string* why) {
@@ -318,17 +410,17 @@ std::optional<std::vector<SessionSummary>> Archive::listSessions(std::string* wh
 std::optional<std::vector<SessionReading>> Archive::sessionReadings(std::int64_t session, std::string* why) {
     std::vector<SqlRow> rows;
     if (!m_db.exec(
-            "SELECT at, primary_base, secondary_base, no_signal, over_range, low_battery, csv_row FROM "
+            "SELECT seq, at, primary_base, secondary_base, no_signal, over_range, low_battery, csv_row FROM "
             "session_readings WHERE session_id = ? ORDER BY seq",
             {session}, &rows, why))
         return std::nullopt;
     std::vector<SessionReading> readings;
     readings.reserve(rows.size());
     for (const SqlRow& r : rows)
-        readings.push_back({platform::asText(r[0]),
-                            {platform::asInt(r[1]), platform::asInt(r[2]), platform::asInt(r[3]) != 0,
-                             platform::asInt(r[4]) != 0, platform::asInt(r[5]) != 0},
-                            platform::asText(r[6])});
+        readings.push_back({platform::asInt(r[0]), platform::asText(r[1]),
+                            {platform::asInt(r[2]), platform::asInt(r[3]), platform::asInt(r[4]) != 0,
+                             platform::asInt(r[5]) != 0, platform::asInt(r[6]) != 0},
+                            platform::asText(r[7])});
     return readings;
 }
 

@@ -19,12 +19,29 @@ namespace hvr::archive {
 // as the instrument sent them, in store order.
 struct TestRecord {
     std::int64_t id = 0;
+    // Unique to this record, given when it is made: a record sent again after a commit whose
+    // answer was lost is found, not stored twice. Empty in records of older programs.
+    std::string key;
     std::string downloadedAt; // "2026-12-09 16:36:09", local time
     report::Particulars particulars;
     std::string rated;    // the nameplate as given ("600/5"); empty: guessed from the groups
     std::string accuracy; // "0.5", …, "不判定"
     std::string programVersion;
     std::vector<protocol::FrameBytes> frames;
+};
+
+// What the user changed of a test after its read: its particulars, nameplate and class, and
+// when.
+struct Amendment {
+    report::Particulars particulars;
+    std::string rated;
+    std::string accuracy;
+    std::string at;
+};
+// A stored test by its key, else (records of older programs) by its id.
+struct TestRef {
+    std::int64_t id = 0;
+    std::string key;
 };
 
 // A test as the list shows it.
@@ -53,6 +70,7 @@ struct SessionSummary {
     int readings = 0;
 };
 struct SessionReading {
+    std::int64_t seq = 0; // its place in the session, from 0
     std::string at;
     verdict::Reading reading;
     std::string csvRow; // the reading as the monitor's CSV row, as it was shown
@@ -67,6 +85,8 @@ analysis::GroupAnalysis analyseTest(const TestRecord& record, RecordStore* store
 std::string testCsv(const TestRecord& record);
 // A live session's readings as the monitor's CSV.
 std::string sessionCsv(const std::vector<SessionReading>& readings);
+// Whether the text is a date of the calendar as the filters take it ("2026-02-28").
+bool isCalendarDate(const std::string& text);
 // A test's ratio error as the list shows it ("-0.14%"); empty without one.
 std::string errorPercentText(const std::optional<double>& percent);
 
@@ -74,34 +94,37 @@ class Archive {
   public:
     explicit Archive(platform::Database& database) : m_db(database) {}
 
-    // Brings the database to the newest schema, one step at a time; refuses a database of a
-    // newer version, unchanged. False with the reason.
-    bool open(std::string* why);
+    // What the archive is opened for: reading never makes tables in a database that has none.
+    enum class Purpose { Writing, Reading };
+    // Reads what the database holds, without writing; refuses a database of a newer version or
+    // another program's, unchanged; then brings it to the newest schema under a lock that
+    // every other program opening it waits for. False with the reason.
+    bool open(std::string* why, Purpose purpose = Purpose::Writing);
     int version() const { return m_version; }
     std::string name() const { return m_db.name(); }
 
-    // The whole record in one transaction: all of it, or none of it. Its id.
+    // The whole record in one transaction: all of it, or none of it. Its id; the id it already
+    // has when a record of the same key is there.
     std::optional<std::int64_t> storeTest(const TestRecord& record, std::string* why);
+    // The particulars, nameplate and class of a stored test changed, its verdict judged again.
+    bool amendTest(const TestRef& test, const Amendment& amendment, std::string* why);
     std::optional<std::vector<TestSummary>> listTests(const TestFilter& filter, std::string* why);
     std::optional<TestRecord> loadTest(std::int64_t id, std::string* why);
     bool deleteTest(std::int64_t id, std::string* why);
+    // The whole file read and checked (SQLite's integrity check): "ok", or what is wrong.
+    std::optional<std::string> check(std::string* why);
 
-    // Live sessions: readings are held and written together by flush(), each flush one
-    // transaction.
+    // Live sessions. Readings are appended in one transaction; a reading already there (a
+    // commit whose answer was lost) is not written again.
     std::optional<std::int64_t> startSession(const std::string& at, std::string* why);
-    void addReading(std::int64_t session, const SessionReading& reading);
-    bool flush(std::string* why);
+    bool appendReadings(std::int64_t session, const std::vector<SessionReading>& readings, std::string* why);
     bool endSession(std::int64_t session, const std::string& at, std::string* why);
-    std::size_t heldReadings() const { return m_held.size(); }
     std::optional<std::vector<SessionSummary>> listSessions(std::string* why);
     std::optional<std::vector<SessionReading>> sessionReadings(std::int64_t session, std::string* why);
 
   private:
     platform::Database& m_db;
     int m_version = 0;
-    std::vector<std::vector<platform::SqlValue>> m_held;
-    std::int64_t m_nextSeq = 0;
-    std::int64_t m_seqSession = 0;
 };
 
 } // namespace hvr::archive

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdio>
-#include <regex>
 #include <utility>
 
 #include "archive/trend_plot.h"
@@ -11,15 +10,6 @@
 #include "texts/texts.h"
 
 namespace hvr {
-
-namespace {
-
-bool isDate(const std::string& text) {
-    static const std::regex date(R"([0-9]{4}-[0-9]{2}-[0-9]{2})");
-    return text.empty() || std::regex_match(text, date);
-}
-
-} // namespace
 
 ArchiveForm::ArchiveForm(Services services, archive::Archive* archive, std::string unavailable,
                          std::function<void(const archive::TestRecord&)> open)
@@ -35,14 +25,22 @@ void ArchiveForm::Form_Load() {
     search_Click();
 }
 
+void ArchiveForm::Form_Activate(archive::Archive* archive, std::string unavailable) {
+    m_archive = archive;
+    m_unavailable = std::move(unavailable);
+    m_closed = false;
+    search_Click();
+}
+
 bool ArchiveForm::Click(std::string_view name) {
-    static const std::array<std::pair<std::string_view, void (ArchiveForm::*)()>, 7> kHandlers{{
+    static const std::array<std::pair<std::string_view, void (ArchiveForm::*)()>, 8> kHandlers{{
         {"search", &ArchiveForm::search_Click},
         {"openRecord", &ArchiveForm::openRecord_Click},
         {"exportCsv", &ArchiveForm::exportCsv_Click},
         {"makeReport", &ArchiveForm::makeReport_Click},
         {"deleteRecord", &ArchiveForm::deleteRecord_Click},
         {"showTrend", &ArchiveForm::showTrend_Click},
+        {"checkArchive", &ArchiveForm::checkArchive_Click},
         {"closeWindow", &ArchiveForm::closeWindow_Click},
     }};
     for (const auto& [control, handler] : kHandlers)
@@ -70,6 +68,7 @@ void ArchiveForm::enableButtons() {
         testOnly->setEnabled(one && !sessions());
     exportCsv.setEnabled(one);
     search.setEnabled(m_archive != nullptr);
+    checkArchive.setEnabled(m_archive != nullptr);
 }
 
 void ArchiveForm::search_Click() {
@@ -82,7 +81,7 @@ void ArchiveForm::search_Click() {
         return;
     }
     for (Control* date : {&fromDate, &toDate})
-        if (!isDate(date->text())) {
+        if (!date->text().empty() && !archive::isCalendarDate(date->text())) {
             refuse("\"" + date->text() + texts::kBadDate);
             enableButtons();
             return;
@@ -91,11 +90,14 @@ void ArchiveForm::search_Click() {
     if (sessions()) {
         m_headings = {"编号", "开始", "结束", "读数"};
         const auto found = m_archive->listSessions(&why);
-        m_sessions = found.value_or(std::vector<archive::SessionSummary>{});
-        for (const auto& s : m_sessions)
+        // The rows shown are the sessions kept: a row's number is its session's.
+        m_sessions.clear();
+        for (const auto& s : found.value_or(std::vector<archive::SessionSummary>{}))
             if ((fromDate.text().empty() || s.startedAt.substr(0, 10) >= fromDate.text()) &&
-                (toDate.text().empty() || s.startedAt.substr(0, 10) <= toDate.text()))
+                (toDate.text().empty() || s.startedAt.substr(0, 10) <= toDate.text())) {
+                m_sessions.push_back(s);
                 m_cells.push_back({std::to_string(s.id), s.startedAt, s.endedAt, std::to_string(s.readings)});
+            }
         if (!found) status.setText(texts::kArchiveUnavailable + why);
     } else {
         m_headings = {"编号",     "时间",   "变电站", "设备", "相别",
@@ -182,6 +184,7 @@ void ArchiveForm::deleteRecord_Click() {
 void ArchiveForm::showTrend_Click() {
     if (m_selected < 0 || sessions()) return refuse(texts::kNoSelection);
     const std::string device = m_tests.at(static_cast<std::size_t>(m_selected)).device;
+    if (device.empty()) return refuse(texts::kNoDevice); // no CT to follow
     std::string why;
     const auto tests = m_archive->listTests({"", device, "", ""}, &why);
     if (!tests) return refuse(texts::kArchiveUnavailable + why);
@@ -191,6 +194,15 @@ void ArchiveForm::showTrend_Click() {
     platform::PictureRecorder recorder(m_trend);
     archive::drawTrend(recorder, trendPlot.rect().width, trendPlot.rect().height, *tests);
     trendPlot.invalidate();
+}
+
+void ArchiveForm::checkArchive_Click() {
+    if (!m_archive) return;
+    std::string why;
+    const auto result = m_archive->check(&why);
+    if (!result) return refuse(texts::kArchiveUnavailable + why);
+    refuse(*result == "ok" ? "测试记录 " + m_archive->name() + " 完好"
+                           : "测试记录 " + m_archive->name() + " 已损坏: " + *result);
 }
 
 void ArchiveForm::refuse(const std::string& text) {

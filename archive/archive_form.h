@@ -43,7 +43,8 @@ inline constexpr Design kPlot{.canvas = true};
     X(CommandButton, makeReport, "Archive", "生成报告", 3000, 8370, 1350, 420, kPlain)                       \
     X(CommandButton, deleteRecord, "Archive", "删除", 4440, 8370, 1350, 420, kPlain)                         \
     X(CommandButton, showTrend, "Archive", "趋势", 5880, 8370, 1350, 420, kPlain)                            \
-    X(Label, status, "Archive", "", 7350, 8430, 4500, 300, kPlain)                                           \
+    X(CommandButton, checkArchive, "Archive", "检查", 7320, 8370, 1350, 420, kPlain)                         \
+    X(Label, status, "Archive", "", 8790, 8430, 3150, 300, kPlain)                                           \
     X(CommandButton, closeWindow, "Archive", "关 闭", 12030, 8370, 1350, 420, kPlain)
 
 // The archive window without pixels: the tests (or the live sessions) found by text and date,
@@ -75,6 +76,9 @@ class ArchiveForm {
     }
 
     void Form_Load();
+    // Shown again after it was closed: the archive as it is now (it may have become available),
+    // and what was archived since.
+    void Form_Activate(archive::Archive* archive, std::string unavailable);
     bool Click(std::string_view name);
     void SelectOption(std::string_view name);
     // The user selected a row of the table (−1: none).
@@ -86,6 +90,7 @@ class ArchiveForm {
     void makeReport_Click();
     void deleteRecord_Click();
     void showTrend_Click();
+    void checkArchive_Click(); // the whole archive read and checked
     void closeWindow_Click() {
         m_closed = true;
     }

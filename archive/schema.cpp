@@ -61,12 +61,26 @@ std::vector<std::string> migration(int version, platform::Database::Dialect dial
             "ALTER TABLE tests ADD COLUMN error_max DOUBLE PRECISION",
         };
         break;
+    case 4: // a record's own key, so that a record sent again is not stored twice; amendments
+        steps = {
+            "ALTER TABLE tests ADD COLUMN record_key TEXT",
+            "ALTER TABLE tests ADD COLUMN amended_at TEXT",
+            "CREATE UNIQUE INDEX tests_key ON tests (record_key)",
+        };
+        break;
     default:
         break;
     }
     for (std::string& step : steps)
         step = dialected(step, dialect);
     return steps;
+}
+
+std::string tablesQuery(platform::Database::Dialect dialect) {
+    if (dialect == platform::Database::Dialect::Sqlite)
+        return "SELECT COUNT(*), SUM(name = 'schema_version') FROM sqlite_master WHERE type = 'table'";
+    return "SELECT COUNT(*), SUM(CASE WHEN table_name = 'schema_version' THEN 1 ELSE 0 END) FROM "
+           "information_schema.tables WHERE table_schema = current_schema()";
 }
 
 } // namespace hvr::archive

@@ -12,6 +12,10 @@ namespace hvr::archive {
 // The statements that bring a database from version n − 1 to n, for n = 1 … kSchemaVersion,
 // in the dialect of the database.
 std::vector<std::string> migration(int version, platform::Database::Dialect dialect);
-inline constexpr int kSchemaVersion = 3;
+inline constexpr int kSchemaVersion = 4;
+
+// One row: how many tables the database holds, and how many of them are the archive's version
+// table (0 or 1). Reads only, and fails on nothing that a new, empty database lacks.
+std::string tablesQuery(platform::Database::Dialect dialect);
 
 } // namespace hvr::archive

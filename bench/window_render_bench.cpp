@@ -215,7 +215,7 @@ struct BenchArchive {
 hvr::archive::TestRecord benchTest(int groups) {
     const auto scenario = hvr::sim::Scenario::synthetic(groups);
     hvr::archive::TestRecord record{
-        0, "2026-12-09 10:00:00", {"城南", "CT-1", "A", "王工", ""}, "600/5", "0.5", "b", {}};
+        0, "", "2026-12-09 10:00:00", {"城南", "CT-1", "A", "王工", ""}, "600/5", "0.5", "b", {}};
     for (int g = 1; g <= groups; ++g)
         record.frames.push_back(scenario.storedGroup(g));
     return record;
@@ -284,14 +284,66 @@ void BM_ArchiveLiveReadingAppended(benchmark::State& state) {
     BenchArchive a;
     std::string why;
     const auto session = a.archive->startSession("2026-12-09 10:00:00", &why);
-    int n = 0;
+    std::vector<hvr::archive::SessionReading> held;
+    std::int64_t seq = 0;
     for (auto _ : state) {
-        a.archive->addReading(*session,
-                              {"2026-12-09 10:00:01", {6000000, 49800}, "2026-12-09T10:00:01.000Z,600,4.98"});
-        if (++n % 10 == 0) a.archive->flush(&why);
+        held.push_back({seq++, "2026-12-09 10:00:01", {6000000, 49800}, "2026-12-09T10:00:01.000Z,600,4.98"});
+        if (held.size() == 10) {
+            a.archive->appendReadings(*session, held, &why);
+            held.clear();
+        }
     }
 }
 BENCHMARK(BM_ArchiveLiveReadingAppended)->Unit(benchmark::kMicrosecond);
+
+// An archive of 1000 tests of 4600 groups (about 300 MB), made once for the two below.
+const QString& largeArchive() {
+    static QTemporaryDir dir;
+    static const QString path = [] {
+        const QString file = dir.filePath("large.sqlite");
+        std::string why;
+        auto db = hvr::platform::QtDatabase::open(file.toStdString(), &why);
+        hvr::archive::Archive archive(*db);
+        archive.open(&why);
+        db->exec("PRAGMA synchronous=OFF", {}, nullptr, &why); // made fast; read as any archive
+        auto record = benchTest(4600);
+        for (int i = 0; i < 1000; ++i) {
+            record.particulars.device = "CT-" + std::to_string(i % 50);
+            archive.storeTest(record, &why);
+        }
+        return file;
+    }();
+    return path;
+}
+
+// What every archive command and every download pays first, however large the archive: the
+// open and, here, the list of its tests.
+void BM_ArchiveOpenAndListOf1000TestsOf4600Groups(benchmark::State& state) {
+    const std::string path = largeArchive().toStdString();
+    std::size_t listed = 0;
+    for (auto _ : state) {
+        std::string why;
+        auto db = hvr::platform::QtDatabase::open(path, &why);
+        hvr::archive::Archive archive(*db);
+        if (!archive.open(&why)) state.SkipWithError(why.c_str());
+        listed = archive.listTests({}, &why)->size();
+    }
+    state.counters["tests"] = static_cast<double>(listed);
+}
+BENCHMARK(BM_ArchiveOpenAndListOf1000TestsOf4600Groups)->Unit(benchmark::kMillisecond);
+
+// The archive step of a 4600-group download into that archive: opened, the record stored.
+void BM_ArchiveStepOfA4600GroupDownloadInto1000Tests(benchmark::State& state) {
+    const std::string path = largeArchive().toStdString();
+    const auto record = benchTest(4600);
+    for (auto _ : state) {
+        std::string why;
+        auto db = hvr::platform::QtDatabase::open(path, &why);
+        hvr::archive::Archive archive(*db);
+        if (!archive.open(&why) || !archive.storeTest(record, &why)) state.SkipWithError(why.c_str());
+    }
+}
+BENCHMARK(BM_ArchiveStepOfA4600GroupDownloadInto1000Tests)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -25,19 +25,44 @@ namespace hvr::cli {
 namespace {
 
 // The archive the options name: --archive, else HVR_ARCHIVE, else the laptop's own.
+std::string archiveWhere(const Options& options) {
+    return options.archive.empty() ? qEnvironmentVariable("HVR_ARCHIVE").toStdString() : options.archive;
+}
+
 struct OpenArchive {
     std::unique_ptr<platform::QtDatabase> database;
     std::unique_ptr<archive::Archive> archive;
 };
-std::optional<OpenArchive> openArchive(const Options& options, std::string* why) {
-    std::string where = options.archive;
-    if (where.empty()) where = qEnvironmentVariable("HVR_ARCHIVE").toStdString();
+// Opened to read (nothing is made where there is no archive) or to write.
+std::optional<OpenArchive> openArchive(const Options& options, archive::Archive::Purpose purpose, std::string* why) {
+    const auto address = platform::parseArchiveAddress(archiveWhere(options), why);
+    if (!address) return std::nullopt;
     OpenArchive open;
-    open.database = platform::QtDatabase::open(where, why);
+    open.database = platform::QtDatabase::open(*address,
+                                               purpose == archive::Archive::Purpose::Reading
+                                                   ? platform::QtDatabase::Missing::Refuse
+                                                   : platform::QtDatabase::Missing::Create,
+                                               why);
     if (!open.database) return std::nullopt;
     open.archive = std::make_unique<archive::Archive>(*open.database);
-    if (!open.archive->open(why)) return std::nullopt;
+    if (!open.archive->open(why, purpose)) return std::nullopt;
     return open;
+}
+
+// A particular as one cell of a line: tabs, line breaks and backslashes written as \t, \n,
+// \r and \\, so that every record is one line of its columns.
+std::string cell(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '\t': out += "\\t"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\\': out += "\\\\"; break;
+        default: out += c;
+        }
+    }
+    return out;
 }
 
 int list(archive::Archive& a, const Options& options) {
@@ -46,11 +71,11 @@ int list(archive::Archive& a, const Options& options) {
     filter.device = options.particulars.device;
     filter.from = options.since;
     const auto tests = a.listTests(filter, &why);
-    if (!tests) return fail(kExitNoInstrument, "测试记录无法读取: " + why);
+    if (!tests) return fail(kExitArchive, "测试记录无法读取: " + why);
     std::cout << "编号\t时间\t变电站\t设备\t相别\t额定变比\t准确级\t组数\t结论\t平均误差\n";
     for (const auto& t : *tests)
-        std::cout << t.id << "\t" << t.downloadedAt << "\t" << t.station << "\t" << t.device << "\t"
-                  << t.phase << "\t" << t.rated << "\t" << t.accuracy << "\t" << t.groups << "\t" << t.verdict
+        std::cout << t.id << "\t" << t.downloadedAt << "\t" << cell(t.station) << "\t" << cell(t.device) << "\t"
+                  << cell(t.phase) << "\t" << t.rated << "\t" << t.accuracy << "\t" << t.groups << "\t" << t.verdict
                   << "\t" << archive::errorPercentText(t.errorMean) << "\n";
     return kExitOk;
 }
@@ -60,7 +85,7 @@ int list(archive::Archive& a, const Options& options) {
 int show(archive::Archive& a, const Options& options) {
     std::string why;
     const auto record = a.loadTest(options.archiveId, &why);
-    if (!record) return fail(kExitNoInstrument, why);
+    if (!record) return fail(kExitArchive, why);
     if (options.format == Format::Csv) {
         std::cout << archive::testCsv(*record);
         return kExitOk;
@@ -86,7 +111,7 @@ int show(archive::Archive& a, const Options& options) {
 int report(archive::Archive& a, const Options& options) {
     std::string why;
     const auto record = a.loadTest(options.archiveId, &why);
-    if (!record) return fail(kExitNoInstrument, why);
+    if (!record) return fail(kExitArchive, why);
     const auto judged = archive::analyseTest(*record);
     const auto document =
         report::layoutReport({record->particulars, judged, record->downloadedAt, record->programVersion});
@@ -104,10 +129,19 @@ int report(archive::Archive& a, const Options& options) {
 int exportSession(archive::Archive& a, const Options& options) {
     std::string why;
     const auto readings = a.sessionReadings(options.archiveId, &why);
-    if (!readings) return fail(kExitNoInstrument, "测试记录无法读取: " + why);
+    if (!readings) return fail(kExitArchive, "测试记录无法读取: " + why);
     if (readings->empty())
-        return fail(kExitNoInstrument, "没有编号为 " + std::to_string(options.archiveId) + " 的实时记录");
+        return fail(kExitArchive, "没有编号为 " + std::to_string(options.archiveId) + " 的实时记录");
     std::cout << archive::sessionCsv(*readings);
+    return kExitOk;
+}
+
+int check(archive::Archive& a) {
+    std::string why;
+    const auto result = a.check(&why);
+    if (!result) return fail(kExitArchive, "测试记录无法读取: " + why);
+    if (*result != "ok") return fail(kExitArchive, "测试记录 " + a.name() + " 已损坏: " + *result);
+    std::cout << "测试记录 " << a.name() << " 完好\n";
     return kExitOk;
 }
 
@@ -115,8 +149,9 @@ int exportSession(archive::Archive& a, const Options& options) {
 
 int runArchiveCommand(const Options& options) {
     std::string why;
-    auto open = openArchive(options, &why);
-    if (!open) return fail(kExitNoInstrument, why);
+    if (!platform::parseArchiveAddress(archiveWhere(options), &why)) return fail(kExitBadArguments, why);
+    auto open = openArchive(options, archive::Archive::Purpose::Reading, &why);
+    if (!open) return fail(kExitArchive, why);
     switch (options.archiveAction) {
     case ArchiveAction::List:
         return list(*open->archive, options);
@@ -126,22 +161,33 @@ int runArchiveCommand(const Options& options) {
         return report(*open->archive, options);
     case ArchiveAction::ExportSession:
         return exportSession(*open->archive, options);
+    case ArchiveAction::Check:
+        return check(*open->archive);
     }
-    return kExitNoInstrument;
+    return kExitArchive;
 }
 
-std::optional<std::string> archiveDownload(const Form1& form, const Options& options,
-                                           const std::string& downloadedAt) {
+std::optional<std::string> refusedArchiveAddress(const Options& options) {
     std::string why;
-    auto open = openArchive(options, &why);
-    if (!open) return why;
+    if (platform::parseArchiveAddress(archiveWhere(options), &why)) return std::nullopt;
+    return why;
+}
+
+archive::TestRecord downloadRecord(const Form1& form, const Options& options, const std::string& downloadedAt) {
     archive::TestRecord record;
     record.downloadedAt = downloadedAt;
     record.particulars = options.particulars;
     record.rated = options.rated ? verdict::nameplateText(*options.rated) : "";
     record.accuracy = verdict::classText(options.accuracy);
     record.programVersion = HVR_VERSION;
-    record.frames = storedFrames(form, form.ji_ge - 1);
+    record.frames = storedFrames(form, form.dl_filed); // every frame the read filed
+    return record;
+}
+
+std::optional<std::string> archiveDownload(const archive::TestRecord& record, const Options& options) {
+    std::string why;
+    auto open = openArchive(options, archive::Archive::Purpose::Writing, &why);
+    if (!open) return why;
     const auto id = open->archive->storeTest(record, &why);
     if (!id) return "测试记录 " + open->database->name() + " 无法写入: " + why;
     std::cerr << "hvr-cli: 已存为测试记录 " << *id << " (" << open->database->name() << ")\n";

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "archive/archive.h"
 #include "cli/options.h"
 #include "main_window/form1.h"
 
@@ -11,9 +12,14 @@ namespace hvr::cli {
 // archive list | show | report | export-session: the exit status.
 int runArchiveCommand(const Options& options);
 
-// The store just read, as a test record of the archive the options name, with their
-// particulars, nameplate and class. The reason when it could not be archived.
-std::optional<std::string> archiveDownload(const Form1& form, const Options& options,
-                                           const std::string& downloadedAt);
+// Why the archive's address is refused (a mistyped scheme, a foreign database), before
+// anything is read or made; none when it is one.
+std::optional<std::string> refusedArchiveAddress(const Options& options);
+
+// The store just read, as a test record with the options' particulars, nameplate and class.
+archive::TestRecord downloadRecord(const Form1& form, const Options& options, const std::string& downloadedAt);
+
+// The record into the archive the options name; the reason when it could not be archived.
+std::optional<std::string> archiveDownload(const archive::TestRecord& record, const Options& options);
 
 } // namespace hvr::cli

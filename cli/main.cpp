@@ -230,6 +230,38 @@ std::optional<verdict::Columns> verdictColumns(Form1& form, const Options& optio
     return verdict::Columns{*guess, options.accuracy};
 }
 
+// The download's outputs: the listing or CSV, the printed sheets and the report.
+int writeDownload(Form1& form, const Options& options, const std::string& downloadedAt) {
+    // From here output may wait for a reader (a FIFO, a stalled pipe): a signal ends it.
+    const Session::BlockingOutput output;
+    // The listing in GBK as the window saves it, or the groups as data in UTF-8 (the sort
+    // keeps the count). A terminal shows UTF-8: the GBK bytes are for files and pipes.
+    const bool terminal = options.out == "-" && ::isatty(STDOUT_FILENO) != 0;
+    const auto columns = options.format == Format::Csv ? verdictColumns(form, options) : std::nullopt;
+    const auto bytes =
+        options.format == Format::Csv
+            ? std::optional<std::string>(groupsCsv(form, form.ji_ge, columns ? &*columns : nullptr))
+        : terminal ? std::optional<std::string>(form.ListingText())
+                   : platform::toGbk(form.ListingText());
+    if (!bytes) return fail(kExitCannotWrite, "记录无法转换为 GBK");
+    if (options.out == "-") {
+        std::cout.write(bytes->data(), static_cast<std::streamsize>(bytes->size()));
+        std::cout.flush();
+        if (!std::cout) return pipeClosed() ? kExitOk : fail(kExitCannotWrite, "无法写到标准输出");
+    } else {
+        platform::LocalFileSystem files;
+        std::string why;
+        if (!files.saveFile(options.out, *bytes, &why))
+            return fail(kExitCannotWrite, "无法写入 " + options.out + ": " + why);
+        std::cerr << "hvr-cli: 记录已保存到 " << options.out << "\n";
+    }
+    if (!options.pdf.empty())
+        if (const int status = writePdf(form, options.pdf); status != kExitOk) return status;
+    if (!options.report.empty())
+        return writeReport(form, options, downloadedAt, options.format == Format::Csv && !options.rated);
+    return kExitOk;
+}
+
 int download(Session& session, const Options& options) {
     // Outputs that cannot be written are said before the instrument is asked for anything.
     for (const std::string& path : {options.out, options.pdf, options.report}) {
@@ -237,6 +269,8 @@ int download(Session& session, const Options& options) {
         if (!path.empty() && path != "-" && !platform::canSave(path, &why))
             return fail(kExitCannotWrite, "无法写入 " + path + ": " + why);
     }
+    if (const auto refused = options.noArchive ? std::nullopt : refusedArchiveAddress(options))
+        return fail(kExitBadArguments, *refused);
     if (!waitForInstrument(session, options)) return kExitNoInstrument;
     Form1& form = session.form();
     form.Command9_Click(); // history review, as the user would
@@ -267,13 +301,10 @@ int download(Session& session, const Options& options) {
 
     form.CountStoredGroups();
     const std::string downloadedAt = platform::localTimeText();
-    // The test is archived as received, before any sort; a record that cannot be written is
-    // said at once, the outputs are written all the same, and the exit status says it.
-    std::optional<std::string> notArchived;
-    if (!options.noArchive && form.ji_ge > 1) {
-        notArchived = archiveDownload(form, options, downloadedAt);
-        if (notArchived) std::cerr << "hvr-cli: " << *notArchived << "; 本次读取未存入测试记录\n";
-    }
+    // The test is archived as received, before any sort, and after the outputs: a signal
+    // during the archive step leaves the listing written and the record whole or absent.
+    std::optional<archive::TestRecord> record;
+    if (!options.noArchive && form.dl_filed > 0) record = downloadRecord(form, options, downloadedAt);
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%.2f", static_cast<double>(clock.elapsed()) / 1000.0);
     std::cerr << "hvr-cli: 已读取 " << form.ji_ge - 1 << " 组, 用时 " << seconds << " 秒\n";
@@ -283,37 +314,15 @@ int download(Session& session, const Options& options) {
     else if (options.sort == SortOrder::Descending)
         form.Command12_Click();
 
-    // From here output may wait for a reader (a FIFO, a stalled pipe): a signal ends it.
-    const Session::BlockingOutput output;
-    // The listing in GBK as the window saves it, or the groups as data in UTF-8 (the sort
-    // keeps the count). A terminal shows UTF-8: the GBK bytes are for files and pipes.
-    const bool terminal = options.out == "-" && ::isatty(STDOUT_FILENO) != 0;
-    const auto columns = options.format == Format::Csv ? verdictColumns(form, options) : std::nullopt;
-    const auto bytes =
-        options.format == Format::Csv
-            ? std::optional<std::string>(groupsCsv(form, form.ji_ge, columns ? &*columns : nullptr))
-        : terminal ? std::optional<std::string>(form.ListingText())
-                   : platform::toGbk(form.ListingText());
-    if (!bytes) return fail(kExitCannotWrite, "记录无法转换为 GBK");
-    if (options.out == "-") {
-        std::cout.write(bytes->data(), static_cast<std::streamsize>(bytes->size()));
-        std::cout.flush();
-        if (!std::cout) return pipeClosed() ? kExitOk : fail(kExitCannotWrite, "无法写到标准输出");
-    } else {
-        platform::LocalFileSystem files;
-        std::string why;
-        if (!files.saveFile(options.out, *bytes, &why))
-            return fail(kExitCannotWrite, "无法写入 " + options.out + ": " + why);
-        std::cerr << "hvr-cli: 记录已保存到 " << options.out << "\n";
+    const int written = writeDownload(form, options, downloadedAt);
+    if (!record) return written;
+    // From here the database may keep the program waiting: a signal ends it at once.
+    const Session::BlockingOutput archiving;
+    if (const auto notArchived = archiveDownload(*record, options)) {
+        std::cerr << "hvr-cli: " << *notArchived << "; 本次读取未存入测试记录\n";
+        return written != kExitOk ? written : kExitCannotWrite;
     }
-    if (!options.pdf.empty())
-        if (const int status = writePdf(form, options.pdf); status != kExitOk) return status;
-    if (!options.report.empty())
-        if (const int status =
-                writeReport(form, options, downloadedAt, options.format == Format::Csv && !options.rated);
-            status != kExitOk)
-            return status;
-    return notArchived ? kExitCannotWrite : kExitOk;
+    return written;
 }
 
 int monitor(Session& session, const Options& options) {

@@ -1,5 +1,7 @@
 #include "cli/options.h"
 
+#include "archive/archive.h"
+
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QStringList>
@@ -23,6 +25,7 @@ const char* const kUsage = R"(用法:
   hvr-cli archive show 编号 [--format listing|csv] [--archive 数据库]
   hvr-cli archive report 编号 文件.pdf [--archive 数据库]
   hvr-cli archive export-session 编号 [--archive 数据库]
+  hvr-cli archive check [--archive 数据库]
 
 download  等待仪器应答, 读取仪器中存储的全部数据组, 按需排序, 写成文本记录
           (GBK 编码, CR LF 换行, 与窗口"保  存"的格式相同) 或 CSV. 进度写到标准错误.
@@ -42,6 +45,8 @@ archive   测试记录: 每次完整读取后, download 自动把全部数据组
                           该记录的试验报告 (PDF).
           export-session 编号
                           一次实时监控记录的读数, 格式同 monitor 的 csv.
+          check           读遍整个测试记录, 检查是否损坏 (记录很多时需要一些时间).
+          只读的命令 (list, show, report, export-session, check) 不会新建文件或文件夹.
 ports     列出端口表: 端口号, 设备, 能否打开 (不能时说明原因), USB 适配器的名称.
 
 选项:
@@ -69,9 +74,11 @@ ports     列出端口表: 端口号, 设备, 能否打开 (不能时说明原�
                    报告与测试记录中的变电站, 设备名称/编号, 相别 (A, B, C 或 N), 试验人员
                    与备注.
   --no-archive     download: 不存入测试记录.
-  --archive 数据库 测试记录所在: SQLite 文件路径, 或 postgresql://用户@主机:端口/数据库
-                   (密码取自 ~/.pgpass 或 PGPASSWORD); 默认取环境变量 HVR_ARCHIVE,
-                   再默认为 ~/.local/share/hvr/archive.sqlite.
+  --archive 数据库 测试记录所在: SQLite 文件路径, 或 PostgreSQL 的连接地址
+                   postgresql://用户@主机:端口/数据库?参数 (如 sslmode=require; 密码取自
+                   ~/.pgpass 或 PGPASSWORD, 写在地址中的密码不会显示或保存); 默认取环境
+                   变量 HVR_ARCHIVE, 再默认为 ~/.local/share/hvr/archive.sqlite.
+                   其他含 "://" 的地址一律拒绝.
   --timeout 秒     等待仪器应答的最长时间; 读取或监控中, 连接中断或没有进展
                    (没有新的数据组, 没有新的实时数据) 多久后放弃, 从连接中断
                    或最后一次进展时算起 (默认 60, 足够连接自行恢复两轮).
@@ -83,7 +90,9 @@ ports     列出端口表: 端口号, 设备, 能否打开 (不能时说明原�
 从第1组重新读取. 数据在报告的组数之前结束, 或组数持续 5 秒超过 4600, 读取未完成,
 不写出结果.
 
-退出状态: 0 成功; 1 仪器无应答, 连接中断或读取未完成; 2 参数错误; 3 无法写出结果.
+退出状态: 0 成功; 1 仪器无应答, 连接中断或读取未完成; 2 参数错误; 3 无法写出结果
+(download 的测试记录无法写入时也是 3); 4 测试记录不存在, 无法读取或没有该编号的记录.
+Ctrl-C 或 SIGTERM 结束时为 128 加信号编号.
 )";
 
 namespace {
@@ -111,13 +120,14 @@ Parsed parseArchive(const QCommandLineParser& parser, const QStringList& positio
                     const QCommandLineOption& device, const QCommandLineOption& format) {
     const auto value = [&](const QCommandLineOption& option) { return parser.value(option).toStdString(); };
     if (positional.size() < 2)
-        return {std::nullopt, "archive 需要 list, show, report 或 export-session (见 --help)"};
+        return {std::nullopt, "archive 需要 list, show, report, export-session 或 check (见 --help)"};
     const std::string action = positional.at(1).toStdString();
     const std::map<std::string, std::pair<ArchiveAction, int>> actions{
         {"list", {ArchiveAction::List, 0}},
         {"show", {ArchiveAction::Show, 1}},
         {"report", {ArchiveAction::Report, 2}},
-        {"export-session", {ArchiveAction::ExportSession, 1}}};
+        {"export-session", {ArchiveAction::ExportSession, 1}},
+        {"check", {ArchiveAction::Check, 0}}};
     const auto found = actions.find(action);
     if (found == actions.end()) return {std::nullopt, "未知的 archive 命令 '" + action + "' (见 --help)"};
     o.archiveAction = found->second.first;
@@ -129,15 +139,15 @@ Parsed parseArchive(const QCommandLineParser& parser, const QStringList& positio
                                                     : " 需要编号与文件名")};
     if (arguments >= 1) {
         const std::string id = positional.at(2).toStdString();
-        if (id.empty() || id.size() > 15 || id.find_first_not_of("0123456789") != std::string::npos)
+        if (id.empty() || id.size() > 15 || id.find_first_not_of("0123456789") != std::string::npos ||
+            id.find_first_not_of('0') == std::string::npos)
             return {std::nullopt, "编号应为正整数, 不是 '" + id + "'"};
         o.archiveId = std::stoll(id);
     }
     if (arguments == 2) o.archiveFile = positional.at(3).toStdString();
     o.archive = value(archive);
     if (parser.isSet(since)) {
-        static const std::regex date(R"([0-9]{4}-[0-9]{2}-[0-9]{2})");
-        if (!std::regex_match(value(since), date))
+        if (!archive::isCalendarDate(value(since)))
             return {std::nullopt, "--since 需要日期 2026-01-31, 不是 '" + value(since) + "'"};
         o.since = value(since);
     }
@@ -187,6 +197,11 @@ Parsed parseOptions(const std::vector<std::string>& args) {
     QStringList list{"hvr-cli"};
     for (const std::string& a : args)
         list << QString::fromStdString(a);
+    // A negative number where archive takes a record's number is that number, not an option.
+    if (!args.empty() && args[0] == "archive")
+        for (const std::string& a : args)
+            if (a.size() > 1 && a[0] == '-' && a.find_first_not_of("0123456789", 1) == std::string::npos)
+                return {std::nullopt, "编号应为正整数, 不是 '" + a + "'"};
     if (!parser.parse(list)) {
         if (!parser.unknownOptionNames().isEmpty())
             return {std::nullopt,

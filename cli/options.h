@@ -12,7 +12,7 @@
 namespace hvr::cli {
 
 enum class Command { Download, Monitor, Ports, Archive, Help, Version };
-enum class ArchiveAction { List, Show, Report, ExportSession };
+enum class ArchiveAction { List, Show, Report, ExportSession, Check };
 enum class SortOrder { None, Ascending, Descending };
 enum class Format { Listing, Csv, Jsonl };
 

@@ -124,6 +124,7 @@ void Form1::DownloadGroupFrame() {
         return;
     }
     fileGroupFrame(*this, k, *bytes);
+    dl_filed = std::max(dl_filed, k + 1);
 
     if (k + 1 >= stored_count + 1) {
         EndDownload();
@@ -154,12 +155,14 @@ void Form1::DownloadGroupFrame() {
     RequestPair(dl_request + 2);
 }
 
-void Form1::EndDownload() {
+void Form1::EndDownload(ReadOutcome outcome) {
     link_state = kIdle;
     link_busy = 0;
     dl_active = false;
     dl_recounting = false;
-    dl_outcome = ReadOutcome::Complete;
+    // Set before pending events run: nothing that runs meanwhile takes an incomplete read for
+    // a complete one.
+    dl_outcome = outcome;
     m_services.events.processPending();
     Command7.setEnabled(true);
     Command13.setEnabled(true);
@@ -168,19 +171,21 @@ void Form1::EndDownload() {
     Text42.setText("");
     Text33.setVisible(false);
     Text34.setVisible(false);
+    if (outcome == ReadOutcome::Complete && m_readEnded) m_readEnded();
 }
 
 void Form1::EndIncompleteRead(const std::string& why) {
-    EndDownload();
-    dl_outcome = ReadOutcome::Incomplete;
+    EndDownload(ReadOutcome::Incomplete);
     dl_implausible_counts = 0;
     dl_implausible_ticks = 0;
     Text42.setText(texts::kReadIncomplete);
     m_services.dialogs.message(why, texts::kMessageTitle);
+    if (m_readEnded) m_readEnded();
 }
 
 void Form1::clearStoreForRead() {
     fileGroupFrames(*this, {});
+    dl_filed = 0;
 }
 
 void Form1::superviseRead(std::optional<std::int32_t> abandoned) {

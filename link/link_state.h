@@ -32,6 +32,8 @@ struct LinkVariables {
     std::int16_t stored_count = 0;
     std::int32_t dl_request = 0;
     std::uint8_t dl_half = 0;
+    // How many groups this read has filed, from slot 0: what a record of it holds.
+    std::int32_t dl_filed = 0;
     // Counted and not yet ended: what a successful link check may resume.
     bool dl_active = false;
     // After a lost link the count is asked again before the download goes on: another count

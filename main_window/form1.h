@@ -130,6 +130,11 @@ class Form1 : public LinkVariables,
     void setArchiveOpener(std::function<void()> open) {
         m_openArchive = std::move(open);
     }
+    // Told once a read has ended, its outcome and what it filed already set: the one place
+    // where a read is known complete.
+    void setReadEndedObserver(std::function<void()> observer) {
+        m_readEnded = std::move(observer);
+    }
     // An archived test's frames put into the store as a read puts them, in history review at
     // page 1; false while a read or a sort runs.
     bool OpenStoredFrames(const std::vector<protocol::FrameBytes>& frames);
@@ -167,7 +172,7 @@ class Form1 : public LinkVariables,
     void DownloadGroupFrame();
     void DrawCurve();
     void CursorReadout();
-    void EndDownload();
+    void EndDownload(ReadOutcome outcome = ReadOutcome::Complete);
     // "连接失败": the readings on the panel, the curve's last point and the lamps turn grey
     // until the next live reading, so that an old figure never looks live.
     void LinkLost();
@@ -234,6 +239,7 @@ class Form1 : public LinkVariables,
     std::function<void()> m_openCalculator;
     std::function<void()> m_openAnalysis;
     std::function<void()> m_openArchive;
+    std::function<void()> m_readEnded;
     platform::Picture m_picture1;
     std::vector<Control> m_design;                // every control as the window was designed
     std::optional<std::pair<int, int>> m_pointer; // over Picture1, in pixels inside it

@@ -12,6 +12,8 @@
 #include "analysis/error_analysis_form.h"
 #include "archive/archive_form.h"
 #include "archive/archive_keeper.h"
+#include "archive/qt_archive_worker.h"
+#include "archive/test_coordinator.h"
 #include "archive/qt_archive_view.h"
 #include "link/group_filing.h"
 #include "cli/monitor_output.h"
@@ -84,27 +86,47 @@ struct MainWindowProgram::Parts {
     std::unique_ptr<ErrorAnalysisForm> analysis;
     std::unique_ptr<QtErrorAnalysisView> analysisView;
     std::uint64_t analysedRevision = ~std::uint64_t{0};
-    bool readSeen = false;    // a read is under way
-    std::string downloadedAt; // when the last read ended
-    // The test archive: every completed read and every live run kept.
-    std::unique_ptr<platform::QtDatabase> archiveDb;
+    // The test archive: every completed read and every live run kept, written on a thread of
+    // its own; the archive window reads through a connection of its own.
     std::unique_ptr<archive::ArchiveKeeper> keeper;
-    QTimer archiveTimer;
-    std::uint64_t liveArchived = 0; // live readings seen so far
+    std::unique_ptr<archive::TestCoordinator> coordinator;
+    std::unique_ptr<QtArchiveWorker> archiveWorker;
+    std::unique_ptr<platform::QtDatabase> browseDb;
+    std::unique_ptr<archive::Archive> browsed;
     platform::QtDialogs archiveDialogs;
     std::unique_ptr<ArchiveForm> archiveForm;
     std::unique_ptr<QtArchiveView> archiveView;
 
+    static std::string archiveAddress() {
+        std::string where = qEnvironmentVariable("HVR_ARCHIVE").toStdString();
+        if (where.empty()) where = QSettings().value(QStringLiteral("archive/url")).toString().toStdString();
+        return where;
+    }
+
+    // The archive as the archive window reads it; an archive not there yet is not made.
+    std::string openBrowsed() {
+        std::string why;
+        if (browsed) return why;
+        if (const auto address = platform::parseArchiveAddress(archiveAddress(), &why)) {
+            browseDb = platform::QtDatabase::open(*address, platform::QtDatabase::Missing::Refuse, &why);
+            if (browseDb) browsed = std::make_unique<archive::Archive>(*browseDb);
+            if (browsed && !browsed->open(&why, archive::Archive::Purpose::Reading)) browsed.reset();
+            if (!browsed) browseDb.reset();
+        }
+        return why;
+    }
+
     void showArchive() {
+        const std::string unavailable = openBrowsed();
         if (!archiveView) {
-            archiveForm = std::make_unique<ArchiveForm>(
-                ArchiveForm::Services{archiveDialogs, files, documents}, keeper->archive(),
-                keeper->openError(), [this](const archive::TestRecord& record) { openTest(record); });
+            archiveForm = std::make_unique<ArchiveForm>(ArchiveForm::Services{archiveDialogs, files, documents},
+                                                        browsed.get(), unavailable,
+                                                        [this](const archive::TestRecord& record) { openTest(record); });
             archiveForm->Form_Load();
             archiveView = std::make_unique<QtArchiveView>(*archiveForm);
             archiveDialogs.setParent(archiveView.get());
         } else if (!archiveView->isVisible()) {
-            archiveForm->search_Click(); // what was archived since
+            archiveForm->Form_Activate(browsed.get(), unavailable); // what was archived since
             archiveView->sync();
         }
         if (!archiveView->isVisible() || archiveView->zoom() != view->zoom()) {
@@ -120,13 +142,7 @@ struct MainWindowProgram::Parts {
     // its nameplate, class and particulars in the ratio error window.
     void openTest(const archive::TestRecord& record) {
         if (!form->OpenStoredFrames(record.frames)) return;
-        const report::Particulars& p = record.particulars;
-        for (const auto& [key, value] :
-             {std::pair{"station", p.station}, std::pair{"device", p.device}, std::pair{"phase", p.phase},
-              std::pair{"tester", p.tester}, std::pair{"remark", p.remark}, std::pair{"rated", record.rated},
-              std::pair{"class", record.accuracy}})
-            analysisPreferences.setValue(key, value);
-        downloadedAt = record.downloadedAt;
+        coordinator->testOpened(record);
         if (analysis) analysis->Form_Load();
         analysedRevision = ~std::uint64_t{0};
         view->render();
@@ -134,50 +150,18 @@ struct MainWindowProgram::Parts {
     }
 
     void openArchive() {
-        std::string where = qEnvironmentVariable("HVR_ARCHIVE").toStdString();
-        if (where.empty()) where = QSettings().value(QStringLiteral("archive/url")).toString().toStdString();
-        std::string why;
-        archiveDb = platform::QtDatabase::open(where, &why);
-        std::unique_ptr<archive::Archive> opened;
-        if (archiveDb) {
-            opened = std::make_unique<archive::Archive>(*archiveDb);
-            if (!opened->open(&why)) opened.reset();
-        }
-        keeper = std::make_unique<archive::ArchiveKeeper>(dialogs, std::move(opened), why);
-        // Live readings are committed every 2 s: a crash loses at most the last few.
-        archiveTimer.setInterval(2000);
-        QObject::connect(&archiveTimer, &QTimer::timeout, [this] { keeper->tick(); });
-        archiveTimer.start();
-    }
-
-    // The read just completed, as a record: its frames as received, with the nameplate, class
-    // and particulars of the ratio error window.
-    archive::TestRecord readRecord() {
-        archive::TestRecord record;
-        record.downloadedAt = downloadedAt;
-        const auto p = [this](const char* key) { return analysisPreferences.value(key); };
-        record.particulars = {p("station"), p("device"), p("phase"), p("tester"), p("remark")};
-        record.rated = p("rated");
-        record.accuracy =
-            verdict::classText(verdict::parseClass(p("class")).value_or(verdict::AccuracyClass::None));
-        record.programVersion = HVR_VERSION;
-        form->CountStoredGroups();
-        record.frames = storedFrames(*form, form->ji_ge - 1);
-        return record;
-    }
-
-    // Each live reading shown while monitoring runs joins the run's session; a pause, history
-    // review or a lost link ends it.
-    void archiveLive() {
-        if (!keeper) return;
-        const bool running = form->live_polling != 0 && !form->live_stale;
-        if (form->live_shown_count != liveArchived) {
-            liveArchived = form->live_shown_count;
-            if (running)
-                keeper->liveReading({platform::localTimeText(), analysis::liveReading(form->last_shown),
-                                     cli::csvRow(*form, platform::isoTimeText())});
-        }
-        if (!running && keeper->session()) keeper->liveStopped(platform::localTimeText());
+        keeper = std::make_unique<archive::ArchiveKeeper>([this](const std::string& text) {
+            // Said on the window's thread, whichever thread found it.
+            QMetaObject::invokeMethod(view.get(), [this, text] { dialogs.message(text, texts::kMessageTitle); });
+        });
+        coordinator = std::make_unique<archive::TestCoordinator>(archive::TestCoordinator::Services{
+            *keeper, analysisPreferences, [] { return platform::localTimeText(); },
+            [] { return platform::isoTimeText(); }, HVR_VERSION});
+        archiveWorker = std::make_unique<QtArchiveWorker>(*keeper, archiveAddress());
+        form->setReadEndedObserver([this] {
+            coordinator->readEnded(*form);
+            archiveWorker->poke();
+        });
     }
 
     void placeBesideMain(QWidget& window) {
@@ -211,6 +195,7 @@ struct MainWindowProgram::Parts {
                 HVR_VERSION);
             analysis->Form_Load();
             analysisView = std::make_unique<QtErrorAnalysisView>(*analysis);
+            analysisView->setAfterEvent([this] { coordinator->particularsChanged(); });
             analysisDialogs.setParent(analysisView.get());
             documents.setParent(analysisView.get());
             analysedRevision = ~std::uint64_t{0};
@@ -225,23 +210,15 @@ struct MainWindowProgram::Parts {
         analysisView->activateWindow();
     }
 
-    // After every event of the main window: the live run and a completed read archived; the
-    // analysis window given its groups once a read is over and whenever the store changes, its
-    // live verdict with every reading.
+    // After every event of the main window: the live run archived; the analysis window given
+    // its groups once a read is over and whenever the store changes, its live verdict with
+    // every reading.
     void followMainWindow() {
-        archiveLive();
-        if (form->dl_active) {
-            readSeen = true;
-        } else if (readSeen) {
-            readSeen = false;
-            downloadedAt = platform::localTimeText();
-            if (keeper && form->dl_outcome == Form1::ReadOutcome::Complete)
-                keeper->downloadCompleted(readRecord());
-        }
+        coordinator->followMainWindow(*form);
         if (!analysis) return;
         if (!form->dl_active && form->store_revision != analysedRevision) {
             analysedRevision = form->store_revision;
-            analysis->showGroups(*form, kStoreSlots, downloadedAt);
+            analysis->showGroups(*form, kStoreSlots, coordinator->downloadedAt());
         }
         const LiveShown& shown = form->last_shown;
         if (shown.secondaryBase || shown.noSignal)
@@ -256,8 +233,18 @@ struct MainWindowProgram::Parts {
 MainWindowProgram::MainWindowProgram(WindowOptions options)
     : m_options(std::move(options)), m_parts(std::make_unique<Parts>()) {}
 
-void MainWindowProgram::finishArchive() {
-    if (m_parts->keeper) m_parts->keeper->finish(platform::localTimeText());
+bool MainWindowProgram::finishArchive() {
+    Parts& p = *m_parts;
+    if (!p.keeper) return true;
+    p.keeper->liveStopped(platform::localTimeText());
+    // The archive is given a few seconds to take what waits; a database that does not answer
+    // keeps its thread, which ends with the program.
+    const bool stopped = p.archiveWorker->stop(5000);
+    if (!stopped) (void)p.archiveWorker.release();
+    if (const std::string lost = p.keeper->unwritten(); !lost.empty())
+        p.dialogs.message(std::string(texts::kArchiveLost) + lost, texts::kMessageTitle);
+    if (!stopped) (void)p.keeper.release(); // the thread may still be using it
+    return stopped;
 }
 
 void MainWindowProgram::rememberPlace() {
@@ -267,7 +254,9 @@ void MainWindowProgram::rememberPlace() {
 }
 
 MainWindowProgram::~MainWindowProgram() {
-    // The timers and the views go before the forms they serve; the simulator last.
+    // The archive's thread first: it tells the window what it finds. The timers and the views
+    // go before the forms they serve; the simulator last.
+    m_parts->archiveWorker.reset();
     m_parts->calculatorView.reset();
     m_parts->calculator.reset();
     m_parts->analysisView.reset();
@@ -310,6 +299,7 @@ bool MainWindowProgram::start(std::string& error) {
     p.form->setAnalysisOpener([&p] { p.showAnalysis(); });
     p.form->setArchiveOpener([&p] { p.showArchive(); });
     p.view->setAfterEvent([&p] { p.followMainWindow(); });
+    p.openArchive();
     // Without a port given, the scan starts at the port that answered last time, and the port
     // that answers is remembered.
     const bool scanning = !choice.given();
@@ -326,7 +316,6 @@ bool MainWindowProgram::start(std::string& error) {
         }
     });
 
-    p.openArchive();
     p.form->Form_Load();
     if (scanning) {
         const auto devices = table().devices();
@@ -475,8 +464,11 @@ int runWindowProgram(int argc, char** argv) {
     splashView.show();
     const int result = QApplication::exec();
     program.rememberPlace();
-    program.finishArchive();
-    return status != 0 ? status : result;
+    const int exitStatus = status != 0 ? status : result;
+    // A database that never answered holds a thread that cannot be ended: the program ends
+    // without waiting for it, everything of its own already saved.
+    if (!program.finishArchive()) std::_Exit(exitStatus);
+    return exitStatus;
 }
 
 } // namespace hvr::gui

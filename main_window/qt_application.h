@@ -37,8 +37,9 @@ class MainWindowProgram {
 
     // The main window's zoom and size, for the next start.
     void rememberPlace();
-    // The live run's session closed, and the records that could not be written named.
-    void finishArchive();
+    // The live run's session closed, what waits written, and what could not be named; false
+    // when the archive did not answer in time and its thread is still inside it.
+    bool finishArchive();
 
     Form1& form();
     QtForm1View& view();

@@ -32,6 +32,12 @@ class Database {
     virtual bool execMany(const std::string& sql, const std::vector<std::vector<SqlValue>>& rows,
                           std::string* why) = 0;
     virtual bool begin(std::string* why) = 0;
+    // A transaction that holds the whole archive against every other writer until it ends, so
+    // that two programs never make or bring up the same tables at once; the other one waits.
+    virtual bool beginExclusive(std::string* why) = 0;
+    // Before the first write: every commit kept on the disk once it returns (SQLite's WAL); a
+    // change to the file, so never made to a file that is refused.
+    virtual bool prepareForWriting(std::string* why) = 0;
     virtual bool commit(std::string* why) = 0;
     virtual void rollback() = 0;
 };

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QSqlError>
 #include <QString>
 
 #include <memory>
 #include <string>
 
+#include "platform/archive_address.h"
 #include "platform/database.h"
 
 namespace hvr::platform {
@@ -14,10 +16,15 @@ namespace hvr::platform {
 class QtDatabase final : public Database {
   public:
     ~QtDatabase() override;
-    // "postgresql://user@host:port/dbname" (a host beginning with / or %2F is the folder of
-    // the server's Unix socket; the password comes from ~/.pgpass or PGPASSWORD, as for every
-    // PostgreSQL client), else the path of an SQLite file; empty: the laptop's own archive
-    // (~/.local/share/hvr/archive.sqlite). None with the reason when it cannot be opened.
+    // Whether an SQLite file that is not there yet is made: a command that only reads never
+    // makes a file or a folder.
+    enum class Missing { Create, Refuse };
+    // The archive at the address (an empty SQLite path: the laptop's own). A PostgreSQL
+    // connection waits at most 10 s for the server, each statement and lock at most 5 s, and
+    // TCP keepalives find a server gone away without closing. None with the reason when it
+    // cannot be opened; nothing is written by opening.
+    static std::unique_ptr<QtDatabase> open(const ArchiveAddress& address, Missing missing, std::string* why);
+    // The address parsed, then opened to be written.
     static std::unique_ptr<QtDatabase> open(const std::string& where, std::string* why);
     // Where the laptop's own archive is.
     static std::string defaultPath();
@@ -29,11 +36,18 @@ class QtDatabase final : public Database {
     bool execMany(const std::string& sql, const std::vector<std::vector<SqlValue>>& rows,
                   std::string* why) override;
     bool begin(std::string* why) override;
+    bool beginExclusive(std::string* why) override;
+    bool prepareForWriting(std::string* why) override;
     bool commit(std::string* why) override;
     void rollback() override;
 
   private:
     QtDatabase(QString connection, Dialect dialect, std::string name);
+    // This connection's settings: durability and foreign keys, or the bounds on every wait.
+    bool configure(std::string* why);
+    // A server that went away and came back: the connection made again.
+    bool reconnect(std::string* why);
+    std::string reason(const QSqlError& error) const;
     QString m_connection;
     Dialect m_dialect;
     std::string m_name;

@@ -115,5 +115,8 @@ inline constexpr const char* kBadDate = "\" 不是日期: 请按 2026-01-31 的�
 inline constexpr const char* kNoSelection = "请先在表中选中一条记录";
 inline constexpr const char* kDeleteQuestion = "删除这条测试记录? 删除后无法恢复.\n";
 inline constexpr const char* kArchiveLost = "以下读取未能存入测试记录, 程序结束后将不再保留:";
+inline constexpr const char* kAmendmentLost = "对测试记录试验信息的修改";
+inline constexpr const char* kSessionLost = "实时记录 ";
+inline constexpr const char* kNoDevice = "这条测试记录没有设备名称, 无法画出同一设备的趋势";
 
 } // namespace hvr::texts

@@ -11,6 +11,7 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <thread>
 
 #include "archive/archive.h"
@@ -20,6 +21,7 @@
 #include "platform/qt_database.h"
 #include "sim/scenario.h"
 #include "tests/support/fake_services.h"
+#include "texts/texts.h"
 
 namespace hvr {
 namespace {
@@ -30,7 +32,7 @@ using archive::TestRecord;
 TestRecord aTest(int groups, const std::string& device, std::uint32_t seed = 1) {
     const auto store = sim::Scenario::synthetic(groups, seed);
     TestRecord record{
-        0, "2026-12-09 10:00:00", {"城南变电站", device, "A", "王工", "备注"}, "600/5", "0.5", "1.0.1", {}};
+        0, "", "2026-12-09 10:00:00", {"城南变电站", device, "A", "王工", "备注"}, "600/5", "0.5", "1.0.1", {}};
     for (int g = 1; g <= groups; ++g)
         record.frames.push_back(store.storedGroup(g));
     return record;
@@ -116,14 +118,16 @@ TEST(Archive, ADatabaseOfEveryEarlierVersionIsBroughtUpToDate) {
     }
 }
 
-TEST(Archive, ANewerOrDamagedArchiveIsRefusedAndLeftAsItIs) {
+TEST(Archive, WhatIsRefusedIsSaidForWhatItIsAndLeftAsItWas) {
     QTemporaryDir dir;
+    // A newer archive, in the journal mode it was left in: refused before anything is written.
     const QString newer = dir.filePath("newer.sqlite");
     {
         auto db = openDb(newer.toStdString());
-        Archive archive(*db);
         std::string why;
-        ASSERT_TRUE(archive.open(&why));
+        for (int step = 1; step <= archive::kSchemaVersion; ++step)
+            for (const std::string& sql : archive::migration(step, db->dialect()))
+                ASSERT_TRUE(db->exec(sql, {}, nullptr, &why)) << why;
         ASSERT_TRUE(db->exec("UPDATE schema_version SET version = 99", {}, nullptr, &why));
     }
     const QByteArray before = bytesOf(newer);
@@ -135,20 +139,119 @@ TEST(Archive, ANewerOrDamagedArchiveIsRefusedAndLeftAsItIs) {
         EXPECT_NE(why.find("较新版本"), std::string::npos) << why;
     }
     EXPECT_EQ(bytesOf(newer), before);
+    EXPECT_FALSE(QFile::exists(newer + "-wal"));
 
+    // Another program's database: neither written nor read as an archive.
+    const QString foreign = dir.filePath("foreign.sqlite");
+    {
+        auto db = openDb(foreign.toStdString());
+        std::string why;
+        ASSERT_TRUE(db->exec("CREATE TABLE invoices (n INTEGER)", {}, nullptr, &why));
+    }
+    const QByteArray foreignBytes = bytesOf(foreign);
+    for (const auto purpose : {Archive::Purpose::Writing, Archive::Purpose::Reading}) {
+        auto db = openDb(foreign.toStdString());
+        Archive archive(*db);
+        std::string why;
+        EXPECT_FALSE(archive.open(&why, purpose));
+        EXPECT_NE(why.find("不是本程序的测试记录"), std::string::npos) << why;
+    }
+    EXPECT_EQ(bytesOf(foreign), foreignBytes);
+
+    // Damaged, said as damaged where SQLite finds it.
     const QString damaged = dir.filePath("damaged.sqlite");
     QFile f(damaged);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(QByteArray(8192, 'x'));
     f.close();
-    std::string why;
-    EXPECT_FALSE(platform::QtDatabase::open(damaged.toStdString(), &why));
-    EXPECT_NE(why.find("已损坏"), std::string::npos) << why;
+    {
+        std::string why;
+        auto db = platform::QtDatabase::open(damaged.toStdString(), &why);
+        Archive archive(*db);
+        EXPECT_TRUE(!db || !archive.open(&why));
+        EXPECT_NE(why.find("已损坏"), std::string::npos) << why;
+        EXPECT_NE(why.find("未作改动"), std::string::npos) << why;
+    }
     EXPECT_EQ(bytesOf(damaged), QByteArray(8192, 'x'));
     EXPECT_FALSE(QFile::exists(damaged + "-wal"));
 
+    // Locked by another program: said so, not damaged, after the wait.
+    const QString locked = dir.filePath("locked.sqlite");
+    auto holder = openDb(locked.toStdString());
+    Archive held(*holder);
+    std::string why;
+    ASSERT_TRUE(held.open(&why)) << why;
+    ASSERT_TRUE(holder->exec("BEGIN EXCLUSIVE", {}, nullptr, &why)) << why;
+    {
+        auto db = openDb(locked.toStdString());
+        Archive archive(*db);
+        EXPECT_TRUE(!archive.open(&why) || !archive.storeTest(aTest(3, "CT-1"), &why));
+        EXPECT_NE(why.find("锁定"), std::string::npos) << why;
+        EXPECT_EQ(why.find("损坏"), std::string::npos) << why;
+    }
+    holder->rollback();
+
+    // What only reads makes nothing: no folder, no file, nothing beside a device.
+    const std::string missing = dir.filePath("no/such/archive.sqlite").toStdString();
+    EXPECT_FALSE(platform::QtDatabase::open(*platform::parseArchiveAddress(missing, &why),
+                                            platform::QtDatabase::Missing::Refuse, &why));
+    EXPECT_NE(why.find("不存在"), std::string::npos) << why;
+    EXPECT_FALSE(QDir(dir.filePath("no")).exists());
+    EXPECT_FALSE(platform::QtDatabase::open("/dev/null", &why));
+    EXPECT_NE(why.find("不是普通文件"), std::string::npos) << why;
+    EXPECT_FALSE(QFile::exists("/dev/null-wal"));
     EXPECT_FALSE(platform::QtDatabase::open("/proc/hvr/archive.sqlite", &why));
-    EXPECT_NE(why.find("/proc/hvr/archive.sqlite"), std::string::npos) << why;
+    EXPECT_NE(why.find("/proc/hvr"), std::string::npos) << why;
+}
+
+// Starts `count` writers of one small test each into one archive at once; how many failed,
+// with what they said.
+std::pair<int, std::string> writeAtOnce(const QString& where, int count) {
+    std::vector<std::unique_ptr<QProcess>> writers;
+    for (int i = 0; i < count; ++i) {
+        writers.push_back(std::make_unique<QProcess>());
+        writers.back()->start(HVR_ARCHIVE_WRITER, {where, "once", "CT-" + QString::number(i)});
+    }
+    int failed = 0;
+    std::string said;
+    for (auto& w : writers) {
+        if (!w->waitForFinished(60000) || w->exitCode() != 0) ++failed;
+        said += w->readAllStandardError().toStdString();
+    }
+    return {failed, said};
+}
+
+std::int64_t countOf(platform::Database& db, const std::string& sql) {
+    std::vector<platform::SqlRow> rows;
+    std::string why;
+    EXPECT_TRUE(db.exec(sql, {}, &rows, &why)) << why;
+    return rows.empty() ? -1 : platform::asInt(rows[0][0]);
+}
+
+TEST(Archive, ProgramsOpeningOneNewOrOlderArchiveAtOnceEachKeepTheirRecord) {
+    for (int round = 0; round < 3; ++round) {
+        QTemporaryDir dir;
+        const QString fresh = dir.filePath("new/archive.sqlite");
+        const auto [failed, said] = writeAtOnce(fresh, 4);
+        EXPECT_EQ(failed, 0) << said;
+        auto db = openDb(fresh.toStdString());
+        EXPECT_EQ(countOf(*db, "SELECT COUNT(*) FROM tests"), 4) << "round " << round;
+
+        // An archive of the first version, brought up by all four at once.
+        const QString old = dir.filePath("old.sqlite");
+        {
+            auto first = openDb(old.toStdString());
+            std::string why;
+            for (const std::string& sql : archive::migration(1, first->dialect()))
+                ASSERT_TRUE(first->exec(sql, {}, nullptr, &why)) << why;
+            ASSERT_TRUE(first->exec("UPDATE schema_version SET version = 1", {}, nullptr, &why));
+        }
+        const auto [oldFailed, oldSaid] = writeAtOnce(old, 4);
+        EXPECT_EQ(oldFailed, 0) << oldSaid;
+        auto upgraded = openDb(old.toStdString());
+        EXPECT_EQ(countOf(*upgraded, "SELECT COUNT(*) FROM tests"), 4) << "round " << round;
+        EXPECT_EQ(countOf(*upgraded, "SELECT version FROM schema_version"), archive::kSchemaVersion);
+    }
 }
 
 TEST(Archive, AWriterKilledMidRecordLeavesEveryEarlierRecordWholeAndNoPartOfItsLast) {
@@ -244,13 +347,9 @@ class PostgresServer {
 TEST(Archive, TwoLaptopsWritingToOneServerLoseNothing) {
     PostgresServer server;
     if (!server.ok()) GTEST_SKIP() << server.why();
-    {
-        auto db = openDb(server.url());
-        ASSERT_TRUE(db);
-        Archive archive(*db);
-        std::string why;
-        ASSERT_TRUE(archive.open(&why)) << why;
-    }
+    // Four laptops using the new team database for the first time, at once.
+    const auto [failed, said] = writeAtOnce(QString::fromStdString(server.url()), 4);
+    EXPECT_EQ(failed, 0) << said;
     const auto laptop = [&](const std::string& device, bool* ok) {
         std::string why;
         auto db = platform::QtDatabase::open(server.url(), &why);
@@ -271,14 +370,22 @@ TEST(Archive, TwoLaptopsWritingToOneServerLoseNothing) {
     ASSERT_TRUE(archive.open(&why)) << why;
     const auto tests = archive.listTests({}, &why);
     ASSERT_TRUE(tests) << why;
-    EXPECT_EQ(tests->size(), 20u);
-    std::vector<platform::SqlRow> rows;
-    ASSERT_TRUE(db->exec("SELECT COUNT(*) FROM test_groups", {}, &rows, &why));
-    EXPECT_EQ(platform::asInt(rows[0][0]), 20 * 200);
+    EXPECT_EQ(tests->size(), 24u);
+    EXPECT_EQ(countOf(*db, "SELECT COUNT(*) FROM test_groups"), 20 * 200 + 4 * 20);
     const auto back = archive.loadTest(tests->front().id, &why);
     ASSERT_TRUE(back) << why;
     EXPECT_EQ(back->frames.size(), 200u);
     EXPECT_EQ(back->particulars.station, "城南变电站");
+
+    // A table locked by another session: the wait ends after seconds, said.
+    auto other = openDb(server.url());
+    ASSERT_TRUE(other->begin(&why) && other->exec("LOCK TABLE tests IN ACCESS EXCLUSIVE MODE", {}, nullptr, &why))
+        << why;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(archive.storeTest(aTest(10, "CT-L"), &why));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30)) << "bounded";
+    EXPECT_NE(why.find("timeout"), std::string::npos) << why;
+    other->rollback();
 
     // The server goes away and comes back: the next record is written on a new connection.
     ASSERT_TRUE(server.restart());
@@ -291,7 +398,8 @@ TEST(Archive, TwoLaptopsWritingToOneServerLoseNothing) {
 namespace hvr {
 namespace {
 
-// The real SQLite archive, whose writes fail while asked to: a full disk, a server gone away.
+// The real SQLite archive, whose writes fail while asked to (a full disk, a server gone away),
+// or only those of live sessions, or whose next commit is made but answered as failed.
 class FlakyDatabase final : public platform::Database {
   public:
     explicit FlakyDatabase(platform::Database& real) : m_real(real) {}
@@ -299,19 +407,32 @@ class FlakyDatabase final : public platform::Database {
     std::string name() const override { return m_real.name(); }
     bool exec(const std::string& sql, const std::vector<platform::SqlValue>& params,
               std::vector<platform::SqlRow>* rows, std::string* why) override {
-        if (failing && sql.rfind("SELECT", 0) != 0) return refuse(why);
+        if (fails(sql) && sql.rfind("SELECT", 0) != 0) return refuse(why);
         return m_real.exec(sql, params, rows, why);
     }
     bool execMany(const std::string& sql, const std::vector<std::vector<platform::SqlValue>>& rows,
                   std::string* why) override {
-        return failing ? refuse(why) : m_real.execMany(sql, rows, why);
+        return fails(sql) ? refuse(why) : m_real.execMany(sql, rows, why);
     }
     bool begin(std::string* why) override { return m_real.begin(why); }
-    bool commit(std::string* why) override { return m_real.commit(why); }
+    bool beginExclusive(std::string* why) override { return m_real.beginExclusive(why); }
+    bool prepareForWriting(std::string* why) override { return m_real.prepareForWriting(why); }
+    bool commit(std::string* why) override {
+        if (!m_real.commit(why)) return false;
+        if (!answerLost) return true;
+        answerLost = false;
+        *why = "server closed the connection unexpectedly";
+        return false;
+    }
     void rollback() override { m_real.rollback(); }
     bool failing = false;
+    bool sessionsFailing = false;
+    bool answerLost = false;
 
   private:
+    bool fails(const std::string& sql) const {
+        return failing || (sessionsFailing && sql.find("session") != std::string::npos);
+    }
     static bool refuse(std::string* why) {
         *why = "database or disk is full";
         return false;
@@ -319,37 +440,49 @@ class FlakyDatabase final : public platform::Database {
     platform::Database& m_real;
 };
 
-TEST(ArchiveKeeper, ARecordThatCannotBeWrittenWaitsIsSaidOnceAndIsWrittenWhenTheArchiveAnswers) {
+struct KeeperOnFlakyArchive {
     QTemporaryDir dir;
-    auto real = openDb(dir.filePath("k.sqlite").toStdString());
-    FlakyDatabase db(*real);
-    auto archive = std::make_unique<Archive>(db);
-    std::string why;
-    ASSERT_TRUE(archive->open(&why)) << why;
+    std::unique_ptr<platform::QtDatabase> real = openDb(dir.filePath("k.sqlite").toStdString());
+    FlakyDatabase db{*real};
     testing::FakeDialogs dialogs;
-    archive::ArchiveKeeper keeper(dialogs, std::move(archive), "");
+    archive::ArchiveKeeper keeper{[this](const std::string& text) { dialogs.message(text, "变比记录仪"); }};
+    KeeperOnFlakyArchive() {
+        auto archive = std::make_unique<Archive>(db);
+        std::string why;
+        EXPECT_TRUE(archive->open(&why)) << why;
+        keeper.attach(std::move(archive), "");
+    }
+    archive::SessionReading reading(int i) {
+        return {0, "2026-12-09 10:00:0" + std::to_string(i), {6000000, 49800}, "row" + std::to_string(i)};
+    }
+};
 
-    db.failing = true;
+TEST(ArchiveKeeper, ARecordThatCannotBeWrittenWaitsIsSaidOnceAndIsWrittenWhenTheArchiveAnswers) {
+    KeeperOnFlakyArchive k;
+    auto& keeper = k.keeper;
+    std::string why;
+    k.db.failing = true;
     keeper.downloadCompleted(aTest(30, "CT-1"));
+    keeper.write();
     keeper.downloadCompleted(aTest(30, "CT-2"));
-    keeper.tick();
-    ASSERT_EQ(dialogs.boxes.size(), 1u) << "said once";
-    EXPECT_NE(dialogs.boxes[0].text.find("database or disk is full"), std::string::npos);
+    keeper.write();
+    ASSERT_EQ(k.dialogs.boxes.size(), 1u) << "said once";
+    EXPECT_NE(k.dialogs.boxes[0].text.find("database or disk is full"), std::string::npos);
     EXPECT_EQ(keeper.waitingRecords(), 2u);
 
-    db.failing = false;
-    keeper.tick();
+    k.db.failing = false;
+    EXPECT_TRUE(keeper.write());
     EXPECT_EQ(keeper.waitingRecords(), 0u);
     const auto tests = keeper.archive()->listTests({}, &why);
     ASSERT_TRUE(tests);
     EXPECT_EQ(tests->size(), 2u) << "both written, whole";
 
-    // A live run: its readings committed by the tick, the session ended by a pause.
+    // A live run: its readings committed by the write, the session ended by a pause.
     for (int i = 0; i < 3; ++i)
-        keeper.liveReading(
-            {"2026-12-09 10:00:0" + std::to_string(i), {6000000, 49800}, "row" + std::to_string(i)});
-    keeper.tick();
+        keeper.liveReading(k.reading(i));
+    keeper.write();
     keeper.liveStopped("2026-12-09 10:00:09");
+    keeper.write();
     const auto sessions = keeper.archive()->listSessions(&why);
     ASSERT_TRUE(sessions && sessions->size() == 1u);
     EXPECT_EQ(sessions->front().readings, 3);
@@ -357,11 +490,52 @@ TEST(ArchiveKeeper, ARecordThatCannotBeWrittenWaitsIsSaidOnceAndIsWrittenWhenThe
     EXPECT_EQ(keeper.archive()->sessionReadings(sessions->front().id, &why)->back().csvRow, "row2");
 
     // Still failing at the end: the record is named as lost.
-    db.failing = true;
+    k.db.failing = true;
     keeper.downloadCompleted(aTest(5, "CT-3"));
-    keeper.finish("2026-12-09 10:01:00");
-    EXPECT_NE(dialogs.boxes.back().text.find("未能存入测试记录"), std::string::npos);
-    EXPECT_NE(dialogs.boxes.back().text.find("5 组"), std::string::npos);
+    keeper.write();
+    EXPECT_NE(keeper.unwritten().find("5 组"), std::string::npos) << keeper.unwritten();
+}
+
+TEST(ArchiveKeeper, SessionsThatFailNeitherHoldUpTestsNorVanishAndAResentCommitIsNotStoredTwice) {
+    KeeperOnFlakyArchive k;
+    auto& keeper = k.keeper;
+    std::string why;
+    // A run begun while its session cannot be written; a download meanwhile is stored.
+    k.db.sessionsFailing = true;
+    keeper.liveReading(k.reading(0));
+    keeper.liveReading(k.reading(1));
+    keeper.downloadCompleted(aTest(12, "CT-1"));
+    EXPECT_FALSE(keeper.write());
+    EXPECT_EQ(keeper.waitingRecords(), 0u) << "the test is written whatever the session does";
+    keeper.liveStopped("2026-12-09 10:00:05");
+    keeper.write();
+    EXPECT_NE(keeper.unwritten().find("2 个读数"), std::string::npos) << "held, and named: " << keeper.unwritten();
+
+    // The archive answers again: the run is written whole, begun after the fault.
+    k.db.sessionsFailing = false;
+    EXPECT_TRUE(keeper.write());
+    EXPECT_EQ(keeper.unwritten(), "");
+    auto sessions = keeper.archive()->listSessions(&why);
+    ASSERT_TRUE(sessions && sessions->size() == 1u);
+    EXPECT_EQ(sessions->front().readings, 2);
+
+    // Commits made but answered as failed: sent again, stored once, and nothing after is stuck.
+    k.db.answerLost = true;
+    keeper.downloadCompleted(aTest(7, "CT-2"));
+    EXPECT_FALSE(keeper.write());
+    EXPECT_TRUE(keeper.write());
+    k.db.answerLost = true;
+    keeper.liveReading(k.reading(2));
+    keeper.liveReading(k.reading(3));
+    EXPECT_FALSE(keeper.write());
+    keeper.liveReading(k.reading(4));
+    keeper.liveStopped("2026-12-09 10:01:00");
+    EXPECT_TRUE(keeper.write());
+    EXPECT_EQ(keeper.archive()->listTests({"", "CT-2", "", ""}, &why)->size(), 1u) << "stored once";
+    sessions = keeper.archive()->listSessions(&why);
+    ASSERT_TRUE(sessions);
+    EXPECT_EQ(sessions->front().readings, 3) << "each reading once";
+    EXPECT_EQ(keeper.unwritten(), "");
 }
 
 TEST(ArchiveWindow, FindsOpensAndDeletesTests) {
@@ -404,6 +578,32 @@ TEST(ArchiveWindow, FindsOpensAndDeletesTests) {
     form.deleteRecord_Click();
     EXPECT_EQ(archive.listTests({}, &why)->size(), 1u);
     EXPECT_EQ(form.cells().size(), 1u);
+
+    // A test without a device has no trend to draw; closed and shown again, the window works.
+    TestRecord nameless = aTest(5, "");
+    archive.storeTest(nameless, &why);
+    form.closeWindow_Click();
+    form.Form_Activate(&archive, "");
+    EXPECT_FALSE(form.closed());
+    form.selectRow(0);
+    form.showTrend_Click();
+    EXPECT_EQ(dialogs.boxes.back().text, texts::kNoDevice);
+
+    // Sessions under a date filter: the row exported is the session shown in it.
+    const auto early = archive.startSession("2026-12-01 08:00:00", &why);
+    const auto late = archive.startSession("2026-12-09 08:00:00", &why);
+    ASSERT_TRUE(early && late) << why;
+    archive.appendReadings(*early, {{0, "2026-12-01 08:00:01", {1, 1}, "early"}}, &why);
+    archive.appendReadings(*late, {{0, "2026-12-09 08:00:01", {1, 1}, "late"}}, &why);
+    form.SelectOption("showSessions");
+    form.fromDate.setText("2026-12-01");
+    form.toDate.setText("2026-12-01");
+    form.search_Click();
+    ASSERT_EQ(form.cells().size(), 1u);
+    form.selectRow(0);
+    dialogs.saveAnswers = {"/s.csv"};
+    form.exportCsv_Click();
+    EXPECT_NE(files.files["/s.csv"].find("early"), std::string::npos);
 
     ArchiveForm without({dialogs, files, documents}, nullptr, "无法打开测试记录 /x: 磁盘已满", {});
     without.Form_Load();

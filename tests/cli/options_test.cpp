@@ -72,6 +72,11 @@ TEST(CliOptions, SaysWhatIsWrongInOneLine) {
         {"monitor", "--station", "城南"},            // particulars of a download
         {"archive", "show"},                        // which test
         {"archive", "show", "1; DROP TABLE tests"}, // an id is a number
+        {"archive", "show", "-1"},                  // a positive one
+        {"archive", "show", "0"},
+        {"archive", "list", "--since", "2026-13-45"}, // a date of the calendar
+        {"archive", "list", "--since", "2026-02-30"},
+        {"archive", "list", "--since", "2025-02-29"},
         {"download", "--since", "2026-01-01"},      // a filter of archive list
         {"monitor", "--timeout", "inf"},
         {"monitor", "--timeout", "0x1p3"},

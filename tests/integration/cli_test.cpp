@@ -380,7 +380,38 @@ TEST(Cli, DownloadsAreArchivedAndTheArchiveIsListedShownAndReported) {
     const CliRun report = runCli({"archive", "report", "1", dir.filePath("r.pdf")}, env);
     EXPECT_EQ(report.exitCode, 0) << report.err;
     EXPECT_TRUE(readFile(dir.filePath("r.pdf")).starts_with("%PDF"));
-    EXPECT_EQ(runCli({"archive", "show", "7"}, env).exitCode, 1);
+    const CliRun none = runCli({"archive", "show", "7"}, env);
+    EXPECT_EQ(none.exitCode, 4) << "the archive's own status";
+    EXPECT_NE(none.err.find("没有编号为 7 的测试记录"), std::string::npos) << none.err;
+
+    // Particulars with tabs and line breaks: still one line a record.
+    const CliRun odd = runCli({"download", "--port", sim.device(), "--out", dir.filePath("odd.txt"), "--device",
+                               "CT\t2\nB", "--station", "a\tb", "--time-scale", "0.1"},
+                              env);
+    ASSERT_EQ(odd.exitCode, 0) << odd.err;
+    const CliRun listed = runCli({"archive", "list"}, env);
+    EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 3) << listed.out;
+    EXPECT_NE(listed.out.find("a\\tb\tCT\\t2\\nB"), std::string::npos) << listed.out;
+
+    // A mistyped address is refused before the read; nothing is made.
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    const QStringList entries = QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+    for (const QString& wrong : {"postgresq://hvr@server/tests", "mysql://x", "POSTGRESQL://hvr@server/tests"}) {
+        env.insert("HVR_ARCHIVE", wrong);
+        const CliRun refused = runCli({"download", "--port", sim.device(), "--out", "-", "--time-scale", "0.1"}, env);
+        EXPECT_EQ(refused.exitCode, 2) << refused.err;
+        EXPECT_NE(refused.err.find("无法识别的数据库地址"), std::string::npos) << refused.err;
+        EXPECT_EQ(refused.out, "") << "refused before the read";
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), entries);
+    QDir::setCurrent(before);
+    // What only reads makes nothing where there is no archive.
+    env.insert("HVR_ARCHIVE", dir.filePath("none/archive.sqlite"));
+    const CliRun missing = runCli({"archive", "list"}, env);
+    EXPECT_EQ(missing.exitCode, 4);
+    EXPECT_NE(missing.err.find("不存在"), std::string::npos) << missing.err;
+    EXPECT_FALSE(QDir(dir.filePath("none")).exists());
 
     env.insert("HVR_ARCHIVE", "/proc/hvr/archive.sqlite");
     const CliRun unwritable = runCli(
