@@ -31,8 +31,9 @@ ErrorAnalysisForm::ErrorAnalysisForm(Services services, std::string version)
 void ErrorAnalysisForm::Form_Load() {
     platform::Preferences& p = m_services.preferences;
     classCombo.setItems(verdict::classTexts());
+    // None remembered is the guess: never the nameplate of the test shown before.
     const auto rated = verdict::parseNameplate(p.value("rated"));
-    if (rated) m_given = rated;
+    m_given = rated;
     ratedEntry.setText(rated ? verdict::nameplateText(*rated) : "");
     const auto accuracy = verdict::parseClass(p.value("class"));
     m_accuracy = accuracy.value_or(verdict::AccuracyClass::None);

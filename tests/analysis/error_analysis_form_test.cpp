@@ -80,6 +80,13 @@ TEST_F(Analysis, ABadNameplateIsRefusedAndTheLastGoodOneStays) {
     form.applyRated_Click();
     EXPECT_EQ(form.liveRated.text(), "推测额定变比 600/5");
     EXPECT_EQ(preferences.values["rated"], "");
+
+    // Loaded again with none remembered (a test opened whose nameplate was guessed): the guess,
+    // not the nameplate typed before.
+    load("1000/5", "0.5");
+    load("", "0.5");
+    form.showLive(kFullLoad, ErrorAnalysisForm::LiveState::Live);
+    EXPECT_EQ(form.liveRated.text(), "推测额定变比 600/5");
 }
 
 TEST_F(Analysis, StoredGroupsAreJudgedSummedAndPlotted) {

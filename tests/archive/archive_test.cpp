@@ -21,12 +21,14 @@
 #include "platform/qt_database.h"
 #include "sim/scenario.h"
 #include "tests/support/fake_services.h"
+#include "tests/support/postgres_server.h"
 #include "texts/texts.h"
 
 namespace hvr {
 namespace {
 
 using archive::Archive;
+using testing::PostgresServer;
 using archive::TestRecord;
 
 TestRecord aTest(int groups, const std::string& device, std::uint32_t seed = 1) {
@@ -289,61 +291,6 @@ TEST(Archive, AWriterKilledMidRecordLeavesEveryEarlierRecordWholeAndNoPartOfItsL
     EXPECT_EQ(platform::asInt(orphans[0][0]), 0);
 }
 
-// A private PostgreSQL server in a temporary folder, on a Unix socket there; run as the
-// postgres user when the tests run as root.
-class PostgresServer {
-  public:
-    PostgresServer() {
-        const QStringList found =
-            QDir("/usr/lib/postgresql").entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-        for (const QString& version : found)
-            if (QFile::exists("/usr/lib/postgresql/" + version + "/bin/initdb"))
-                m_bin = "/usr/lib/postgresql/" + version + "/bin/";
-        if (m_bin.isEmpty()) return;
-        QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                QFileDevice::ExeOwner | QFileDevice::ReadOther |
-                                                QFileDevice::WriteOther | QFileDevice::ExeOther);
-        m_ok = run("initdb", {"-D", data(), "-A", "trust", "-U", "hvr", "-E", "UTF8", "--no-sync"}) &&
-               run("pg_ctl", {"-D", data(), "-w", "-l", m_dir.filePath("log"), "-o",
-                              "-k " + m_dir.path() + " -c listen_addresses= -p 5499 -c fsync=off", "start"});
-    }
-    ~PostgresServer() {
-        if (m_ok) run("pg_ctl", {"-D", data(), "-m", "immediate", "stop"});
-    }
-    bool ok() const { return m_ok; }
-    bool restart() {
-        return run("pg_ctl", {"-D", data(), "-m", "immediate", "stop"}) &&
-               run("pg_ctl", {"-D", data(), "-w", "-l", m_dir.filePath("log"), "-o",
-                              "-k " + m_dir.path() + " -c listen_addresses= -p 5499 -c fsync=off", "start"});
-    }
-    std::string why() const {
-        return m_bin.isEmpty() ? "PostgreSQL (Debian 软件包 postgresql) 未安装" : m_error;
-    }
-    std::string url() const {
-        return "postgresql://hvr@" + QUrl::toPercentEncoding(m_dir.path()).toStdString() + ":5499/postgres";
-    }
-
-  private:
-    QString data() const { return m_dir.filePath("data"); }
-    bool run(const QString& program, const QStringList& arguments) {
-        QProcess p;
-        if (::geteuid() == 0)
-            p.start("runuser", QStringList{"-u", "postgres", "--", m_bin + program} + arguments);
-        else
-            p.start(m_bin + program, arguments);
-        if (!p.waitForFinished(60000) || p.exitCode() != 0) {
-            m_error = (program + ": " + p.readAllStandardError()).toStdString();
-            return false;
-        }
-        return true;
-    }
-
-    QTemporaryDir m_dir;
-    QString m_bin;
-    bool m_ok = false;
-    std::string m_error;
-};
-
 TEST(Archive, TwoLaptopsWritingToOneServerLoseNothing) {
     PostgresServer server;
     if (!server.ok()) GTEST_SKIP() << server.why();
@@ -578,6 +525,9 @@ TEST(ArchiveWindow, FindsOpensAndDeletesTests) {
     form.deleteRecord_Click();
     EXPECT_EQ(archive.listTests({}, &why)->size(), 1u);
     EXPECT_EQ(form.cells().size(), 1u);
+
+    form.checkArchive_Click();
+    EXPECT_NE(dialogs.boxes.back().text.find("完好"), std::string::npos) << dialogs.boxes.back().text;
 
     // A test without a device has no trend to draw; closed and shown again, the window works.
     TestRecord nameless = aTest(5, "");

@@ -23,6 +23,8 @@
 #include "tests/support/fake_services.h"
 #include "tests/support/qt_wait.h"
 #include "tests/support/case_name.h"
+#include "tests/support/postgres_server.h"
+#include "platform/qt_database.h"
 #include "tests/support/sim_listing.h"
 
 namespace hvr {
@@ -380,6 +382,9 @@ TEST(Cli, DownloadsAreArchivedAndTheArchiveIsListedShownAndReported) {
     const CliRun report = runCli({"archive", "report", "1", dir.filePath("r.pdf")}, env);
     EXPECT_EQ(report.exitCode, 0) << report.err;
     EXPECT_TRUE(readFile(dir.filePath("r.pdf")).starts_with("%PDF"));
+    const CliRun checked = runCli({"archive", "check"}, env);
+    EXPECT_EQ(checked.exitCode, 0) << checked.err;
+    EXPECT_NE(checked.out.find("完好"), std::string::npos) << checked.out;
     const CliRun none = runCli({"archive", "show", "7"}, env);
     EXPECT_EQ(none.exitCode, 4) << "the archive's own status";
     EXPECT_NE(none.err.find("没有编号为 7 的测试记录"), std::string::npos) << none.err;
@@ -419,6 +424,56 @@ TEST(Cli, DownloadsAreArchivedAndTheArchiveIsListedShownAndReported) {
     EXPECT_EQ(unwritable.exitCode, 3) << "said, not reported as success";
     EXPECT_NE(unwritable.err.find("本次读取未存入测试记录"), std::string::npos) << unwritable.err;
     EXPECT_TRUE(QFile::exists(dir.filePath("again.txt"))) << "the download is written all the same";
+}
+
+TEST(Cli, ALockedTeamArchiveCostsSecondsAndCtrlCDuringItKeepsTheListingAndNoHalfRecord) {
+    testing::PostgresServer server;
+    if (!server.ok()) GTEST_SKIP() << server.why();
+    SimProcess sim({"--groups", "30"});
+    QTemporaryDir dir;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HVR_ARCHIVE", QString::fromStdString(server.url()));
+    env.remove("DISPLAY");
+    ASSERT_EQ(runCli({"archive", "list"}, env).exitCode, 4) << "nothing there yet";
+    ASSERT_EQ(runCli({"download", "--port", sim.device(), "--out", dir.filePath("a.txt"), "--time-scale", "0.1"}, env)
+                  .exitCode,
+              0);
+    std::string why;
+    auto other = platform::QtDatabase::open(server.url(), &why);
+    ASSERT_TRUE(other && other->begin(&why) &&
+                other->exec("LOCK TABLE tests IN ACCESS EXCLUSIVE MODE", {}, nullptr, &why))
+        << why;
+
+    // Waited for a few seconds, said, the listing written all the same.
+    QElapsedTimer clock;
+    clock.start();
+    const CliRun waited =
+        runCli({"download", "--port", sim.device(), "--out", dir.filePath("b.txt"), "--time-scale", "0.1"}, env);
+    EXPECT_EQ(waited.exitCode, 3) << waited.err;
+    EXPECT_LT(clock.elapsed(), 30000) << "bounded";
+    EXPECT_NE(waited.err.find("本次读取未存入测试记录"), std::string::npos) << waited.err;
+    EXPECT_TRUE(QFile::exists(dir.filePath("b.txt")));
+
+    // Ctrl-C while it waits: ended at once by the signal, the listing kept.
+    QProcess cli;
+    cli.setProcessEnvironment(env);
+    cli.start(HVR_CLI_PATH, {"download", "--port", sim.device(), "--out", dir.filePath("c.txt"), "--time-scale", "0.1"});
+    std::string err;
+    ASSERT_TRUE(testing::waitUntil(
+        [&] {
+            err += cli.readAllStandardError().toStdString();
+            return err.find("记录已保存到") != std::string::npos;
+        },
+        30000))
+        << err;
+    testing::settle(300);
+    ::kill(static_cast<pid_t>(cli.processId()), SIGINT);
+    ASSERT_TRUE(cli.waitForFinished(3000)) << "at once";
+    EXPECT_EQ(cli.exitStatus(), QProcess::CrashExit) << "ended by the signal, as a shell sees it: 130";
+    EXPECT_TRUE(QFile::exists(dir.filePath("c.txt")));
+    other->rollback();
+    const CliRun list = runCli({"archive", "list"}, env);
+    EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 2) << "only the first record: " << list.out;
 }
 
 TEST(Cli, AClosedPipeEndsQuietlyAndAnUnwritableOutputIsSaidFirst) {

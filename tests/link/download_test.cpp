@@ -212,6 +212,33 @@ TEST_F(Download, AStoreEndingBeforeItsCountIsAnIncompleteRead) {
     EXPECT_EQ(h.form->link_state, Form1::kIdle);
 }
 
+TEST_F(Download, AReadIsToldEndedOnceWithItsOutcomeAlreadySetAndWhatItFiled) {
+    // Whatever runs while the read ends sees the outcome it ends with.
+    std::vector<Form1::ReadOutcome> seenMeanwhile, toldEnded;
+    h.events.onProcess = [&] { seenMeanwhile.push_back(h.form->dl_outcome); };
+    h.form->setReadEndedObserver([&] { toldEnded.push_back(h.form->dl_outcome); });
+    count(10);
+    serve(5);
+    EXPECT_EQ(seenMeanwhile, std::vector{Form1::ReadOutcome::Incomplete});
+    EXPECT_EQ(toldEnded, std::vector{Form1::ReadOutcome::Incomplete});
+
+    // A group with no secondary range code among the others is filed and counted as filed.
+    h.form->Command5_Click();
+    h.port.takeLine();
+    count(4);
+    for (int guard = 0; guard < 10; ++guard) {
+        const Bytes sent = h.port.takeLine();
+        if (sent.size() != 4) break;
+        const int g = sent[1] * 256 + sent[3] - 256;
+        auto nth = [](int n) { return n == 2 ? testing::frame(0, 0, 0, 0) : n <= 4 ? group(n) : kEnd; };
+        h.port.deliver(concat(nth(g), nth(g + 1)));
+    }
+    EXPECT_EQ(toldEnded.back(), Form1::ReadOutcome::Complete);
+    EXPECT_EQ(toldEnded.size(), 2u);
+    EXPECT_EQ(h.form->dl_filed, 4) << "every frame filed, the empty one too";
+    EXPECT_EQ(stored(), 3) << "though only three groups count";
+}
+
 TEST_F(Download, CountsThatStayGarbledEndTheReadOnceWithoutSpinning) {
     for (int i = 0; i < 3; ++i) {
         count(5000);
