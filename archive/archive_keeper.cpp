@@ -72,7 +72,7 @@ void ArchiveKeeper::amend(const TestRef& test, const Amendment& amendment) {
 
 void ArchiveKeeper::liveReading(SessionReading reading) {
     const std::lock_guard lock(m_mutex);
-    if (!m_archive && !m_openError.empty()) return; // no archive to keep them in
+    if (!m_openError.empty()) return; // no archive to keep them in
     if (m_sessions.empty() || m_sessions.back().endedAt) m_sessions.push_back({reading.at, {}, {}, 0, {}});
     Session& s = m_sessions.back();
     reading.seq = s.nextSeq++;
