@@ -169,8 +169,7 @@ TEST(Archive, WhatIsRefusedIsSaidForWhatItIsAndLeftAsItWas) {
     {
         std::string why;
         auto db = platform::QtDatabase::open(damaged.toStdString(), &why);
-        Archive archive(*db);
-        EXPECT_TRUE(!db || !archive.open(&why));
+        EXPECT_TRUE(!db || !Archive(*db).open(&why));
         EXPECT_NE(why.find("已损坏"), std::string::npos) << why;
         EXPECT_NE(why.find("未作改动"), std::string::npos) << why;
     }
