@@ -49,7 +49,7 @@ std::string judgedGroupsCsv(const RecordStore& store, int groups, const Basis& b
 
 verdict::Reading liveReading(const LiveShown& s) {
     return {s.primaryBase.value_or(0), s.secondaryBase.value_or(0), s.noSignal,
-            s.secondaryOverload || s.primaryOverload, s.lowBattery};
+            s.secondaryOverload || s.primaryOverload, s.lowBattery, !s.primaryBase || !s.secondaryBase};
 }
 
 std::string measuredRatioText(const verdict::Reading& r) {

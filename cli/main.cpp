@@ -194,10 +194,7 @@ int writePdf(Form1& form, const std::string& path) {
 int writeReport(Form1& form, const Options& options, const std::string& downloadedAt, bool guessSaid) {
     const analysis::GroupAnalysis groups =
         analysis::analyseGroups(form, kStoreSlots, options.rated, options.accuracy);
-    if (groups.rows.empty()) {
-        std::cerr << "hvr-cli: 没有存储的数据组, 不生成报告\n";
-        return kExitOk;
-    }
+    if (groups.rows.empty()) return fail(kExitNoInstrument, "没有存储的数据组, 不生成报告");
     if (!options.rated && !guessSaid && groups.basis.nameplate)
         std::cerr << "hvr-cli: 未给出 --rated, 报告按" << verdict::nameplateText(*groups.basis.nameplate)
                   << " 计算变比误差\n";

@@ -4,6 +4,7 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <cerrno>
@@ -64,7 +65,8 @@ ports     列出端口表: 端口号, 设备, 能否打开 (不能时说明原�
                    电流以 A 为单位的数值, 标志为 0/1 列, UTF-8 带 BOM, 表格软件可直接打开);
                    monitor: csv (默认, 同样的数值列与 ISO 8601 时间) 或 jsonl
                    (控件名与显示文字, 另加同样的数值字段与时间).
-  --rated 变比     互感器铭牌的额定变比, 如 600/5 (额定一次电流/额定二次电流, A). csv 与
+  --rated 变比     互感器铭牌的额定变比, 如 600/5 (额定一次电流/额定二次电流, A; 一次
+                   1 到 100000, 二次 1, 2 或 5). csv 与
                    jsonl 每行另有额定变比, 变比误差, 负荷, 允许误差与结论; 不给出时按
                    数据的实测变比推测标准变比, 并在标准错误上说明.
   --class 准确级   0.1, 0.2, 0.2S, 0.5, 0.5S, 1, 3, 5 或 不判定 (默认, 只给出误差).
@@ -206,6 +208,10 @@ Parsed parseOptions(const std::vector<std::string>& args) {
         if (!parser.unknownOptionNames().isEmpty())
             return {std::nullopt,
                     "未知选项 '" + parser.unknownOptionNames().constFirst().toStdString() + "' (见 --help)"};
+        // Qt's one other complaint, an option without its value, said in Chinese like the rest.
+        static const QRegularExpression missing(QStringLiteral("^Missing value after '(.*)'\\.$"));
+        if (const auto m = missing.match(parser.errorText()); m.hasMatch())
+            return {std::nullopt, "选项 '" + m.captured(1).toStdString() + "' 缺少值 (见 --help)"};
         return {std::nullopt, "参数错误: " + parser.errorText().toStdString() + " (见 --help)"};
     }
     Options o;
@@ -314,7 +320,8 @@ Parsed parseOptions(const std::vector<std::string>& args) {
     if (parser.isSet(rated)) {
         o.rated = verdict::parseNameplate(value(rated));
         if (!o.rated)
-            return {std::nullopt, "--rated 需要额定一次电流/额定二次电流 (A, 大于 0), 如 600/5, 不是 '" +
+            return {std::nullopt, "--rated 需要额定一次电流/额定二次电流 (A), 如 600/5: 一次 1 到 100000, 二次 1, 2 "
+                                  "或 5; 不是 '" +
                                       value(rated) + "'"};
     }
     if (parser.isSet(accuracy)) {
@@ -337,6 +344,11 @@ Parsed parseOptions(const std::vector<std::string>& args) {
             return {std::nullopt, "--" + text->names().constLast().toStdString() + " 是 download 的选项"};
     o.noArchive = parser.isSet(noArchive);
     o.archive = value(archive);
+    if (o.noArchive && o.report.empty())
+        for (const QCommandLineOption* text : {&station, &device, &phase, &tester, &remark})
+            if (parser.isSet(*text))
+                return {std::nullopt, "--" + text->names().constLast().toStdString() +
+                                          " 只用于报告与测试记录, 与 --no-archive 同用时需要 --report"};
     if (o.demo && o.port.given()) return {std::nullopt, "--demo 与 --port 不能同时使用"};
     return {o, ""};
 }

@@ -107,6 +107,13 @@ bool canSave(const std::string& path, std::string* why) {
     std::filesystem::path dir = target.parent_path();
     if (dir.empty()) dir = ".";
     if (::access(dir.c_str(), W_OK | X_OK) != 0) return failWith(why, systemReason());
+    // A folder may say yes and still make no file (/proc, a read-only mount for the
+    // administrator): a file is made there and taken away again.
+    std::string probe = (dir / ".hvr-probe-XXXXXX").string();
+    const int fd = ::mkstemp(probe.data());
+    if (fd < 0) return failWith(why, systemReason());
+    ::close(fd);
+    ::unlink(probe.c_str());
     return true;
 }
 

@@ -49,8 +49,10 @@ verdict::Reading groupReading(const RecordStore& store, int slot) {
     };
     return {base(whole(store.rec_pri_raw[i]), store.rec_pri_code[i], Channel::Primary),
             base(whole(store.rec_sec_raw[i]), store.rec_sec_code[i], Channel::Secondary),
-            store.rec_status[i] == 5, store.rec_sec_raw[i] > 3700 && store.rec_sec_raw[i] < 4800,
-            store.rec_low_batt[i] == 1};
+            store.rec_status[i] == 5,
+            store.rec_sec_raw[i] > 3700 && store.rec_sec_raw[i] < 4800,
+            store.rec_low_batt[i] == 1,
+            !rangeOf(store.rec_pri_code[i], Channel::Primary) || !rangeOf(store.rec_sec_code[i], Channel::Secondary)};
 }
 
 GroupTexts groupTexts(const RecordStore& store, int slot) {

@@ -100,7 +100,8 @@ inline constexpr const char* kSaveFailed = "文件保存失败";
 inline constexpr const char* kAnalysisTitle = "互感器变比误差分析";
 inline constexpr const char* kReportTitle = "电流互感器变比试验报告";
 inline constexpr const char* kBadNameplate =
-    "\" 不是有效的额定变比: 请按 一次额定电流/二次额定电流 输入, 如 600/5, 两者均须大于 0";
+    "\" 不是有效的额定变比: 请按 一次额定电流/二次额定电流 输入, 如 600/5; 一次额定电流为 1 A 到 "
+    "100000 A, 二次额定电流为 1 A, 2 A 或 5 A";
 inline constexpr const char* kNoGroups = "没有存储的数据组: 请先在历史查阅中读取仪器数据";
 inline constexpr const char* kReportSaveFailed = "报告无法写入 ";
 inline constexpr const char* kReportPrintFailed = "报告打印失败";

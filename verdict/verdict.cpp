@@ -107,13 +107,24 @@ std::string decimalString(const Decimal& d) {
     return decimalText(d.mantissa, -d.exponent);
 }
 
+bool ratedCurrentsExist(const Nameplate& n) {
+    const bool secondary = n.secondary == Decimal{1, 0} || n.secondary == Decimal{2, 0} || n.secondary == Decimal{5, 0};
+    // 1 A ≤ primary ≤ 100 kA, compared in whole numbers: mantissa × 10^exponent.
+    const Decimal& p = n.primary;
+    const Wide scaled = p.exponent >= 0 ? p.mantissa * power10(p.exponent) : p.mantissa;
+    const Wide unit = p.exponent >= 0 ? 1 : power10(-p.exponent);
+    return secondary && scaled >= unit && scaled <= kMaxRatedPrimary * unit;
+}
+
 std::optional<Nameplate> parseNameplate(std::string_view text) {
     const auto slash = text.find('/');
     if (slash == std::string_view::npos) return std::nullopt;
     const auto primary = parsePositive(text.substr(0, slash));
     const auto secondary = parsePositive(text.substr(slash + 1));
     if (!primary || !secondary) return std::nullopt;
-    return Nameplate{*primary, *secondary, false};
+    const Nameplate n{*primary, *secondary, false};
+    if (!ratedCurrentsExist(n)) return std::nullopt; // before any arithmetic is done with it
+    return n;
 }
 
 std::string nameplateText(const Nameplate& n) {
@@ -199,6 +210,10 @@ Judgement judge(const Reading& r, const Nameplate& n, AccuracyClass accuracy) {
         j.reason = "无信号";
         return j;
     }
+    if (r.invalidRange) {
+        j.reason = "量程代码无效";
+        return j;
+    }
     // A reading the instrument flagged is not judged, though its error is shown where it can be.
     const char* flagged = r.overRange ? "超量程" : r.lowBattery ? "电池电压低" : nullptr;
     if (r.primary <= 0 || r.secondary <= 0) {
@@ -264,6 +279,7 @@ std::optional<Nameplate> guessNameplate(const std::vector<Reading>& readings) {
             for (Decimal primary : kBase) {
                 primary.exponent += decade;
                 const Nameplate candidate{primary, {secondary, 0}, true};
+                if (!ratedCurrentsExist(candidate)) continue;
                 const double distance = std::abs(std::log(median / (toDouble(primary) / secondary)));
                 if (!best || distance < bestDistance - 1e-12) {
                     best = candidate;

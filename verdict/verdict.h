@@ -29,8 +29,11 @@ struct Nameplate {
     bool guessed = false; // inferred from the readings, not given
     bool operator==(const Nameplate&) const = default;
 };
-// "600/5", "12.5/1"; none for a zero, a negative or anything not a number.
+// "600/5", "12.5/1"; none for a zero, a negative, anything not a number, and a nameplate no CT
+// has: rated secondaries are 1 A, 2 A and 5 A, rated primaries from 1 A to 100 kA.
 std::optional<Nameplate> parseNameplate(std::string_view text);
+inline constexpr std::int64_t kMaxRatedPrimary = 100000;
+bool ratedCurrentsExist(const Nameplate& nameplate);
 // "600/5", or "推测额定变比 600/5" for a guess.
 std::string nameplateText(const Nameplate& nameplate);
 
@@ -58,6 +61,8 @@ struct Reading {
     bool noSignal = false;
     bool overRange = false;
     bool lowBattery = false;
+    // A current came with a range code the instrument does not define: it has no value.
+    bool invalidRange = false;
     bool operator==(const Reading&) const = default;
 };
 
@@ -65,7 +70,8 @@ enum class Outcome { Pass, Fail, None };
 struct Judgement {
     Outcome outcome = Outcome::None;
     std::string
-        reason; // why there is no verdict: 无信号, 超量程, 电池电压低, 电流为零, 超出准确级范围, 不判定
+        reason; // why there is no verdict: 无信号, 量程代码无效, 超量程, 电池电压低, 电流为零,
+                // 超出准确级范围, 不判定
     // Ratio error and load, when the currents allow them; the limit, when the class has one
     // at this load. In hundred-thousandths of a percent, rounded half to even.
     std::optional<std::int64_t> errorMicro;

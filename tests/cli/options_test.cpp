@@ -64,6 +64,10 @@ TEST(CliOptions, SaysWhatIsWrongInOneLine) {
         {"monitor", "--frames", "2.5"},
         {"monitor", "--frames", "0x10"}, // numbers are decimal
         {"download", "--rated", "600/0"},
+        {"download", "--rated", "600/3"},
+        {"monitor", "--rated", "600/0.0000000000000000000000005"},
+        {"download", "--no-archive", "--station", "城南"}, // nothing would use it
+        {"download", "--report"},                          // said in Chinese
         {"download", "--rated", "-600/5"},
         {"monitor", "--rated", "600"},
         {"monitor", "--class", "0.3"},
@@ -90,6 +94,7 @@ TEST(CliOptions, SaysWhatIsWrongInOneLine) {
         EXPECT_FALSE(p.options) << (args.empty() ? "" : args.back());
         EXPECT_FALSE(p.error.empty());
         EXPECT_EQ(p.error.find('\n'), std::string::npos);
+        EXPECT_EQ(p.error.find("Missing"), std::string::npos) << p.error;
     }
 }
 
@@ -122,8 +127,8 @@ TEST(CliOptions, EachCommandHasItsFormatsAndOutput) {
     ASSERT_TRUE(judged.options) << judged.error;
     EXPECT_EQ(verdict::nameplateText(*judged.options->rated), "12.5/1");
     EXPECT_EQ(judged.options->accuracy, verdict::AccuracyClass::C0_2S);
-    EXPECT_EQ(parse({"download", "--rated", "600/0"}).error,
-              "--rated 需要额定一次电流/额定二次电流 (A, 大于 0), 如 600/5, 不是 '600/0'");
+    EXPECT_EQ(parse({"download", "--rated", "600/3"}).error,
+              "--rated 需要额定一次电流/额定二次电流 (A), 如 600/5: 一次 1 到 100000, 二次 1, 2 或 5; 不是 '600/3'");
     EXPECT_EQ(parse({"ports", "--out", "x"}).error, "--out 不用于 ports");
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <fstream>
 #include <sstream>
 
@@ -32,6 +33,14 @@ TEST(GroupCsv, MatchesTheGoldenFile) {
     auto store = std::make_unique<RecordStore>();
     fourKinds(*store);
     EXPECT_EQ(groupsCsv(*store, 5), readFile(HVR_TEST_DATA "/groups.csv"));
+}
+
+TEST(GroupCsv, ACodeTheInstrumentDoesNotDefineIsNoCurrent) {
+    auto store = std::make_unique<RecordStore>();
+    testing::putGroup(*store, 0, {1, '1', 6000, '3', 2500}); // "3" is the primary's alone
+    testing::putGroup(*store, 1, {2, '1', 6000, '2', 498});
+    EXPECT_TRUE(groupReading(*store, 0).invalidRange);
+    EXPECT_FALSE(groupReading(*store, 1).invalidRange);
 }
 
 TEST(GroupCsv, AnEmptyStoreIsTheHeaderAlone) {

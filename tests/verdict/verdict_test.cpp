@@ -95,6 +95,8 @@ TEST(Verdict, SaysWhyThereIsNone) {
     EXPECT_EQ(judge({600 * kAmp, 5 * kAmp, false, false, true}, n, cls("0.5")).reason, "电池电压低");
     EXPECT_EQ(judge({0, 5 * kAmp}, n, cls("0.5")).reason, "电流为零");
     EXPECT_EQ(judge({600 * kAmp, 0}, n, cls("0.5")).reason, "电流为零");
+    EXPECT_EQ(judge({600 * kAmp, 0, false, false, false, true}, n, cls("0.5")).reason, "量程代码无效")
+        << "a code the instrument does not define is not a current of zero";
     const Judgement none = judge({600 * kAmp, 5 * kAmp}, n, cls("不判定"));
     EXPECT_EQ(none.reason, "不判定");
     EXPECT_EQ(none.errorText(), "0.00%") << "the error is shown without a verdict";
@@ -104,6 +106,12 @@ TEST(Verdict, SaysWhyThereIsNone) {
 TEST(Verdict, BadNameplatesAndClassesAreRefused) {
     for (const char* bad : {"600/0", "0/5", "-600/5", "600", "abc/5", "600/5A", "/5", "600/", "6e2/5"})
         EXPECT_FALSE(parseNameplate(bad)) << bad;
+    // Nameplates no CT has, refused before any arithmetic.
+    for (const char* none : {"600/3", "600/0.001", "0.5/5", "4294967296/5", "100000.1/5", "600/0.0000000000000000000000005",
+                             "600/5.5"})
+        EXPECT_FALSE(parseNameplate(none)) << none;
+    for (const char* real : {"1/1", "100000/5", "12.5/1", "75/2", "99999.5/5"})
+        EXPECT_TRUE(parseNameplate(real)) << real;
     for (const char* bad : {"0.3", "0.5s", "", "2"})
         EXPECT_FALSE(parseClass(bad)) << bad;
     EXPECT_EQ(nameplateText(rated("1250.0/5")), "1250/5");
