@@ -1,4 +1,5 @@
 #include "analysis/error_plot.h"
+#include "units/number_text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -28,9 +29,7 @@ std::string tickText(double value, double step) {
     while (decimals < 4 &&
            std::abs(step * std::pow(10.0, decimals) - std::round(step * std::pow(10.0, decimals))) > 1e-6)
         ++decimals;
-    char text[32];
-    std::snprintf(text, sizeof text, "%.*f", decimals, std::abs(value) < step / 1000 ? 0.0 : value);
-    return text;
+    return fixedText(std::abs(value) < step / 1000 ? 0.0 : value, decimals);
 }
 
 } // namespace

@@ -70,8 +70,7 @@ std::string summaryCounts(const GroupAnalysis& a) {
 std::string summaryStatistics(const GroupAnalysis& a) {
     const verdict::Summary& s = a.summary;
     if (!s.meanPercent) return {};
-    char deviation[32];
-    std::snprintf(deviation, sizeof deviation, "%.2f%%", *s.deviationPercent);
+    const std::string deviation = fixedText(*s.deviationPercent, 2) + "%";
     // The mean to the hundred-thousandth of a percent, then shown as the other errors are.
     const auto mean =
         static_cast<std::int64_t>(*s.meanPercent * 100000.0 + (*s.meanPercent < 0 ? -0.5 : 0.5));

@@ -1,4 +1,5 @@
 #include "archive/archive.h"
+#include "units/number_text.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -142,9 +143,8 @@ bool isCalendarDate(const std::string& text) {
 
 std::string errorPercentText(const std::optional<double>& percent) {
     if (!percent) return {};
-    char text[32];
-    std::snprintf(text, sizeof text, "%+.2f%%", *percent);
-    return text;
+    const std::string text = fixedText(*percent, 2);
+    return (text.front() == '-' ? "" : "+") + text + "%";
 }
 
 bool Archive::open(std::string* why, Purpose purpose) {

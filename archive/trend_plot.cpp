@@ -1,4 +1,5 @@
 #include "archive/trend_plot.h"
+#include "units/number_text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -43,9 +44,8 @@ void drawTrend(platform::Canvas& canvas, double width, double height, std::vecto
 
     for (double v = -yMax; v <= yMax + step / 2; v += step) {
         canvas.line(left, y(v), right, y(v), std::abs(v) < step / 2 ? 0x808080 : kGrid);
-        char text[32];
-        std::snprintf(text, sizeof text, "%.2f", std::abs(v) < step / 1000 ? 0.0 : v);
-        canvas.text(left - kCharWidth * (static_cast<double>(std::string(text).size()) + 0.5),
+        const std::string text = fixedText(std::abs(v) < step / 1000 ? 0.0 : v, 2);
+        canvas.text(left - kCharWidth * (static_cast<double>(text.size()) + 0.5),
                     y(v) - kTextHeight / 2, text, kAxis);
     }
     canvas.line(left, top, left, bottom, kAxis);

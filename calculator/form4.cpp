@@ -28,13 +28,13 @@ std::optional<double> number(const std::string& text) {
     if (*begin == '\0') return std::nullopt;
     for (const char* c = begin; *c != '\0'; ++c)
         if (std::string_view("0123456789+-.eE ").find(*c) == std::string_view::npos) return std::nullopt;
-    char* end = nullptr;
-    errno = 0;
-    const double value = std::strtod(begin, &end);
+    const auto n = leadingNumber(begin);
+    if (!n) return std::nullopt;
+    const char* end = begin + n->length;
     while (*end == ' ')
         ++end;
-    if (end == begin || *end != '\0' || !std::isfinite(value)) return std::nullopt;
-    return value;
+    if (*end != '\0' || !std::isfinite(n->value)) return std::nullopt;
+    return n->value;
 }
 
 bool onlyBlanks(const std::string& text) {

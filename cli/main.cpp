@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "analysis/group_analysis.h"
+#include "units/number_text.h"
 #include "cli/archive_commands.h"
 #include "cli/exit_status.h"
 #include "cli/monitor_output.h"
@@ -302,8 +303,7 @@ int download(Session& session, const Options& options) {
     // during the archive step leaves the listing written and the record whole or absent.
     std::optional<archive::TestRecord> record;
     if (!options.noArchive && form.dl_filed > 0) record = downloadRecord(form, options, downloadedAt);
-    char seconds[32];
-    std::snprintf(seconds, sizeof seconds, "%.2f", static_cast<double>(clock.elapsed()) / 1000.0);
+    const std::string seconds = fixedText(static_cast<double>(clock.elapsed()) / 1000.0, 2);
     std::cerr << "hvr-cli: 已读取 " << form.ji_ge - 1 << " 组, 用时 " << seconds << " 秒\n";
 
     if (options.sort == SortOrder::Ascending)

@@ -1,6 +1,7 @@
 #include "cli/options.h"
 
 #include "archive/archive.h"
+#include "units/number_text.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -99,8 +100,7 @@ Ctrl-C 或 SIGTERM 结束时为 128 加信号编号.
 
 namespace {
 
-// A decimal number as people write it ("60", "0.5", "1e3"); not hexadecimal, "inf" or "nan",
-// which strtod would take as well.
+// A decimal number as people write it ("60", "0.5", "1e3"); not hexadecimal, "inf" or "nan".
 bool isDecimal(const std::string& text) {
     static const std::regex decimal(R"([+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)?)");
     return std::regex_match(text, decimal);
@@ -108,10 +108,10 @@ bool isDecimal(const std::string& text) {
 
 bool parseNumber(const std::string& text, double low, double high, double& out) {
     if (!isDecimal(text)) return false;
-    char* end = nullptr;
-    errno = 0;
-    const double value = std::strtod(text.c_str(), &end);
-    if (errno != 0 || end == text.c_str() || *end != '\0' || !(value >= low && value <= high)) return false;
+    const auto n = leadingNumber(text);
+    if (!n || n->outOfRange || n->length != text.size()) return false;
+    const double value = n->value;
+    if (!(value >= low && value <= high)) return false;
     out = value;
     return true;
 }

@@ -22,16 +22,13 @@ std::optional<double> number(const std::string& text) {
     while (*begin == ' ')
         ++begin;
     if (*begin == '\0') return std::nullopt;
-    char* end = nullptr;
-    errno = 0;
-    const double value = std::strtod(begin, &end);
-    while (end != nullptr && *end == ' ')
+    const auto n = leadingNumber(begin);
+    if (!n || n->outOfRange) return std::nullopt;
+    const char* end = begin + n->length;
+    while (*end == ' ')
         ++end;
-    if (end == begin || *end != '\0' || errno == ERANGE || !std::isfinite(value)) return std::nullopt;
-    // strtod also reads "inf", "nan" and hexadecimal: a sheet number is written in decimal.
-    for (const char* c = begin; c < end; ++c)
-        if (std::string_view("0123456789+-.eE ").find(*c) == std::string_view::npos) return std::nullopt;
-    return value;
+    if (*end != '\0' || !std::isfinite(n->value)) return std::nullopt;
+    return n->value;
 }
 
 // A sheet number as a 16-bit integer, rounded half to even and held within 16 bits.

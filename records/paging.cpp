@@ -48,7 +48,7 @@ std::optional<double> numberIn(const std::string& text) {
         i = j;
     }
     if (i != core.size()) return std::nullopt;
-    return std::strtod(core.c_str(), nullptr);
+    return leadingNumber(core)->value; // checked above: the whole of it is a number
 }
 
 } // namespace
