@@ -11,7 +11,6 @@ namespace hvr {
 
 namespace {
 
-constexpr std::uint16_t kSecondaryOverloadRaw = 4000;
 constexpr std::int64_t kCurveOverload = 2370000; // where an overloaded secondary is drawn
 constexpr std::int64_t kCurveCeiling = 2380000;  // secondary values from here on are not drawn
 constexpr std::int64_t kMaxCeiling = 2370000;
@@ -58,10 +57,8 @@ std::string secondaryStatisticCaption(std::string_view prefix, std::string_view 
 ReadingText readingText(std::uint16_t raw, std::uint8_t code, Channel channel) {
     const auto range = rangeOf(code, channel);
     if (!range) return {};
-    if (channel == Channel::Secondary && code == '2' && raw == 10000)
-        return {texts::kSecondaryOverloadFullScale, ""};
-    if (channel == Channel::Primary && code == '0' && (raw == 10000 || raw == 10001))
-        return {texts::kPrimaryOverload, ""};
+    if (isFullScale(raw, code, channel))
+        return {channel == Channel::Secondary ? texts::kSecondaryOverloadFullScale : texts::kPrimaryOverload, ""};
     std::string text = decimalText(raw, range->decimals);
     if (raw == 0 && range->decimals > 0)
         text = "0." + std::string(static_cast<std::size_t>(range->decimals), '0');

@@ -50,7 +50,9 @@ verdict::Reading groupReading(const RecordStore& store, int slot) {
     return {base(whole(store.rec_pri_raw[i]), store.rec_pri_code[i], Channel::Primary),
             base(whole(store.rec_sec_raw[i]), store.rec_sec_code[i], Channel::Secondary),
             store.rec_status[i] == 5,
-            store.rec_sec_raw[i] > 3700 && store.rec_sec_raw[i] < 4800,
+            // Over range by the instrument's marks, as a live reading is.
+            overRange(static_cast<std::uint16_t>(whole(store.rec_sec_raw[i])), store.rec_sec_code[i], Channel::Secondary) ||
+                overRange(static_cast<std::uint16_t>(whole(store.rec_pri_raw[i])), store.rec_pri_code[i], Channel::Primary),
             store.rec_low_batt[i] == 1,
             !rangeOf(store.rec_pri_code[i], Channel::Primary) || !rangeOf(store.rec_sec_code[i], Channel::Secondary)};
 }

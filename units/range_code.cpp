@@ -24,4 +24,13 @@ std::optional<RangeInfo> rangeOf(std::uint8_t code, Channel channel) {
     }
 }
 
+bool isFullScale(std::uint16_t raw, std::uint8_t code, Channel channel) {
+    if (channel == Channel::Secondary) return code == '2' && raw == 10000;
+    return code == '0' && (raw == 10000 || raw == 10001);
+}
+
+bool overRange(std::uint16_t raw, std::uint8_t code, Channel channel) {
+    return (channel == Channel::Secondary && raw == kSecondaryOverloadRaw) || isFullScale(raw, code, channel);
+}
+
 } // namespace hvr

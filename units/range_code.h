@@ -24,4 +24,11 @@ struct RangeInfo {
 // any other byte has no range.
 std::optional<RangeInfo> rangeOf(std::uint8_t code, Channel channel);
 
+// Whether the instrument marks a reading as beyond its range: the secondary's overload mark
+// (raw 4000, whatever the code) or its full scale (code "2", raw 10000), the primary's full
+// scale (code "0", raw 10000 or 10001). One rule for live readings and stored groups.
+bool overRange(std::uint16_t raw, std::uint8_t code, Channel channel);
+bool isFullScale(std::uint16_t raw, std::uint8_t code, Channel channel);
+inline constexpr std::uint16_t kSecondaryOverloadRaw = 4000;
+
 } // namespace hvr

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "analysis/group_analysis.h"
 #include "records/group_csv.h"
 #include "tests/support/form_harness.h"
 #include "tests/support/store_builder.h"
@@ -41,6 +42,30 @@ TEST(GroupCsv, ACodeTheInstrumentDoesNotDefineIsNoCurrent) {
     testing::putGroup(*store, 1, {2, '1', 6000, '2', 498});
     EXPECT_TRUE(groupReading(*store, 0).invalidRange);
     EXPECT_FALSE(groupReading(*store, 1).invalidRange);
+}
+
+TEST(GroupCsv, AStoredGroupIsOverRangeExactlyWhenTheSameLiveReadingIs) {
+    struct Case {
+        std::uint8_t priCode;
+        int priRaw;
+        std::uint8_t secCode;
+        int secRaw;
+        bool overRange;
+    };
+    for (const Case& c : {Case{'1', 6000, '2', 10000, true},  // the secondary at full scale
+                          Case{'1', 6000, '@', 4175, false},  // 4.175 A is a reading
+                          Case{'1', 6000, '1', 4000, true},   // the secondary's overload mark
+                          Case{'0', 10000, '2', 498, true},   // the primary at full scale
+                          Case{'1', 6000, '2', 3900, false}}) {
+        auto store = std::make_unique<RecordStore>();
+        testing::putGroup(*store, 0, {1, c.priCode, c.priRaw, c.secCode, c.secRaw});
+        testing::FormHarness h;
+        h.startLive();
+        h.showLive(testing::frame(static_cast<std::uint16_t>(c.secRaw), c.secCode,
+                                  static_cast<std::uint16_t>(c.priRaw), c.priCode));
+        EXPECT_EQ(groupReading(*store, 0).overRange, c.overRange) << c.secRaw << " " << c.secCode;
+        EXPECT_EQ(analysis::liveReading(h.form->last_shown).overRange, c.overRange) << c.secRaw << " " << c.secCode;
+    }
 }
 
 TEST(GroupCsv, AnEmptyStoreIsTheHeaderAlone) {
