@@ -169,6 +169,9 @@ bool Archive::open(std::string* why, Purpose purpose) {
         *why = archive + " 中还没有任何记录";
         return false;
     }
+    // Best effort, and nothing once done: while another program holds the file the switch to
+    // WAL waits for a later open, and a rollback journal keeps every commit as safely meanwhile.
+    if (purpose == Purpose::Writing || m_version < kSchemaVersion) m_db.prepareForWriting(&problem);
     if (m_version == kSchemaVersion) return true;
 
     // Made or brought up by one program at a time: the others wait for the lock, then find it
@@ -177,7 +180,6 @@ bool Archive::open(std::string* why, Purpose purpose) {
         *why = archive + " 无法升级到第 " + std::to_string(kSchemaVersion) + " 版: " + what;
         return false;
     };
-    if (!m_db.prepareForWriting(&problem)) return failed(problem);
     Transaction transaction(m_db);
     if (!transaction.beginExclusive(&problem)) return failed(problem);
     const auto now = holding(m_db, &problem);

@@ -35,8 +35,9 @@ class Database {
     // A transaction that holds the whole archive against every other writer until it ends, so
     // that two programs never make or bring up the same tables at once; the other one waits.
     virtual bool beginExclusive(std::string* why) = 0;
-    // Before the first write: every commit kept on the disk once it returns (SQLite's WAL); a
-    // change to the file, so never made to a file that is refused.
+    // Before the first write: SQLite's WAL, so that readers never wait for a writer; a change
+    // to the file, so never made to a file that is refused. False when it could not be made
+    // now (another program holds the file).
     virtual bool prepareForWriting(std::string* why) = 0;
     virtual bool commit(std::string* why) = 0;
     virtual void rollback() = 0;

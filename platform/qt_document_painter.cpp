@@ -18,11 +18,13 @@ QColor colorOf(std::uint32_t bgr) {
             static_cast<int>((bgr >> 16) & 0xFF)};
 }
 
-// A font sized in twips, as the painter draws in twips.
+// A font sized in twips, as the painter draws in twips; unhinted, so that its measures do not
+// depend on the device it is drawn on.
 QFont fontOf(const PrintFont& font) {
     QFont f(QString::fromStdString(font.name));
     f.setPixelSize(static_cast<int>(font.points * 20 + 0.5));
     f.setBold(font.bold);
+    f.setHintingPreference(QFont::PreferNoHinting);
     return f;
 }
 
@@ -36,11 +38,11 @@ void drawMark(QPainter& painter, const PageMark& m) {
     painter.setFont(font);
     painter.setPen(colorOf(m.color));
     const QString text = QString::fromStdString(m.text);
-    const QFontMetricsF metrics(font, painter.device());
-    // Metrics on the device are in its pixels; the painter's units are twips.
-    const double toTwips = kTwipsPerInch / painter.device()->logicalDpiX();
-    const double width = metrics.horizontalAdvance(text) * toTwips;
-    const double ascent = metrics.ascent() * kTwipsPerInch / painter.device()->logicalDpiY();
+    // Measured in the painter's own units: the font's pixels are twips, whatever the device's
+    // resolution, so a text has one width on a PDF and on any printer.
+    const QFontMetricsF metrics(font);
+    const double width = metrics.horizontalAdvance(text);
+    const double ascent = metrics.ascent();
     const double x = m.anchor == PageMark::Anchor::Left     ? m.x0
                      : m.anchor == PageMark::Anchor::Center ? m.x0 - width / 2
                                                             : m.x0 - width;
