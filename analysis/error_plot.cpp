@@ -14,7 +14,7 @@ namespace {
 
 constexpr std::uint32_t kGrid = 0xE0E0E0;
 constexpr std::uint32_t kAxis = 0x000000;
-constexpr std::uint32_t kEnvelope = 0xC00000; // blue
+constexpr std::uint32_t kEnvelope = kLimitBlue;
 constexpr std::uint32_t kUnjudged = 0x808080;
 constexpr double kCharWidth = 90; // a digit of the picture font, in twips
 constexpr double kTextHeight = 180;
@@ -48,8 +48,13 @@ void drawErrorPlot(platform::Canvas& canvas, double width, double height, const 
     const double top = kTextHeight * 1.8, bottom = height - kTextHeight * 2.6;
     if (right <= left || bottom <= top) return;
 
-    // The ranges: every group and the whole class in view, zero in the middle.
+    // The ranges: every group's load and the whole class in view, zero in the middle. The
+    // error's scale is the judged groups' (all groups' where none is judged): a group without a
+    // verdict, far out at a load below the class, would hide the limits.
     const auto points = verdict::limitPoints(a.basis.accuracy);
+    const bool anyJudged = std::any_of(a.rows.begin(), a.rows.end(), [](const GroupRow& row) {
+        return row.judgement.outcome != verdict::Outcome::None;
+    });
     double loadMax = 120, errorMax = 0;
     for (const auto& p : points)
         errorMax = std::max(errorMax, percentOf(p.limitMicro));
@@ -57,7 +62,8 @@ void drawErrorPlot(platform::Canvas& canvas, double width, double height, const 
         const auto& j = row.judgement;
         if (!j.errorMicro || !j.loadMicro) continue;
         loadMax = std::max(loadMax, percentOf(*j.loadMicro));
-        errorMax = std::max(errorMax, std::abs(percentOf(*j.errorMicro)));
+        if (!anyJudged || j.outcome != verdict::Outcome::None)
+            errorMax = std::max(errorMax, std::abs(percentOf(*j.errorMicro)));
     }
     if (errorMax == 0) errorMax = 1;
     const double xStep = tickStep(loadMax, 6);
@@ -84,23 +90,30 @@ void drawErrorPlot(platform::Canvas& canvas, double width, double height, const 
     canvas.text(left - kCharWidth * 3, top - kTextHeight * 1.6, "误差(%)", kAxis);
     canvas.text(right - kCharWidth * 7, bottom + kTextHeight * 1.35, "负荷(%)", kAxis);
 
-    // The class's limits, above and below zero.
-    for (std::size_t i = 0; i + 1 < points.size(); ++i) {
-        const double x0 = x(points[i].load), x1 = x(points[i + 1].load);
-        const double l0 = percentOf(points[i].limitMicro), l1 = percentOf(points[i + 1].limitMicro);
-        canvas.line(x0, y(l0), x1, y(l1), kEnvelope);
-        canvas.line(x0, y(-l0), x1, y(-l1), kEnvelope);
-    }
-
     for (const GroupRow& row : a.rows) {
         const auto& j = row.judgement;
         if (!j.errorMicro || !j.loadMicro) continue;
         const std::uint32_t color = j.outcome == verdict::Outcome::Pass   ? colors::kGreen
                                     : j.outcome == verdict::Outcome::Fail ? colors::kRed
                                                                           : kUnjudged;
-        const double px = x(percentOf(*j.loadMicro)), py = y(percentOf(*j.errorMicro));
+        const double error = percentOf(*j.errorMicro);
+        const double px = x(percentOf(*j.loadMicro));
+        // Beyond the scale: a cross at its edge, and a stroke pointing on.
+        const double py = y(std::clamp(error, -yMax, yMax));
         canvas.line(px - kCross, py - kCross, px + kCross, py + kCross, color);
         canvas.line(px - kCross, py + kCross, px + kCross, py - kCross, color);
+        if (std::abs(error) > yMax) {
+            const double outward = error > 0 ? -1 : 1;
+            canvas.line(px, py, px, py + outward * 3 * kCross, color);
+        }
+    }
+
+    // The class's limits, above and below zero, over the crosses.
+    for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+        const double x0 = x(points[i].load), x1 = x(points[i + 1].load);
+        const double l0 = percentOf(points[i].limitMicro), l1 = percentOf(points[i + 1].limitMicro);
+        canvas.line(x0, y(l0), x1, y(l1), kEnvelope);
+        canvas.line(x0, y(-l0), x1, y(-l1), kEnvelope);
     }
 }
 

@@ -5,6 +5,9 @@
 
 namespace hvr::analysis {
 
+// The limits' blue, 0x00BBGGRR: a blue that stays blue on paper.
+inline constexpr std::uint32_t kLimitBlue = 0xFF6420;
+
 // The error curve CT engineers read at a glance: the ratio error (%) of each group against its
 // load (% of rated current), a cross per group, green within its limit, red beyond it and grey
 // where there is no verdict; the class's limits drawn as lines above and below zero. Drawn in

@@ -2,7 +2,10 @@
 // stored groups judged, the particulars remembered, and what the buttons hand over.
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "analysis/error_analysis_form.h"
+#include "analysis/error_plot.h"
 #include "forms/control.h"
 #include "tests/support/fake_services.h"
 #include "tests/support/store_builder.h"
@@ -107,11 +110,33 @@ TEST_F(Analysis, StoredGroupsAreJudgedSummedAndPlotted) {
     for (const auto& p : form.plot()) {
         red += p.color == colors::kRed;
         green += p.color == colors::kGreen;
-        blue += p.color == 0xC00000;
+        blue += p.color == analysis::kLimitBlue;
     }
     EXPECT_EQ(red, 2);
     EXPECT_EQ(green, 2);
     EXPECT_EQ(blue, 6) << "three segments, above and below zero";
+}
+
+TEST_F(Analysis, ThePlotsScaleIsTheJudgedGroupsAndTheLimitsAreDrawnOverThem) {
+    load("600/5", "0.5");
+    RecordStore store;
+    testing::putGroup(store, 0, {7, '1', 6000, '2', 498});
+    testing::putGroup(store, 1, {8, '1', 1200, '2', 99});
+    testing::putGroup(store, 2, {9, '1', 30, '2', 3}); // 0.5 % load, +20 %: below the class
+    form.showGroups(store, kStoreSlots, "2026-12-09 10:00:00");
+    double highestTick = 0;
+    std::size_t lastCross = 0, firstLimit = 0;
+    const auto& plot = form.plot();
+    for (std::size_t i = 0; i < plot.size(); ++i) {
+        const std::string& t = plot[i].text;
+        if (plot[i].kind == platform::Primitive::Kind::Text && plot[i].x0 < 8 * 90 && !t.empty() &&
+            (std::isdigit(static_cast<unsigned char>(t[0])) || t[0] == '-'))
+            highestTick = std::max(highestTick, std::stod(t)); // the error's ticks, left of the axis
+        if (plot[i].color == colors::kRed || plot[i].color == colors::kGreen) lastCross = i;
+        if (plot[i].color == analysis::kLimitBlue && firstLimit == 0) firstLimit = i;
+    }
+    EXPECT_LT(highestTick, 5) << "the limits of 0.5 stay readable, not squeezed by a +20 % group";
+    EXPECT_GT(firstLimit, lastCross) << "the limits over the crosses";
 }
 
 TEST_F(Analysis, ParticularsAreRememberedAndGoIntoTheReport) {
