@@ -70,13 +70,11 @@ std::string summaryCounts(const GroupAnalysis& a) {
 std::string summaryStatistics(const GroupAnalysis& a) {
     const verdict::Summary& s = a.summary;
     if (!s.meanPercent) return {};
-    const std::string deviation = fixedText(*s.deviationPercent, 2) + "%";
-    // The mean to the hundred-thousandth of a percent, then shown as the other errors are.
-    const auto mean =
-        static_cast<std::int64_t>(*s.meanPercent * 100000.0 + (*s.meanPercent < 0 ? -0.5 : 0.5));
-    return "平均 " + verdict::signedPercentText(mean) + "  标准差 " + deviation + "  最小 " +
-           verdict::signedPercentText(*s.minMicro) + "  最大 " + verdict::signedPercentText(*s.maxMicro) +
-           "  最大|误差| " + verdict::percentText(*s.largestMicro, 2) + "% (第 " +
+    // Every figure rounded once to 0.001 %: the extremes from their exact values, the mean and
+    // the deviation from the exact errors in extended precision.
+    return "平均 " + verdict::signedPercentText(*s.meanPercent) + "  标准差 " +
+           verdict::percentText(*s.deviationPercent) + "  最小 " + verdict::signedPercentText(*s.min) + "  最大 " +
+           verdict::signedPercentText(*s.max) + "  最大|误差| " + verdict::exactText(*s.largest, 3) + "% (第 " +
            std::to_string(a.largestNumber) + " 组)";
 }
 

@@ -50,7 +50,7 @@ std::string measuredRatioText(const verdict::Reading& reading);
 
 // The summary as two lines of text: the counts, then the error's statistics.
 // "判定 120 组: 合格 118 组, 不合格 2 组"
-// "平均 -0.21%  标准差 0.05%  最小 -0.52%  最大 +0.10%  最大|误差| 0.52% (第 43 组)"
+// "平均 -0.210%  标准差 0.050%  最小 -0.520%  最大 +0.100%  最大|误差| 0.520% (第 43 组)"
 std::string summaryCounts(const GroupAnalysis& analysis);
 std::string summaryStatistics(const GroupAnalysis& analysis);
 

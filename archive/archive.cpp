@@ -31,9 +31,9 @@ ErrorStatistics errorStatistics(const analysis::GroupAnalysis& a) {
     int n = 0;
     for (const analysis::GroupRow& row : a.rows) {
         const verdict::Judgement& j = row.judgement;
-        if (!j.errorMicro || row.reading.noSignal || row.reading.overRange || row.reading.lowBattery)
+        if (!j.error || row.reading.noSignal || row.reading.overRange || row.reading.lowBattery)
             continue;
-        const double e = static_cast<double>(*j.errorMicro) / 100000.0;
+        const double e = static_cast<double>(verdict::approximately(*j.error));
         sum += e;
         ++n;
         s.min = s.min ? std::min(*s.min, e) : e;
@@ -143,8 +143,7 @@ bool isCalendarDate(const std::string& text) {
 
 std::string errorPercentText(const std::optional<double>& percent) {
     if (!percent) return {};
-    const std::string text = fixedText(*percent, 2);
-    return (text.front() == '-' ? "" : "+") + text + "%";
+    return verdict::signedPercentText(static_cast<long double>(*percent));
 }
 
 bool Archive::open(std::string* why, Purpose purpose) {

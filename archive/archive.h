@@ -87,7 +87,7 @@ std::string testCsv(const TestRecord& record);
 std::string sessionCsv(const std::vector<SessionReading>& readings);
 // Whether the text is a date of the calendar as the filters take it ("2026-02-28").
 bool isCalendarDate(const std::string& text);
-// A test's ratio error as the list shows it ("-0.14%"); empty without one.
+// A test's ratio error as the list shows it ("-0.140%"); empty without one.
 std::string errorPercentText(const std::optional<double>& percent);
 
 class Archive {

@@ -10,9 +10,8 @@ struct Cells {
 
 Cells cellsOf(const Columns& columns, const Reading& reading) {
     const Judgement j = judge(reading, columns.nameplate, columns.accuracy);
-    // The numbers to the decimals a verdict shows them with.
-    return {nameplateText(columns.nameplate), j.errorMicro ? percentText(*j.errorMicro, 2) : "",
-            j.loadMicro ? percentText(*j.loadMicro, 1) : "", j.limitMicro ? limitNumber(*j.limitMicro) : "",
+    // The numbers as the window and the report show them.
+    return {nameplateText(columns.nameplate), j.errorNumber(), j.loadNumber(), j.limitNumberText(),
             j.verdictWithReason()};
 }
 

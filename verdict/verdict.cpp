@@ -11,8 +11,6 @@ namespace hvr::verdict {
 
 namespace {
 
-__extension__ typedef __int128 Wide; // exact products of currents, mantissas and powers of ten
-
 Wide power10(int n) {
     Wide p = 1;
     for (int i = 0; i < n; ++i)
@@ -20,14 +18,36 @@ Wide power10(int n) {
     return p;
 }
 
-// n / d rounded half to even, d > 0.
-std::int64_t roundedQuotient(Wide n, Wide d) {
+// n / d rounded half to even (or down, or up), d > 0.
+Wide roundedWide(Wide n, Wide d, Rounding rounding = Rounding::HalfEven) {
     const bool negative = n < 0;
     const Wide a = negative ? -n : n;
     Wide q = a / d;
-    const Wide r2 = (a % d) * 2;
-    if (r2 > d || (r2 == d && q % 2 == 1)) ++q;
-    return static_cast<std::int64_t>(negative ? -q : q);
+    const Wide r = a % d;
+    const Wide r2 = r * 2;
+    switch (rounding) {
+    case Rounding::HalfEven:
+        if (r2 > d || (r2 == d && q % 2 == 1)) ++q;
+        break;
+    case Rounding::Down: // toward −∞
+        if (negative && r != 0) ++q;
+        break;
+    case Rounding::Up: // toward +∞
+        if (!negative && r != 0) ++q;
+        break;
+    }
+    return negative ? -q : q;
+}
+std::int64_t roundedQuotient(Wide n, Wide d) {
+    return static_cast<std::int64_t>(roundedWide(n, d));
+}
+
+std::string wideText(Wide v) {
+    if (v == 0) return "0";
+    std::string digits;
+    for (Wide a = v < 0 ? -v : v; a > 0; a /= 10)
+        digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(a % 10)));
+    return digits;
 }
 
 constexpr std::int64_t kMicro = 100000; // hundred-thousandths of a percent in one percent
@@ -167,6 +187,22 @@ std::string percentText(std::int64_t micro, int decimals) {
     return units < 0 ? "-" + text : text;
 }
 
+std::string exactText(const Exact& value, int decimals, Rounding rounding) {
+    const Wide units = roundedWide(value.num * power10(decimals), value.den, rounding);
+    const Wide magnitude = units < 0 ? -units : units;
+    const Wide scale = power10(decimals);
+    std::string text = wideText(magnitude / scale);
+    if (decimals > 0) {
+        const std::string fraction = wideText(magnitude % scale);
+        text += "." + std::string(static_cast<std::size_t>(decimals) - fraction.size(), '0') + fraction;
+    }
+    return units < 0 ? "-" + text : text;
+}
+
+long double approximately(const Exact& value) {
+    return static_cast<long double>(value.num) / static_cast<long double>(value.den);
+}
+
 std::string limitNumber(std::int64_t micro) {
     std::string text = percentText(micro, 3);
     while (text.back() == '0')
@@ -183,9 +219,20 @@ std::string Judgement::verdictWithReason() const {
     return outcome == Outcome::None && !reason.empty() ? verdictText() + "(" + reason + ")" : verdictText();
 }
 
-std::string signedPercentText(std::int64_t micro) {
-    const std::string text = percentText(micro, 2);
-    return (micro > 0 && text != "0.00" ? "+" : "") + text + "%";
+std::string signedPercentText(const Exact& percent) {
+    const std::string text = exactText(percent, 3);
+    return (text.front() != '-' && text != "0.000" ? "+" : "") + text + "%";
+}
+
+std::string percentText(long double percent) {
+    std::string text = fixedText(static_cast<double>(percent), 3);
+    if (text == "-0.000") text = "0.000";
+    return text + "%";
+}
+
+std::string signedPercentText(long double percent) {
+    const std::string text = percentText(percent);
+    return (text.front() != '-' && text != "0.000%" ? "+" : "") + text;
 }
 
 std::string overallText(Outcome overall) {
@@ -193,15 +240,28 @@ std::string overallText(Outcome overall) {
 }
 
 std::string Judgement::errorText() const {
-    return errorMicro ? signedPercentText(*errorMicro) : std::string();
+    return error ? signedPercentText(*error) : std::string();
+}
+
+std::string Judgement::errorNumber() const {
+    return error ? exactText(*error, 3) : std::string();
+}
+
+std::string Judgement::loadNumber() const {
+    if (!load) return {};
+    return loadRounding == Rounding::HalfEven ? exactText(*load, 1) : exactText(*load, 3, loadRounding);
 }
 
 std::string Judgement::loadText() const {
-    return loadMicro ? percentText(*loadMicro, 1) + "%" : std::string();
+    return load ? loadNumber() + "%" : std::string();
+}
+
+std::string Judgement::limitNumberText() const {
+    return limit ? exactText(*limit, 3) : std::string();
 }
 
 std::string Judgement::limitText() const {
-    return limitMicro ? "±" + limitNumber(*limitMicro) + "%" : std::string();
+    return limit ? "±" + limitNumberText() + "%" : std::string();
 }
 
 Judgement judge(const Reading& r, const Nameplate& n, AccuracyClass accuracy) {
@@ -226,11 +286,13 @@ Judgement judge(const Reading& r, const Nameplate& n, AccuracyClass accuracy) {
     const Wide num = d >= 0 ? pM * power10(d) * is - sM * ip : pM * is - sM * power10(-d) * ip;
     const Wide den = d >= 0 ? sM * ip : sM * power10(-d) * ip;
     j.errorMicro = roundedQuotient(num * 100 * kMicro, den);
+    j.error = Exact{num * 100, den};
     // Load = Ip / Ipn × 100 %, Ip in base units of 10^-5 A.
     const int e = -3 - n.primary.exponent;
     const Wide loadNum = e >= 0 ? ip * power10(e) : ip;
     const Wide loadDen = e >= 0 ? pM : pM * power10(-e);
     j.loadMicro = roundedQuotient(loadNum * kMicro, loadDen);
+    j.load = Exact{loadNum, loadDen};
 
     if (flagged != nullptr) {
         j.reason = flagged;
@@ -241,6 +303,11 @@ Judgement judge(const Reading& r, const Nameplate& n, AccuracyClass accuracy) {
         return j;
     }
     const std::vector<Point> points = limitsOf(accuracy);
+    // A load that would show as one of the table's loads without being it shows the digit that
+    // decides.
+    for (const Point& p : points)
+        if (roundedWide(loadNum * 10, loadDen) == Wide{p.load} * 10 && loadNum != Wide{p.load} * loadDen)
+            j.loadRounding = loadNum < Wide{p.load} * loadDen ? Rounding::Down : Rounding::Up;
     for (std::size_t i = 0; i + 1 < points.size(); ++i) {
         const Point a = points[i], b = points[i + 1];
         // a.load ≤ L ≤ b.load, with L = loadNum / loadDen.
@@ -251,6 +318,7 @@ Judgement judge(const Reading& r, const Nameplate& n, AccuracyClass accuracy) {
             a.limitMicro * loadDen * span + (b.limitMicro - a.limitMicro) * (loadNum - a.load * loadDen);
         const Wide limitDen = loadDen * span;
         j.limitMicro = roundedQuotient(limitNum, limitDen);
+        j.limit = Exact{limitNum, limitDen * kMicro};
         // |ε| ≤ limit, exactly: |num| / den × 10^7 ≤ limitNum / limitDen.
         const Wide absNum = num < 0 ? -num : num;
         j.outcome = absNum * 100 * kMicro * limitDen <= limitNum * den ? Outcome::Pass : Outcome::Fail;
@@ -291,28 +359,30 @@ std::optional<Nameplate> guessNameplate(const std::vector<Reading>& readings) {
 
 Summary summarize(const std::vector<Judgement>& judgements) {
     Summary s;
-    double sum = 0, squares = 0;
+    long double sum = 0, squares = 0;
+    const auto less = [](const Exact& a, const Exact& b) { return a.num * b.den < b.num * a.den; };
     for (std::size_t i = 0; i < judgements.size(); ++i) {
         const Judgement& j = judgements[i];
-        if (j.outcome == Outcome::None || !j.errorMicro) continue;
+        if (j.outcome == Outcome::None || !j.error) continue;
         ++s.judged;
         (j.outcome == Outcome::Pass ? s.passed : s.failed)++;
-        const std::int64_t e = *j.errorMicro;
-        const double percent = static_cast<double>(e) / kMicro;
+        const Exact& e = *j.error;
+        const long double percent = approximately(e);
         sum += percent;
         squares += percent * percent;
-        s.minMicro = s.minMicro ? std::min(*s.minMicro, e) : e;
-        s.maxMicro = s.maxMicro ? std::max(*s.maxMicro, e) : e;
-        const std::int64_t magnitude = e < 0 ? -e : e;
-        if (!s.largestMicro || magnitude > *s.largestMicro) {
-            s.largestMicro = magnitude;
+        if (!s.min || less(e, *s.min)) s.min = e, s.minMicro = j.errorMicro;
+        if (!s.max || less(*s.max, e)) s.max = e, s.maxMicro = j.errorMicro;
+        const Exact magnitude{e.num < 0 ? -e.num : e.num, e.den};
+        if (!s.largest || less(*s.largest, magnitude)) {
+            s.largest = magnitude;
+            s.largestMicro = *j.errorMicro < 0 ? -*j.errorMicro : *j.errorMicro;
             s.largestGroup = static_cast<int>(i) + 1;
         }
     }
     if (s.judged > 0) {
-        const double mean = sum / s.judged;
+        const long double mean = sum / s.judged;
         s.meanPercent = mean;
-        s.deviationPercent = std::sqrt(std::max(0.0, squares / s.judged - mean * mean));
+        s.deviationPercent = std::sqrt(std::max(0.0L, squares / s.judged - mean * mean));
         s.overall = s.failed == 0 ? Outcome::Pass : Outcome::Fail;
     }
     return s;

@@ -66,6 +66,22 @@ struct Reading {
     bool operator==(const Reading&) const = default;
 };
 
+// A figure exactly, as a quotient of whole numbers (den > 0): the ratio error, load and limit
+// in percent, before anything is rounded.
+__extension__ typedef __int128 Wide;
+struct Exact {
+    Wide num = 0;
+    Wide den = 1;
+    bool operator==(const Exact&) const = default;
+};
+// How an exact figure becomes a shown one: rounded once to the nearest, halves to the even
+// neighbour; or down or up, for a load at the edge of a class's range.
+enum class Rounding { HalfEven, Down, Up };
+// The figure to `decimals` decimals, rounded once from the exact value; trailing zeros kept,
+// never a negative zero ("0.175", "-0.365", "0.300").
+std::string exactText(const Exact& value, int decimals, Rounding rounding = Rounding::HalfEven);
+long double approximately(const Exact& value);
+
 enum class Outcome { Pass, Fail, None };
 struct Judgement {
     Outcome outcome = Outcome::None;
@@ -74,16 +90,27 @@ struct Judgement {
                 // 超出准确级范围, 不判定
     // Ratio error and load, when the currents allow them; the limit, when the class has one
     // at this load. In hundred-thousandths of a percent, rounded half to even.
+    // In hundred-thousandths of a percent, for sorting and drawing; what is shown is rounded
+    // once from the exact figures.
     std::optional<std::int64_t> errorMicro;
     std::optional<std::int64_t> loadMicro;
     std::optional<std::int64_t> limitMicro;
+    std::optional<Exact> error, load, limit;
+    // The load is shown to 0.1 %, except where that would show a load of the class's table
+    // (5 %, 20 %, …) that the exact load has not reached or has passed: then to 0.001 %,
+    // rounded away from that load, so that the digit that decides is shown ("4.999").
+    Rounding loadRounding = Rounding::HalfEven;
 
     std::string verdictText() const; // "合格", "不合格", "—"
     // The verdict, or "—(reason)" where there is none and a reason is known.
     std::string verdictWithReason() const;
-    std::string errorText() const; // "+0.20%", "-0.40%", "0.00%"; empty without one
-    std::string loadText() const;  // "100.0%"
-    std::string limitText() const; // "±0.625%"
+    std::string errorText() const; // "+0.175%", "-0.400%", "0.000%"; empty without one
+    std::string loadText() const;  // "100.0%", "4.999%"
+    std::string limitText() const; // "±0.625%", "±0.300%"
+    // The same figures without the unit and the ±, as the CSV and JSON columns carry them.
+    std::string errorNumber() const;
+    std::string loadNumber() const;
+    std::string limitNumberText() const;
 };
 
 Judgement judge(const Reading& reading, const Nameplate& nameplate, AccuracyClass accuracy);
@@ -100,11 +127,13 @@ struct Summary {
     int judged = 0;
     int passed = 0;
     int failed = 0;
-    std::optional<double> meanPercent;
-    std::optional<double> deviationPercent;
+    // From the exact errors, in extended precision.
+    std::optional<long double> meanPercent;
+    std::optional<long double> deviationPercent;
     std::optional<std::int64_t> minMicro;
     std::optional<std::int64_t> maxMicro;
     std::optional<std::int64_t> largestMicro;
+    std::optional<Exact> min, max, largest; // exact, |ε| for the largest
     int largestGroup = 0;
     Outcome overall = Outcome::None;
 };
@@ -113,8 +142,12 @@ Summary summarize(const std::vector<Judgement>& judgements);
 // A value in hundred-thousandths of a percent as text with `decimals` decimals, rounded half
 // to even, trailing zeros kept ("-0.40"); never a negative zero.
 std::string percentText(std::int64_t micro, int decimals);
-// To 0.01 % with its sign and the unit ("+0.20%", "-0.40%", "0.00%").
-std::string signedPercentText(std::int64_t micro);
+// To 0.001 % with its sign and the unit ("+0.175%", "-0.400%", "0.000%"), rounded once.
+std::string signedPercentText(const Exact& percent);
+// A figure in percent known only approximately (a mean, a deviation), to 0.001 %: "+0.012%",
+// or without the sign.
+std::string signedPercentText(long double percent);
+std::string percentText(long double percent);
 // The overall verdict of a set of groups: "合格", "不合格", or "未判定" when none was judged.
 std::string overallText(Outcome overall);
 // A limit to its last significant digit, at most three decimals ("0.625", "3").

@@ -45,9 +45,9 @@ TEST_F(Analysis, TheLiveVerdictAgainstTheRememberedNameplate) {
     form.showLive(kFullLoad, ErrorAnalysisForm::LiveState::Live);
     EXPECT_EQ(form.liveRatio.text(), "120.4") << "truncated, as the main window shows it";
     EXPECT_EQ(form.liveRated.text(), "600/5");
-    EXPECT_EQ(form.liveError.text(), "-0.40%");
+    EXPECT_EQ(form.liveError.text(), "-0.400%");
     EXPECT_EQ(form.liveLoad.text(), "100.0%");
-    EXPECT_EQ(form.liveLimit.text(), "±0.5%");
+    EXPECT_EQ(form.liveLimit.text(), "±0.500%");
     EXPECT_EQ(form.liveVerdict.text(), "合格");
     EXPECT_EQ(form.liveVerdict.foreColor(), colors::kGreen);
 
@@ -75,7 +75,7 @@ TEST_F(Analysis, ABadNameplateIsRefusedAndTheLastGoodOneStays) {
         ASSERT_EQ(dialogs.boxes.size(), 1u) << bad;
         EXPECT_EQ(dialogs.boxes[0].text, "\"" + std::string(bad) + texts::kBadNameplate);
         EXPECT_EQ(form.ratedEntry.text(), "600/5") << bad;
-        EXPECT_EQ(form.liveError.text(), "-0.40%") << bad;
+        EXPECT_EQ(form.liveError.text(), "-0.400%") << bad;
         EXPECT_EQ(preferences.values["rated"], "600/5") << bad;
     }
     // Empty: the guess, marked as such.
@@ -99,7 +99,7 @@ TEST_F(Analysis, StoredGroupsAreJudgedSummedAndPlotted) {
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].number, 7);
     EXPECT_EQ(rows[0].judgement.verdictText(), "合格");
-    EXPECT_EQ(rows[1].judgement.errorText(), "-1.00%") << "120 A over 0.99 A on 600/5";
+    EXPECT_EQ(rows[1].judgement.errorText(), "-1.000%") << "120 A over 0.99 A on 600/5";
     EXPECT_EQ(rows[1].judgement.verdictText(), "不合格");
     EXPECT_EQ(rows[2].judgement.reason, "无信号");
     EXPECT_EQ(form.summaryCounts.text(), "共 3 组, 判定 2 组: 合格 1 组, 不合格 1 组, 未判定 1 组");
@@ -178,7 +178,7 @@ TEST_F(Analysis, TheButtonsHandOverTheReportAndTheCsv) {
     EXPECT_NE(csv.find("组号,一次电流(A),二次电流(A),变比,一次电流频率(Hz),无信号,超量程,电池电压低,额定变比,"
                        "变比误差(%),负荷(%),允许误差(%),结论\r\n"),
               std::string::npos);
-    EXPECT_NE(csv.find("7,600,4.98,120.4,50,0,0,0,600/5,-0.40,100.0,0.5,合格\r\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("7,600,4.98,120.4,50,0,0,0,600/5,-0.400,100.0,0.500,合格\r\n"), std::string::npos) << csv;
     EXPECT_TRUE(dialogs.boxes.empty());
 
     documents.fail = true;

@@ -136,9 +136,9 @@ TEST(AnalysisMenu, F4ShowsOneAnalysisWindowWithTheGroupsSortableByNumber) {
             cells << rows->index(r, c).data().toString();
         return cells;
     };
-    EXPECT_EQ(column(4), QStringList({"-49.90%", "-50.50%", "-50.20%"})) << "store order";
+    EXPECT_EQ(column(4), QStringList({"-49.900%", "-50.500%", "-50.200%"})) << "store order";
     table->sortByColumn(4, Qt::AscendingOrder);
-    EXPECT_EQ(column(4), QStringList({"-50.50%", "-50.20%", "-49.90%"})) << "by the number";
+    EXPECT_EQ(column(4), QStringList({"-50.500%", "-50.200%", "-49.900%"})) << "by the number";
     EXPECT_EQ(column(0), QStringList({"2", "3", "1"}));
 }
 

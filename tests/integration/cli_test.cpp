@@ -154,10 +154,10 @@ TEST(Cli, MonitorWritesCsvRows) {
                        "一次电流频率(Hz),二次电流频率(Hz),无信号,超量程,电池电压低,"
                        "额定变比,变比误差(%),负荷(%),允许误差(%),结论\r");
     // Frames 3 and 4 of the scenario, then 1 and 2 again, each judged against 600/5 class 0.5.
-    EXPECT_TRUE(rows[1].ends_with(",600.5,5.01,119.8,599.3,4.5,50,60,0,0,0,600/5,0.12,100.1,0.5,合格\r"))
+    EXPECT_TRUE(rows[1].ends_with(",600.5,5.01,119.8,599.3,4.5,50,60,0,0,0,600/5,0.117,100.1,0.500,合格\r"))
         << rows[1];
     EXPECT_TRUE(rows[2].ends_with(",600,5,120,,,,50,1,0,1,600/5,,,,—(无信号)\r")) << rows[2];
-    EXPECT_TRUE(rows[3].ends_with(",600,5,120,600,4.5,50,50,0,0,0,600/5,0.00,100.0,0.5,合格\r")) << rows[3];
+    EXPECT_TRUE(rows[3].ends_with(",600,5,120,600,4.5,50,50,0,0,0,600/5,0.000,100.0,0.500,合格\r")) << rows[3];
     static const std::regex iso(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}([+-]\d\d:\d\d|Z),[\s\S]*)");
     EXPECT_TRUE(std::regex_match(rows[1], iso)) << "ISO 8601 with the offset first: " << rows[1];
 }

@@ -1,6 +1,9 @@
 // The ratio error of a CT against its nameplate, the class limits and the verdict.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include <cmath>
 
 #include "tests/support/case_name.h"
@@ -30,12 +33,55 @@ Reading at(double loadPercent, double errorPercent) {
 TEST(Verdict, TheWorkedExample) {
     const Reading r{600 * kAmp, 498 * kAmp / 100}; // 600.0 A, 4.98 A
     const Judgement half = judge(r, rated("600/5"), cls("0.5"));
-    EXPECT_EQ(half.errorText(), "-0.40%");
+    EXPECT_EQ(half.errorText(), "-0.400%");
     EXPECT_EQ(half.loadText(), "100.0%");
-    EXPECT_EQ(half.limitText(), "±0.5%");
+    EXPECT_EQ(half.limitText(), "±0.500%");
     EXPECT_EQ(half.verdictText(), "合格");
     EXPECT_EQ(judge(r, rated("600/5"), cls("0.2")).verdictText(), "不合格");
-    EXPECT_EQ(judge({600 * kAmp, 501 * kAmp / 100}, rated("600/5"), cls("0.5")).errorText(), "+0.20%");
+    EXPECT_EQ(judge({600 * kAmp, 501 * kAmp / 100}, rated("600/5"), cls("0.5")).errorText(), "+0.200%");
+}
+
+TEST(Verdict, EveryFigureIsRoundedOnceFromTheExactValue) {
+    // Readings whose double rounding gave the wrong last digit: exact ε of 0.1749963 %,
+    // 0.4349992 %, 0.3450008 % and -0.3650009 %.
+    const Nameplate n = rated("600/5");
+    EXPECT_EQ(judge({67430000, 562900}, n, cls("0.2S")).errorText(), "+0.175%");
+    EXPECT_EQ(judge({60230000, 504100}, n, cls("0.2S")).errorText(), "+0.435%");
+    EXPECT_EQ(judge({59710000, 499300}, n, cls("0.2S")).errorText(), "+0.345%");
+    EXPECT_EQ(judge({58630000, 486800}, n, cls("0.2S")).errorText(), "-0.365%");
+    // ε and its limit side by side, to the same digit: |ε| against the limit reads off the row.
+    const Judgement tight = judge({7505000, 62730}, n, cls("0.1"));
+    EXPECT_EQ(tight.errorText(), "+0.301%");
+    EXPECT_EQ(tight.limitText(), "±0.300%");
+    EXPECT_EQ(tight.verdictText(), "不合格");
+    // A load just below the class's first point shows the digit that decides.
+    const Judgement edge = judge({2999900, 25000}, n, cls("0.5"));
+    EXPECT_EQ(edge.reason, "超出准确级范围");
+    EXPECT_EQ(edge.loadText(), "4.999%");
+    EXPECT_EQ(judge({3000000, 25000}, n, cls("0.5")).loadText(), "5.0%");
+
+    // Every reading near 600 A and 5 A whose exact ε lies within 10^-7 % of a rounding boundary
+    // of 0.001 %: shown as the exact value rounds, half to even, worked out here on its own.
+    int nearBoundary = 0;
+    for (std::int64_t ip = 59990000; ip <= 60010000; ip += 50)
+        for (std::int64_t is = 499000; is <= 501000; ++is) {
+            __extension__ const __int128 num = (__int128{120} * is - ip) * 100 * 1000; // ε in 0.001 %
+            const __int128 den = ip;
+            const __int128 a = num < 0 ? -num : num;
+            const __int128 r2 = (a % den) * 2;
+            // Within 10^-7 % (10^-4 of the last digit) of a half, and not on it.
+            const __int128 off = r2 - den;
+            if ((off < 0 ? -off : off) * 10000 > den * 2) continue;
+            ++nearBoundary;
+            __int128 q = a / den;
+            if (r2 > den || (r2 == den && q % 2 == 1)) ++q;
+            const long long k = static_cast<long long>(num < 0 ? -q : q);
+            char expected[32];
+            std::snprintf(expected, sizeof expected, "%s%lld.%03lld%%", k < 0 ? "-" : k > 0 ? "+" : "",
+                          std::llabs(k) / 1000, std::llabs(k) % 1000);
+            ASSERT_EQ(judge({ip, is}, n, cls("0.5")).errorText(), expected) << ip << " / " << is;
+        }
+    EXPECT_GE(nearBoundary, 10) << "the search found boundaries to try";
 }
 
 struct LimitCase {
@@ -60,17 +106,17 @@ TEST_P(ClassLimits, AtEveryListedPointAndBetween) {
 
 INSTANTIATE_TEST_SUITE_P(
     Classes, ClassLimits,
-    ::testing::Values(LimitCase{"0.1", 5, "±0.4%"}, LimitCase{"0.1", 20, "±0.2%"},
-                      LimitCase{"0.1", 100, "±0.1%"}, LimitCase{"0.1", 120, "±0.1%"},
-                      LimitCase{"0.1", 12.5, "±0.3%"}, LimitCase{"0.2", 5, "±0.75%"},
-                      LimitCase{"0.2", 20, "±0.35%"}, LimitCase{"0.2", 3, ""}, LimitCase{"0.5", 5, "±1.5%"},
-                      LimitCase{"0.5", 60, "±0.625%"}, LimitCase{"0.5", 121, ""}, LimitCase{"1", 5, "±3%"},
-                      LimitCase{"1", 100, "±1%"}, LimitCase{"1", 60, "±1.25%"},
-                      LimitCase{"0.2S", 1, "±0.75%"}, LimitCase{"0.2S", 5, "±0.35%"},
-                      LimitCase{"0.2S", 20, "±0.2%"}, LimitCase{"0.2S", 3, "±0.55%"},
-                      LimitCase{"0.2S", 0.5, ""}, LimitCase{"0.5S", 1, "±1.5%"},
-                      LimitCase{"0.5S", 120, "±0.5%"}, LimitCase{"3", 50, "±3%"}, LimitCase{"3", 40, ""},
-                      LimitCase{"5", 120, "±5%"}, LimitCase{"5", 85, "±5%"}),
+    ::testing::Values(LimitCase{"0.1", 5, "±0.400%"}, LimitCase{"0.1", 20, "±0.200%"},
+                      LimitCase{"0.1", 100, "±0.100%"}, LimitCase{"0.1", 120, "±0.100%"},
+                      LimitCase{"0.1", 12.5, "±0.300%"}, LimitCase{"0.2", 5, "±0.750%"},
+                      LimitCase{"0.2", 20, "±0.350%"}, LimitCase{"0.2", 3, ""}, LimitCase{"0.5", 5, "±1.500%"},
+                      LimitCase{"0.5", 60, "±0.625%"}, LimitCase{"0.5", 121, ""}, LimitCase{"1", 5, "±3.000%"},
+                      LimitCase{"1", 100, "±1.000%"}, LimitCase{"1", 60, "±1.250%"},
+                      LimitCase{"0.2S", 1, "±0.750%"}, LimitCase{"0.2S", 5, "±0.350%"},
+                      LimitCase{"0.2S", 20, "±0.200%"}, LimitCase{"0.2S", 3, "±0.550%"},
+                      LimitCase{"0.2S", 0.5, ""}, LimitCase{"0.5S", 1, "±1.500%"},
+                      LimitCase{"0.5S", 120, "±0.500%"}, LimitCase{"3", 50, "±3.000%"}, LimitCase{"3", 40, ""},
+                      LimitCase{"5", 120, "±5.000%"}, LimitCase{"5", 85, "±5.000%"}),
     [](const auto& info) {
         std::string about = std::string(info.param.accuracy) + "_at_" + std::to_string(info.param.load);
         for (char& ch : about)
@@ -84,7 +130,7 @@ TEST(Verdict, AnErrorJustBeyondTheLimitFailsAndExactlyAtItPasses) {
     EXPECT_EQ(judge({600 * kAmp, 497499}, rated("600/5"), cls("0.5")).verdictText(), "不合格");
     // Decimal nameplates stay exact: 12.5/1 at 12.5 A and 1 A is no error at all.
     const Judgement exact = judge({125 * kAmp / 10, kAmp}, rated("12.5/1"), cls("0.1"));
-    EXPECT_EQ(exact.errorText(), "0.00%");
+    EXPECT_EQ(exact.errorText(), "0.000%");
     EXPECT_EQ(exact.loadText(), "100.0%");
 }
 
@@ -99,7 +145,7 @@ TEST(Verdict, SaysWhyThereIsNone) {
         << "a code the instrument does not define is not a current of zero";
     const Judgement none = judge({600 * kAmp, 5 * kAmp}, n, cls("不判定"));
     EXPECT_EQ(none.reason, "不判定");
-    EXPECT_EQ(none.errorText(), "0.00%") << "the error is shown without a verdict";
+    EXPECT_EQ(none.errorText(), "0.000%") << "the error is shown without a verdict";
     EXPECT_EQ(none.verdictText(), "—");
 }
 
