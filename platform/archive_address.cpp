@@ -72,21 +72,21 @@ bool refuse(std::string* why, const std::string& text) {
 }
 
 // One host of the host list: "name", "name:port", "[v6]" or "[v6]:port".
-bool splitHost(std::string_view spec, std::string& host, std::string& port) {
+bool splitHost(std::string_view entry, std::string& host, std::string& port) {
     std::string_view portText;
-    if (!spec.empty() && spec.front() == '[') {
-        const auto close = spec.find(']');
+    if (!entry.empty() && entry.front() == '[') {
+        const auto close = entry.find(']');
         if (close == std::string_view::npos) return false;
-        host = std::string(spec.substr(1, close - 1));
-        const auto rest = spec.substr(close + 1);
+        host = std::string(entry.substr(1, close - 1));
+        const auto rest = entry.substr(close + 1);
         if (!rest.empty() && rest.front() != ':') return false;
         if (!rest.empty()) portText = rest.substr(1);
     } else {
-        const auto colon = spec.find(':');
-        const auto decoded = percentDecoded(spec.substr(0, colon));
+        const auto colon = entry.find(':');
+        const auto decoded = percentDecoded(entry.substr(0, colon));
         if (!decoded) return false;
         host = *decoded;
-        if (colon != std::string_view::npos) portText = spec.substr(colon + 1);
+        if (colon != std::string_view::npos) portText = entry.substr(colon + 1);
     }
     if (!std::all_of(portText.begin(), portText.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return false;

@@ -1,6 +1,8 @@
 // Test entry for suites that show windows (on the offscreen platform).
 #include <QApplication>
+#include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +13,11 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", HVR_OFFSCREEN);
     QApplication app(argc, argv);
     QStandardPaths::setTestModeEnabled(true); // settings written by tests stay out of the user's
+    // Each test its own settings: a zoom or port remembered by a test running beside it never
+    // reaches this one.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     QCoreApplication::setOrganizationName("hvr");
     QCoreApplication::setApplicationName("hvr-tests");
     hvr::platform::installChineseFontSubstitutes();
