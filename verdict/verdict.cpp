@@ -203,14 +203,6 @@ long double approximately(const Exact& value) {
     return static_cast<long double>(value.num) / static_cast<long double>(value.den);
 }
 
-std::string limitNumber(std::int64_t micro) {
-    std::string text = percentText(micro, 3);
-    while (text.back() == '0')
-        text.pop_back();
-    if (text.back() == '.') text.pop_back();
-    return text;
-}
-
 std::string Judgement::verdictText() const {
     return outcome == Outcome::Pass ? "合格" : outcome == Outcome::Fail ? "不合格" : "—";
 }

@@ -150,7 +150,5 @@ std::string signedPercentText(long double percent);
 std::string percentText(long double percent);
 // The overall verdict of a set of groups: "合格", "不合格", or "未判定" when none was judged.
 std::string overallText(Outcome overall);
-// A limit to its last significant digit, at most three decimals ("0.625", "3").
-std::string limitNumber(std::int64_t micro);
 
 } // namespace hvr::verdict
