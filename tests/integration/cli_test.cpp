@@ -406,7 +406,7 @@ TEST(Cli, DownloadsAreArchivedAndTheArchiveIsListedShownAndReported) {
     const QString before = QDir::currentPath();
     QDir::setCurrent(dir.path());
     const QStringList entries = QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
-    for (const QString& wrong : {"postgresq://hvr@server/tests", "mysql://x", "POSTGRESQL://hvr@server/tests"}) {
+    for (const char* wrong : {"postgresq://hvr@server/tests", "mysql://x", "POSTGRESQL://hvr@server/tests"}) {
         env.insert("HVR_ARCHIVE", wrong);
         const CliRun refused = runCli({"download", "--port", sim.device(), "--out", "-", "--time-scale", "0.1"}, env);
         EXPECT_EQ(refused.exitCode, 2) << refused.err;

@@ -65,15 +65,15 @@ TEST(Verdict, EveryFigureIsRoundedOnceFromTheExactValue) {
     int nearBoundary = 0;
     for (std::int64_t ip = 59990000; ip <= 60010000; ip += 50)
         for (std::int64_t is = 499000; is <= 501000; ++is) {
-            __extension__ const __int128 num = (__int128{120} * is - ip) * 100 * 1000; // ε in 0.001 %
-            const __int128 den = ip;
-            const __int128 a = num < 0 ? -num : num;
-            const __int128 r2 = (a % den) * 2;
+            const Wide num = (Wide{120} * is - ip) * 100 * 1000; // ε in 0.001 %
+            const Wide den = ip;
+            const Wide a = num < 0 ? -num : num;
+            const Wide r2 = (a % den) * 2;
             // Within 10^-7 % (10^-4 of the last digit) of a half, and not on it.
-            const __int128 off = r2 - den;
+            const Wide off = r2 - den;
             if ((off < 0 ? -off : off) * 10000 > den * 2) continue;
             ++nearBoundary;
-            __int128 q = a / den;
+            Wide q = a / den;
             if (r2 > den || (r2 == den && q % 2 == 1)) ++q;
             const long long k = static_cast<long long>(num < 0 ? -q : q);
             char expected[32];
