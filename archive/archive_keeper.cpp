@@ -112,11 +112,9 @@ bool ArchiveKeeper::writeWork(std::string* why) {
             work = m_work.front();
             m_frontInFlight = true;
         }
-        std::optional<std::int64_t> stored;
         bool written = false;
         if (const auto* record = std::get_if<TestRecord>(&work)) {
-            stored = m_archive->storeTest(*record, why);
-            written = stored.has_value();
+            written = m_archive->storeTest(*record, why).has_value();
         } else {
             const Amend& a = std::get<Amend>(work);
             written = m_archive->amendTest(a.test, a.amendment, why);
@@ -125,7 +123,6 @@ bool ArchiveKeeper::writeWork(std::string* why) {
         m_frontInFlight = false;
         if (!written) return false;
         m_work.pop_front();
-        if (stored) m_lastStored = stored;
     }
 }
 
@@ -176,16 +173,6 @@ std::size_t ArchiveKeeper::waitingRecords() const {
     const std::lock_guard lock(m_mutex);
     return static_cast<std::size_t>(
         std::count_if(m_work.begin(), m_work.end(), [](const Work& w) { return std::holds_alternative<TestRecord>(w); }));
-}
-
-std::size_t ArchiveKeeper::waitingSessions() const {
-    const std::lock_guard lock(m_mutex);
-    return m_sessions.size();
-}
-
-std::optional<std::int64_t> ArchiveKeeper::lastStored() const {
-    const std::lock_guard lock(m_mutex);
-    return m_lastStored;
 }
 
 } // namespace hvr::archive

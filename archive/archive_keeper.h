@@ -55,10 +55,6 @@ class ArchiveKeeper {
     // What has not been written, a line each, for the user; empty when nothing waits.
     std::string unwritten() const;
     std::size_t waitingRecords() const;
-    // Sessions that are not yet whole in the archive (begun, with readings, or their end).
-    std::size_t waitingSessions() const;
-    // The id of the last record stored.
-    std::optional<std::int64_t> lastStored() const;
 
   private:
     struct Amend {
@@ -84,7 +80,6 @@ class ArchiveKeeper {
     std::deque<Work> m_work;
     bool m_frontInFlight = false; // the first work is being written: amendments queue behind it
     std::deque<Session> m_sessions;
-    std::optional<std::int64_t> m_lastStored;
     bool m_said = false; // the fault has been said; said again only after a success
 };
 

@@ -175,18 +175,6 @@ std::vector<LimitPoint> limitPoints(AccuracyClass accuracy) {
     return limitsOf(accuracy);
 }
 
-std::string percentText(std::int64_t micro, int decimals) {
-    const std::int64_t units = roundedQuotient(micro, power10(5 - decimals));
-    const std::int64_t magnitude = units < 0 ? -units : units;
-    const auto scale = static_cast<std::int64_t>(power10(decimals));
-    std::string text = std::to_string(magnitude / scale);
-    if (decimals > 0) {
-        std::string fraction = std::to_string(magnitude % scale);
-        text += "." + std::string(static_cast<std::size_t>(decimals) - fraction.size(), '0') + fraction;
-    }
-    return units < 0 ? "-" + text : text;
-}
-
 std::string exactText(const Exact& value, int decimals, Rounding rounding) {
     const Wide units = roundedWide(value.num * power10(decimals), value.den, rounding);
     const Wide magnitude = units < 0 ? -units : units;
@@ -362,12 +350,11 @@ Summary summarize(const std::vector<Judgement>& judgements) {
         const long double percent = approximately(e);
         sum += percent;
         squares += percent * percent;
-        if (!s.min || less(e, *s.min)) s.min = e, s.minMicro = j.errorMicro;
-        if (!s.max || less(*s.max, e)) s.max = e, s.maxMicro = j.errorMicro;
+        if (!s.min || less(e, *s.min)) s.min = e;
+        if (!s.max || less(*s.max, e)) s.max = e;
         const Exact magnitude{e.num < 0 ? -e.num : e.num, e.den};
         if (!s.largest || less(*s.largest, magnitude)) {
             s.largest = magnitude;
-            s.largestMicro = *j.errorMicro < 0 ? -*j.errorMicro : *j.errorMicro;
             s.largestGroup = static_cast<int>(i) + 1;
         }
     }

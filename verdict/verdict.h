@@ -130,18 +130,12 @@ struct Summary {
     // From the exact errors, in extended precision.
     std::optional<long double> meanPercent;
     std::optional<long double> deviationPercent;
-    std::optional<std::int64_t> minMicro;
-    std::optional<std::int64_t> maxMicro;
-    std::optional<std::int64_t> largestMicro;
     std::optional<Exact> min, max, largest; // exact, |ε| for the largest
     int largestGroup = 0;
     Outcome overall = Outcome::None;
 };
 Summary summarize(const std::vector<Judgement>& judgements);
 
-// A value in hundred-thousandths of a percent as text with `decimals` decimals, rounded half
-// to even, trailing zeros kept ("-0.40"); never a negative zero.
-std::string percentText(std::int64_t micro, int decimals);
 // To 0.001 % with its sign and the unit ("+0.175%", "-0.400%", "0.000%"), rounded once.
 std::string signedPercentText(const Exact& percent);
 // A figure in percent known only approximately (a mean, a deviation), to 0.001 %: "+0.012%",

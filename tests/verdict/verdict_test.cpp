@@ -190,8 +190,8 @@ TEST(Verdict, SummarizesAStore) {
     EXPECT_EQ(s.passed, 2);
     EXPECT_EQ(s.failed, 1);
     EXPECT_EQ(s.overall, Outcome::Fail);
-    EXPECT_EQ(percentText(*s.minMicro, 2), "-0.60");
-    EXPECT_EQ(percentText(*s.maxMicro, 2), "0.30");
+    EXPECT_EQ(exactText(*s.min, 2), "-0.60");
+    EXPECT_EQ(exactText(*s.max, 2), "0.30");
     EXPECT_EQ(s.largestGroup, 3);
     EXPECT_NEAR(*s.meanPercent, -0.1333, 1e-3);
     EXPECT_EQ(summarize({js[0], js[1]}).overall, Outcome::Pass);
