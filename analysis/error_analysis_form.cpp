@@ -180,8 +180,9 @@ report::Particulars ErrorAnalysisForm::particulars() const {
     return {stationEntry.text(), deviceEntry.text(), phase, testerEntry.text(), remarkEntry.text()};
 }
 
-platform::Document ErrorAnalysisForm::report() const {
-    return report::layoutReport({particulars(), m_analysis, m_downloadedAt, m_version});
+platform::Document ErrorAnalysisForm::report(const platform::Paper& paper) const {
+    return report::layoutReport({particulars(), m_analysis, m_downloadedAt, m_version},
+                                m_services.documents.measure(), paper);
 }
 
 bool ErrorAnalysisForm::haveGroups() {
@@ -201,7 +202,8 @@ void ErrorAnalysisForm::makeReport_Click() {
 
 void ErrorAnalysisForm::printReport_Click() {
     if (!haveGroups()) return;
-    if (m_services.documents.print(report()) == platform::PrintResult::Failed)
+    const auto layout = [this](const platform::Paper& paper) { return report(paper); };
+    if (m_services.documents.print(texts::kReportTitle, layout) == platform::PrintResult::Failed)
         refuse(texts::kReportPrintFailed);
 }
 

@@ -134,7 +134,7 @@ class ErrorAnalysisForm {
         return m_plot;
     }
     report::Particulars particulars() const;
-    platform::Document report() const;
+    platform::Document report(const platform::Paper& paper = {}) const;
     bool closed() const {
         return m_closed;
     }

@@ -164,7 +164,8 @@ void ArchiveForm::makeReport_Click() {
     const auto judged = archive::analyseTest(*record);
     std::string why;
     if (!m_services.documents.savePdf(
-            report::layoutReport({record->particulars, judged, record->downloadedAt, record->programVersion}),
+            report::layoutReport({record->particulars, judged, record->downloadedAt, record->programVersion},
+                                 m_services.documents.measure()),
             *path, &why))
         refuse(texts::kReportSaveFailed + *path + (why.empty() ? "" : ": " + why));
 }

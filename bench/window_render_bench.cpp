@@ -188,7 +188,8 @@ void BM_ReportOf4600GroupsToPdf(benchmark::State& state) {
             hvr::analysis::analyseGroups(*store, hvr::kStoreSlots, hvr::verdict::parseNameplate("600/5"),
                                          hvr::verdict::AccuracyClass::C0_5);
         const auto document =
-            hvr::report::layoutReport({{"城南", "CT-1", "A", "王工", ""}, groups, "", "bench"});
+            hvr::report::layoutReport({{"城南", "CT-1", "A", "王工", ""}, groups, "", "bench"},
+                                      hvr::platform::QtTextMeasure());
         const auto bytes = hvr::platform::documentPdf(document);
         if (!bytes) state.SkipWithError("not written");
         pages = document.pages.size();

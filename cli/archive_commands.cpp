@@ -114,7 +114,8 @@ int report(archive::Archive& a, const Options& options) {
     if (!record) return fail(kExitArchive, why);
     const auto judged = archive::analyseTest(*record);
     const auto document =
-        report::layoutReport({record->particulars, judged, record->downloadedAt, record->programVersion});
+        report::layoutReport({record->particulars, judged, record->downloadedAt, record->programVersion},
+                             platform::QtTextMeasure());
     const auto bytes = platform::documentPdf(document);
     if (!bytes) return fail(kExitCannotWrite, "报告无法生成");
     platform::LocalFileSystem files;

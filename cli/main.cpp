@@ -200,7 +200,7 @@ int writeReport(Form1& form, const Options& options, const std::string& download
         std::cerr << "hvr-cli: 未给出 --rated, 报告按" << verdict::nameplateText(*groups.basis.nameplate)
                   << " 计算变比误差\n";
     const platform::Document document =
-        report::layoutReport({options.particulars, groups, downloadedAt, HVR_VERSION});
+        report::layoutReport({options.particulars, groups, downloadedAt, HVR_VERSION}, platform::QtTextMeasure());
     const auto bytes = platform::documentPdf(document);
     if (!bytes) return fail(kExitCannotWrite, "报告无法生成");
     platform::LocalFileSystem files;

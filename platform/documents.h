@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,12 @@ struct PageMark {
     double pen = 0; // a line's width in twips; 0 for the thinnest the device draws
 };
 
+// A sheet of paper, in twips.
+struct Paper {
+    double widthTwips = 11906; // A4 portrait
+    double heightTwips = 16838;
+};
+
 // A document laid out to the last mark: its pages, all of one size.
 struct Document {
     std::string title;
@@ -36,10 +43,14 @@ enum class PrintResult { Printed, Cancelled, Failed };
 class Documents {
   public:
     virtual ~Documents() = default;
+    // How the texts of a document measure where it goes.
+    virtual const TextMeasure& measure() const = 0;
     // Writes the document as a PDF, replacing the file as a listing is replaced; false with
     // the reason when it cannot.
     virtual bool savePdf(const Document& document, const std::string& path, std::string* why) = 0;
-    virtual PrintResult print(const Document& document) = 0;
+    // Asks for a printer, then prints the document as laid out for the paper picked there.
+    virtual PrintResult print(const std::string& title,
+                              const std::function<Document(const Paper&)>& layout) = 0;
 };
 
 } // namespace hvr::platform

@@ -92,6 +92,17 @@ void removeLeftovers(const std::filesystem::path& dir, const std::string& name) 
     }
 }
 
+// A device takes what is written, or refuses at once (/dev/full): an empty write tells which,
+// and writes nothing. Opened without waiting, so that a terminal or a line never holds it.
+bool canWriteDevice(const std::filesystem::path& device, std::string* why) {
+    const int fd = ::open(device.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return failWith(why, systemReason());
+    const bool writes = ::write(fd, "", 0) >= 0;
+    const std::string reason = writes ? "" : systemReason();
+    ::close(fd);
+    return writes || failWith(why, reason);
+}
+
 } // namespace
 
 bool canSave(const std::string& path, std::string* why) {
@@ -99,6 +110,7 @@ bool canSave(const std::string& path, std::string* why) {
     struct stat existing {};
     if (::stat(target.c_str(), &existing) == 0) {
         if (S_ISDIR(existing.st_mode)) return failWith(why, "是一个目录");
+        if (S_ISCHR(existing.st_mode)) return canWriteDevice(target, why);
         if (!S_ISREG(existing.st_mode))
             return ::access(target.c_str(), W_OK) == 0 || failWith(why, systemReason());
         if (::access(target.c_str(), W_OK) != 0 || (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)

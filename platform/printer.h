@@ -18,6 +18,16 @@ struct PrintFont {
     bool operator==(const PrintFont&) const = default;
 };
 
+// How texts measure on paper, in twips, as the document painter draws them: what a layout
+// needs to wrap a text in its column.
+class TextMeasure {
+  public:
+    virtual ~TextMeasure() = default;
+    // The pitch of a font's lines.
+    virtual double lineHeight(const PrintFont& font) const = 0;
+    virtual double textWidth(const PrintFont& font, std::string_view text) const = 0;
+};
+
 // A printer with a document under way. Positions are twips from the top-left corner of the
 // printable area; a text stands with its top-left corner at the position.
 class Printer {

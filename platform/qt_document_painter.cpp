@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <algorithm>
+
 namespace hvr::platform {
 
 namespace {
@@ -26,6 +28,17 @@ QFont fontOf(const PrintFont& font) {
     f.setBold(font.bold);
     f.setHintingPreference(QFont::PreferNoHinting);
     return f;
+}
+
+} // namespace
+
+double QtTextMeasure::lineHeight(const PrintFont& font) const {
+    return QFontMetricsF(fontOf(font)).height();
+}
+
+double QtTextMeasure::textWidth(const PrintFont& font, std::string_view text) const {
+    return QFontMetricsF(fontOf(font))
+        .horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 void drawMark(QPainter& painter, const PageMark& m) {
@@ -49,23 +62,24 @@ void drawMark(QPainter& painter, const PageMark& m) {
     painter.drawText(QPointF(x, m.y0 + ascent), text);
 }
 
-} // namespace
-
 bool paintDocument(const Document& document, QPagedPaintDevice& device) {
-    device.setPageLayout(
-        QPageLayout(QPageSize(QSizeF(document.widthTwips / 20, document.heightTwips / 20), QPageSize::Point),
-                    QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
     QPainter painter;
     if (!painter.begin(&device)) return false;
     painter.setRenderHint(QPainter::Antialiasing);
     for (std::size_t n = 0; n < document.pages.size(); ++n) {
         if (n > 0 && !device.newPage()) return false;
         painter.resetTransform();
-        // Twips onto the device, from the corner of the paper.
-        const QRect paper = device.pageLayout().fullRectPixels(device.logicalDpiX());
-        const QRect printable = device.pageLayout().paintRectPixels(device.logicalDpiX());
-        painter.translate(paper.left() - printable.left(), paper.top() - printable.top());
+        // Twips onto the device, from the corner of the paper, a page laid out for larger
+        // paper made smaller as a whole.
+        const QPageLayout layout = device.pageLayout();
+        const QRectF paper = layout.fullRect(QPageLayout::Point);
+        const QRectF printable = layout.paintRect(QPageLayout::Point);
+        double fit = std::min({1.0, paper.width() * 20 / std::max(document.widthTwips, 1.0),
+                               paper.height() * 20 / std::max(document.heightTwips, 1.0)});
+        if (fit > 0.995) fit = 1; // the paper's size in whole points: A4 is A4
         painter.scale(device.logicalDpiX() / kTwipsPerInch, device.logicalDpiY() / kTwipsPerInch);
+        painter.translate((paper.left() - printable.left()) * 20, (paper.top() - printable.top()) * 20);
+        painter.scale(fit, fit);
         for (const PageMark& mark : document.pages[n])
             drawMark(painter, mark);
     }
@@ -81,6 +95,9 @@ std::optional<QByteArray> documentPdf(const Document& document) {
         writer.setResolution(static_cast<int>(kTwipsPerInch));
         writer.setTitle(QString::fromStdString(document.title));
         writer.setCreator(QStringLiteral("hvr"));
+        writer.setPageLayout(QPageLayout(
+            QPageSize(QSizeF(document.widthTwips / 20, document.heightTwips / 20), QPageSize::Point),
+            QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
         if (!paintDocument(document, writer)) return std::nullopt;
     }
     return bytes;

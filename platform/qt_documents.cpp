@@ -3,8 +3,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-#include "platform/qt_document_painter.h"
-
 namespace hvr::platform {
 
 bool QtDocuments::savePdf(const Document& document, const std::string& path, std::string* why) {
@@ -17,12 +15,16 @@ bool QtDocuments::savePdf(const Document& document, const std::string& path, std
         path, std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())), why);
 }
 
-PrintResult QtDocuments::print(const Document& document) {
+PrintResult QtDocuments::print(const std::string& title, const std::function<Document(const Paper&)>& layout) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setFullPage(true);
-    printer.setDocName(QString::fromStdString(document.title));
+    printer.setDocName(QString::fromStdString(title));
+    printer.setPageOrientation(QPageLayout::Portrait);
     QPrintDialog dialog(&printer, m_parent);
     if (dialog.exec() != QDialog::Accepted) return PrintResult::Cancelled;
+    // Laid out for the paper picked in the dialog, as it lies.
+    const QSizeF points = printer.pageLayout().fullRectPoints().size();
+    const Document document = layout({points.width() * 20, points.height() * 20});
     return paintDocument(document, printer) ? PrintResult::Printed : PrintResult::Failed;
 }
 

@@ -1,7 +1,5 @@
 #include "platform/qt_printer.h"
 
-#include <QFontMetricsF>
-
 #include <algorithm>
 
 namespace hvr::platform {
@@ -19,22 +17,12 @@ QtPagePrinter::~QtPagePrinter() {
     if (m_painter.isActive()) m_painter.end();
 }
 
-QFont QtPagePrinter::qtFont(const PrintFont& font) const {
-    QFont f(QString::fromStdString(font.name));
-    f.setPointSizeF(font.points);
-    f.setBold(font.bold);
-    return f;
-}
-
 double QtPagePrinter::lineHeight(const PrintFont& font) {
-    const QFontMetricsF metrics(qtFont(font), &m_device);
-    return metrics.height() * kTwipsPerInch / m_device.logicalDpiY();
+    return m_measure.lineHeight(font);
 }
 
 double QtPagePrinter::textWidth(const PrintFont& font, std::string_view text) {
-    const QFontMetricsF metrics(qtFont(font), &m_device);
-    return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))) *
-           kTwipsPerInch / m_device.logicalDpiX();
+    return m_measure.textWidth(font, text);
 }
 
 void QtPagePrinter::beginSheet(double heightTwips, double widthTwips) {
@@ -61,15 +49,12 @@ void QtPagePrinter::beginSheet(double heightTwips, double widthTwips) {
 
 void QtPagePrinter::text(const PrintFont& font, double x, double y, std::string_view text) {
     if (m_failed || !m_painter.isActive()) return;
-    // The painter draws in twips, so the font's size is given in twips too (20 a point).
-    const QFontMetricsF metrics(qtFont(font), &m_device);
-    const double ascent = metrics.ascent() * kTwipsPerInch / m_device.logicalDpiY();
-    QFont f = qtFont(font);
-    f.setPixelSize(static_cast<int>(font.points * 20 + 0.5));
-    m_painter.setFont(f);
-    m_painter.setPen(Qt::black);
-    m_painter.drawText(QPointF(x, y + ascent),
-                       QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    PageMark mark;
+    mark.x0 = x;
+    mark.y0 = y;
+    mark.text = std::string(text);
+    mark.font = font;
+    drawMark(m_painter, mark);
 }
 
 bool QtPagePrinter::finish() {

@@ -6,13 +6,14 @@
 #include <memory>
 
 #include "platform/printer.h"
+#include "platform/qt_document_painter.h"
 
 namespace hvr::platform {
 
 // Prints on a paged device (a printer, or a PDF writer): twips from the top-left corner of the
 // printable area, each sheet scaled down as a whole when it would not fit the page, so that a
-// full sheet holds on A4 and Letter alike. The document begins with the first sheet; a new
-// page is started only between sheets.
+// full sheet holds on A4 and Letter alike. Texts are measured and drawn as the document painter
+// does. The document begins with the first sheet; a new page is started only between sheets.
 class QtPagePrinter final : public Printer {
   public:
     // The device stays the caller's, or is owned when handed over.
@@ -27,10 +28,9 @@ class QtPagePrinter final : public Printer {
     bool finish() override;
 
   private:
-    QFont qtFont(const PrintFont& font) const;
-
     std::unique_ptr<QPagedPaintDevice> m_owned;
     QPagedPaintDevice& m_device;
+    QtTextMeasure m_measure;
     QPainter m_painter;
     bool m_begun = false;
     bool m_failed = false;

@@ -5,8 +5,8 @@
 #include "analysis/group_analysis.h"
 #include "platform/documents.h"
 
-// The test report of a CT's ratio: one A4 portrait document, laid out to the last mark, that a
-// PDF writer or a printer only has to draw.
+// The test report of a CT's ratio: a document laid out to the last mark for a paper (A4 unless
+// a printer's is given), that a PDF writer or a printer only has to draw.
 namespace hvr::report {
 
 // What the report says about the test beside the readings.
@@ -25,13 +25,12 @@ struct ReportInput {
     std::string version;      // the program's
 };
 
-// The title, the particulars, nameplate and class, the summary and overall verdict, the error
-// plot, then the table of every group (its header on every page) and the signature lines;
-// "第 n 页 共 m 页" at the foot of each page.
-platform::Document layoutReport(const ReportInput& input);
-
-// How many table rows the first page and each following page hold.
-inline constexpr int kFirstPageRows = 15;
-inline constexpr int kPageRows = 47;
+// The title, the particulars (each wrapped in its column), nameplate and class, the summary and
+// overall verdict, the error plot, then the table of every group (its header on every page it
+// runs on) and the signature lines under the last row; "第 n 页 共 m 页" at the foot of each
+// page. Texts are measured as they will be drawn. Paper smaller than A4's width gets the report
+// laid out larger, in its proportions, for the painter to scale down.
+platform::Document layoutReport(const ReportInput& input, const platform::TextMeasure& measure,
+                                const platform::Paper& paper = {});
 
 } // namespace hvr::report

@@ -180,6 +180,12 @@ TEST_F(Analysis, TheButtonsHandOverTheReportAndTheCsv) {
               std::string::npos);
     EXPECT_NE(csv.find("7,600,4.98,120.4,50,0,0,0,600/5,-0.400,100.0,0.500,合格\r\n"), std::string::npos) << csv;
     EXPECT_TRUE(dialogs.boxes.empty());
+    // Printed, the report is laid out for the paper picked for it.
+    documents.paper = {12240, 15840};
+    form.printReport_Click();
+    ASSERT_EQ(documents.printed.size(), 1u);
+    EXPECT_EQ(documents.printed[0].widthTwips, 12240);
+    EXPECT_EQ(documents.printed[0].heightTwips, 15840);
 
     documents.fail = true;
     dialogs.saveAnswers = {"/tmp/r.pdf"};

@@ -174,10 +174,12 @@ TEST(Cli, MonitorWritesToAFileLineByLine) {
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 4) << text;
     EXPECT_EQ(runCli({"monitor", "--out", "/nonexistent/dir/live.csv"}).exitCode, 3)
         << "found before waiting";
-    // A folder that lets no file be made, though it says it would.
-    const CliRun proc = runCli({"download", "--port", sim.device(), "--report", "/proc/r.pdf", "--time-scale", "0.1"});
-    EXPECT_EQ(proc.exitCode, 3);
-    EXPECT_EQ(proc.err.find("等待仪器应答"), std::string::npos) << "said before the read: " << proc.err;
+    // A folder that lets no file be made, though it says it would; a device that takes nothing.
+    for (const char* report : {"/proc/r.pdf", "/dev/full"}) {
+        const CliRun proc = runCli({"download", "--port", sim.device(), "--report", report, "--time-scale", "0.1"});
+        EXPECT_EQ(proc.exitCode, 3) << report;
+        EXPECT_EQ(proc.err.find("等待仪器应答"), std::string::npos) << "said before the read: " << proc.err;
+    }
 }
 
 TEST(Cli, AMonitorThatNeverStartsKeepsTheOldFile) {

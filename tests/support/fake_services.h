@@ -11,6 +11,7 @@
 #include "platform/canvas.h"
 #include "platform/dialogs.h"
 #include "platform/documents.h"
+#include "tests/support/fake_text_measure.h"
 #include "platform/preferences.h"
 #include "platform/printer.h"
 #include "platform/file_system.h"
@@ -203,20 +204,25 @@ class MemoryPreferences final : public platform::Preferences {
     std::map<std::string, std::string> values;
 };
 
-// Records every document saved or printed; fails on request.
+// Records every document saved or printed, a printed one laid out for the paper given; fails
+// on request.
 class FakeDocuments final : public platform::Documents {
   public:
+    const platform::TextMeasure& measure() const override { return textMeasure; }
     bool savePdf(const platform::Document& document, const std::string& path, std::string* why) override {
         saved[path] = document;
         if (fail && why != nullptr) *why = "磁盘已满";
         return !fail;
     }
-    platform::PrintResult print(const platform::Document& document) override {
-        printed.push_back(document);
+    platform::PrintResult print(const std::string&,
+                                const std::function<platform::Document(const platform::Paper&)>& layout) override {
+        printed.push_back(layout(paper));
         return fail ? platform::PrintResult::Failed : platform::PrintResult::Printed;
     }
     std::map<std::string, platform::Document> saved;
     std::vector<platform::Document> printed;
+    platform::Paper paper;
+    FakeTextMeasure textMeasure;
     bool fail = false;
 };
 
