@@ -20,11 +20,12 @@ constexpr std::int32_t kCountsAskedAtOnce = 3;
 constexpr std::int32_t kGarbledCountTicks = 10;
 } // namespace
 
-void Form1::DownloadCountReply() {
+void Form1::DownloadCountReply(bool followed) {
     // The count is taken as a whole word: a garbled reply above 4600, whatever its top bit,
-    // is asked for again.
+    // or one with more bytes behind it, is asked for again.
     std::int32_t count = stored_count;
     if (const auto word = protocol::replyWord(rx_bytes)) count = *word;
+    if (followed) count = -1;
     dl_count_reply = count;
     if (count < 0 || count > protocol::kMaxPlausibleCount) {
         if (++dl_implausible_counts <= kCountsAskedAtOnce) {

@@ -168,7 +168,8 @@ class Form1 : public LinkVariables,
     // Procedures of the window.
     void DecodeLiveFrame();
     void LinkCheckReply();
-    void DownloadCountReply();
+    // `followed`: more bytes came with the reply, which is then no count.
+    void DownloadCountReply(bool followed = false);
     void DownloadGroupFrame();
     void DrawCurve();
     void CursorReadout();

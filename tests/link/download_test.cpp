@@ -199,6 +199,16 @@ TEST_F(Download, GarbledCountsAreAskedForAgain) {
     EXPECT_EQ(h.form->stored_count, 4600);
 }
 
+// A live frame answering a poll sent before the read, late: its first two bytes are no count.
+TEST_F(Download, ACountReplyWithMoreBytesBehindItIsAskedForAgain) {
+    h.port.deliver({0x0C, 0xE2, 0x81, 0x02, 'A', 0x05, 0x06, '@'});
+    EXPECT_EQ(h.port.takeLine(), line(protocol::kReadCount));
+    EXPECT_FALSE(h.form->dl_active);
+    count(60);
+    EXPECT_EQ(h.form->stored_count, 60);
+    EXPECT_EQ(h.port.takeLine(), line(257));
+}
+
 TEST_F(Download, AStoreEndingBeforeItsCountIsAnIncompleteRead) {
     count(10);
     serve(5); // the marker where group 6 should be
