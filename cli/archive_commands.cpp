@@ -170,8 +170,10 @@ int runArchiveCommand(const Options& options) {
 
 std::optional<std::string> refusedArchiveAddress(const Options& options) {
     std::string why;
-    if (platform::parseArchiveAddress(archiveWhere(options), &why)) return std::nullopt;
-    return why;
+    const auto address = platform::parseArchiveAddress(archiveWhere(options), &why);
+    if (!address) return why;
+    if (address->kind == platform::ArchiveAddress::Kind::Postgres) return platform::QtDatabase::whyNoServer();
+    return std::nullopt;
 }
 
 archive::TestRecord downloadRecord(const Form1& form, const Options& options, const std::string& downloadedAt) {

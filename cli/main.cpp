@@ -31,6 +31,7 @@
 #include "platform/file_system.h"
 #include "platform/gbk.h"
 #include "platform/qt_clock.h"
+#include "platform/console.h"
 #include "platform/qt_document_painter.h"
 #include "platform/qt_fonts.h"
 #include "platform/qt_printer.h"
@@ -400,7 +401,7 @@ int monitor(Session& session, const Options& options) {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = platform::consoleArguments(argc, argv);
     const Parsed parsed = parseOptions(args);
     if (!parsed.options) {
         std::cerr << "hvr-cli: " << parsed.error << "\n";

@@ -7,6 +7,7 @@
 
 #include <csignal>
 
+#include "platform/interrupts.h"
 #include "texts/texts.h"
 
 namespace hvr::cli {
@@ -17,16 +18,10 @@ volatile std::sig_atomic_t g_interrupted = 0;
 volatile std::sig_atomic_t g_signal = 0;
 volatile std::sig_atomic_t g_blockingOutput = 0;
 
-// Ends the process as the signal does by default, with the status a shell expects of it.
-void endBySignal(int signal) {
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
-}
-
 void onInterrupt(int signal) {
     g_signal = signal;
     // An output that blocks (a pipe nobody reads) would never come back to look at the flag.
-    if (g_blockingOutput != 0) return endBySignal(signal);
+    if (g_blockingOutput != 0) platform::endAsInterrupted(signal);
     g_interrupted = 1;
 }
 
@@ -38,7 +33,7 @@ bool Session::interrupted() {
 
 Session::BlockingOutput::BlockingOutput() {
     g_blockingOutput = 1;
-    if (g_interrupted != 0) endBySignal(g_signal); // asked to end before the output began
+    if (g_interrupted != 0) platform::endAsInterrupted(g_signal); // asked to end before the output began
 }
 
 Session::BlockingOutput::~BlockingOutput() {
@@ -55,9 +50,7 @@ Session::~Session() {
 }
 
 bool Session::start(std::string& error) {
-    std::signal(SIGINT, onInterrupt);
-    std::signal(SIGTERM, onInterrupt);
-    std::signal(SIGPIPE, SIG_IGN); // a closed pipe shows as a failed write instead
+    platform::onInterruptRequests(onInterrupt);
 
     platform::PortChoice choice = m_options.port;
     if (m_options.demo) {

@@ -1,11 +1,49 @@
 #include "platform/gbk.h"
 
+#ifdef _WIN32
+#include "platform/windows_text.h"
+#else
 #include <iconv.h>
 
 #include <cerrno>
+#endif
 
 namespace hvr::platform {
 namespace {
+
+#ifdef _WIN32
+
+// Through UTF-16, with the system's code page 936, refusing what has no form on either side.
+std::optional<std::string> toCodePage(unsigned codePage, std::string_view in, bool fromUtf8) {
+    if (in.empty()) return std::string();
+    const UINT from = fromUtf8 ? CP_UTF8 : codePage, to = fromUtf8 ? codePage : CP_UTF8;
+    const int length = static_cast<int>(in.size());
+    const int n = MultiByteToWideChar(from, MB_ERR_INVALID_CHARS, in.data(), length, nullptr, 0);
+    if (n <= 0) return std::nullopt;
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(from, MB_ERR_INVALID_CHARS, in.data(), length, wide.data(), n);
+    BOOL lost = FALSE;
+    BOOL* lossy = to == CP_UTF8 ? nullptr : &lost; // UTF-8 takes every character
+    const DWORD flags = to == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    const int m = WideCharToMultiByte(to, flags, wide.data(), n, nullptr, 0, nullptr, lossy);
+    if (m <= 0 || lost) return std::nullopt;
+    std::string out(static_cast<std::size_t>(m), '\0');
+    WideCharToMultiByte(to, flags, wide.data(), n, out.data(), m, nullptr, lossy);
+    if (lost) return std::nullopt;
+    return out;
+}
+
+} // namespace
+
+std::optional<std::string> toGbk(std::string_view utf8) {
+    return toCodePage(936, utf8, true);
+}
+
+std::optional<std::string> fromGbk(std::string_view gbk) {
+    return toCodePage(936, gbk, false);
+}
+
+#else
 
 std::optional<std::string> convert(const char* to, const char* from, std::string_view in) {
     iconv_t cd = iconv_open(to, from);
@@ -42,5 +80,7 @@ std::optional<std::string> toGbk(std::string_view utf8) {
 std::optional<std::string> fromGbk(std::string_view gbk) {
     return convert("UTF-8", "GBK", gbk);
 }
+
+#endif
 
 } // namespace hvr::platform

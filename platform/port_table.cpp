@@ -85,7 +85,10 @@ std::optional<std::string> PortTable::device(int portNumber) const {
 }
 
 std::optional<PortChoice> parsePort(const std::string& text) {
-    if (text.find('/') != std::string::npos) return PortChoice{0, text};
+    if (text.find('/') != std::string::npos || text.starts_with("\\\\")) return PortChoice{0, text};
+    // "COM3" (any case) is port 3, as the window names it.
+    if (text.size() > 3 && (text[0] | 0x20) == 'c' && (text[1] | 0x20) == 'o' && (text[2] | 0x20) == 'm')
+        return parsePort(text.substr(3));
     if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos)
         return std::nullopt;
     const int number = std::stoi(text);

@@ -17,7 +17,8 @@ struct PortChoice {
     bool given() const { return number != 0 || !device.empty(); }
 };
 
-// A device path (it holds a '/'), or a whole number 1..16 written in digits; none otherwise.
+// A device path (it holds a '/', or begins "\\" as \\.\COM3 does), or a port 1..16 written as its
+// number or as COMn; none otherwise.
 std::optional<PortChoice> parsePort(const std::string& text);
 
 // Maps the port numbers 1..16 to device paths. By default COMn is the n-th serial device of

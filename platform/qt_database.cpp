@@ -101,6 +101,15 @@ std::vector<std::pair<std::string, std::string>> withBounds(std::vector<std::pai
 
 } // namespace
 
+std::optional<std::string> QtDatabase::whyNoServer() {
+    if (QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL"))) return std::nullopt;
+#ifdef _WIN32
+    return "这个版本只把测试记录存在本机的 SQLite 文件中, 不能连接 PostgreSQL 服务器";
+#else
+    return "没有 PostgreSQL 驱动 (Debian 软件包 libqt6sql6-psql)";
+#endif
+}
+
 std::string QtDatabase::defaultPath() {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
         .filePath(QStringLiteral("hvr/archive.sqlite"))
@@ -138,7 +147,7 @@ std::unique_ptr<QtDatabase> QtDatabase::open(const ArchiveAddress& address, Miss
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(pg ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"), connection);
         if (!db.isValid()) {
-            *why = pg ? "没有 PostgreSQL 驱动 (Debian 软件包 libqt6sql6-psql)"
+            *why = pg ? whyNoServer().value_or("没有 PostgreSQL 驱动")
                       : "没有 SQLite 驱动 (Debian 软件包 libqt6sql6-sqlite)";
         } else {
             if (pg) {

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/archive_address.h"
@@ -28,6 +29,8 @@ class QtDatabase final : public Database {
     static std::unique_ptr<QtDatabase> open(const std::string& where, std::string* why);
     // Where the laptop's own archive is.
     static std::string defaultPath();
+    // Why this build cannot keep an archive on a PostgreSQL server; none when it can.
+    static std::optional<std::string> whyNoServer();
 
     Dialect dialect() const override { return m_dialect; }
     std::string name() const override { return m_name; }

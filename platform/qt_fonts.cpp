@@ -22,13 +22,15 @@ QStringList installedFirst(const QStringList& candidates) {
 } // namespace
 
 void installChineseFontSubstitutes() {
-    // Ming faces are the Song of Chinese typography; the monospaced Zen Hei keeps columns.
-    const QStringList song =
-        installedFirst({"AR PL UMing CN", "WenQuanYi Zen Hei Mono", "Noto Serif CJK SC"});
-    const QStringList songMono =
-        installedFirst({"WenQuanYi Zen Hei Mono", "AR PL UMing CN", "Noto Sans Mono CJK SC"});
-    const QStringList hei =
-        installedFirst({"WenQuanYi Zen Hei", "Noto Sans CJK SC", "WenQuanYi Zen Hei Mono"});
+    // Windows has the faces themselves (SimSun, NSimSun, SimHei), with Microsoft YaHei after
+    // them; elsewhere Ming faces are the Song of Chinese typography, and the monospaced Zen Hei
+    // keeps columns.
+    const QStringList song = installedFirst(
+        {"SimSun", "AR PL UMing CN", "WenQuanYi Zen Hei Mono", "Noto Serif CJK SC", "Microsoft YaHei"});
+    const QStringList songMono = installedFirst(
+        {"NSimSun", "WenQuanYi Zen Hei Mono", "AR PL UMing CN", "Noto Sans Mono CJK SC", "Microsoft YaHei"});
+    const QStringList hei = installedFirst(
+        {"SimHei", "Microsoft YaHei", "WenQuanYi Zen Hei", "Noto Sans CJK SC", "WenQuanYi Zen Hei Mono"});
     QFont::insertSubstitutions(QStringLiteral("宋体"), song);
     QFont::insertSubstitutions(QStringLiteral("SimSun"), song);
     QFont::insertSubstitutions(QStringLiteral("新宋体"), songMono);

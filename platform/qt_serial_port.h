@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QObject>
+#ifdef _WIN32
+#include <QTimer>
+#else
 #include <QSerialPort>
+#endif
 
 #include <functional>
 #include <string>
@@ -12,8 +16,9 @@
 
 namespace hvr::platform {
 
-// The serial line on QSerialPort. Port numbers go through the port table, looked up at each
-// open so that an adapter plugged in later is found.
+// The serial line: on QSerialPort, or on Windows on the system's communications API (COMn).
+// Port numbers go through the port table, looked up at each open so that an adapter plugged in
+// later is found.
 class QtSerialPort final : public QObject, public SerialPort {
   public:
     // Devices from HVR_PORTS, else from the system's serial ports.
@@ -64,11 +69,22 @@ class QtSerialPort final : public QObject, public SerialPort {
     static std::vector<PortReport> describePorts();
 
   private:
+    void deliver();
+#ifdef _WIN32
+    void poll();
+    void closeHandle();
+
+    void* m_handle = nullptr; // the open COM port's HANDLE
+    QTimer m_poll;            // reads what arrived, as the system does not say when
+    std::vector<std::uint8_t> m_received;
+#else
     void onReadyRead();
     void onError(QSerialPort::SerialPortError error);
-    void deliver();
 
     QSerialPort m_port;
+    QSerialPort::SerialPortError m_lastError = QSerialPort::NoError;
+    QString m_lastErrorText;
+#endif
     std::function<PortTable()> m_portTable;
     std::function<void()> m_handler;
     int m_threshold = 0;
@@ -76,8 +92,6 @@ class QtSerialPort final : public QObject, public SerialPort {
     std::string m_lastFailure;
     std::string m_devicePath;
     std::vector<std::string> m_opened;
-    QSerialPort::SerialPortError m_lastError = QSerialPort::NoError;
-    QString m_lastErrorText;
     bool m_delivering = false;
     bool m_pending = false;
 };

@@ -9,7 +9,9 @@
 #include <QThread>
 #include <QUrl>
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <chrono>
 #include <thread>
@@ -21,14 +23,18 @@
 #include "platform/qt_database.h"
 #include "sim/scenario.h"
 #include "tests/support/fake_services.h"
+#ifndef _WIN32
 #include "tests/support/postgres_server.h"
+#endif
 #include "texts/texts.h"
 
 namespace hvr {
 namespace {
 
 using archive::Archive;
+#ifndef _WIN32
 using testing::PostgresServer;
+#endif
 using archive::TestRecord;
 
 TestRecord aTest(int groups, const std::string& device, std::uint32_t seed = 1) {
@@ -198,13 +204,16 @@ TEST(Archive, WhatIsRefusedIsSaidForWhatItIsAndLeftAsItWas) {
                                             platform::QtDatabase::Missing::Refuse, &why));
     EXPECT_NE(why.find("不存在"), std::string::npos) << why;
     EXPECT_FALSE(QDir(dir.filePath("no")).exists());
+#ifndef _WIN32
     EXPECT_FALSE(platform::QtDatabase::open("/dev/null", &why));
     EXPECT_NE(why.find("不是普通文件"), std::string::npos) << why;
     EXPECT_FALSE(QFile::exists("/dev/null-wal"));
     EXPECT_FALSE(platform::QtDatabase::open("/proc/hvr/archive.sqlite", &why));
     EXPECT_NE(why.find("/proc/hvr"), std::string::npos) << why;
+#endif
 }
 
+#ifndef _WIN32 // other processes, killed; a PostgreSQL server
 // Starts `count` writers of one small test each into one archive at once; how many failed,
 // with what they said.
 std::pair<int, std::string> writeAtOnce(const QString& where, int count) {
@@ -338,6 +347,8 @@ TEST(Archive, TwoLaptopsWritingToOneServerLoseNothing) {
     ASSERT_TRUE(server.restart());
     EXPECT_TRUE(archive.storeTest(aTest(10, "CT-C"), &why)) << why;
 }
+
+#endif
 
 } // namespace
 } // namespace hvr

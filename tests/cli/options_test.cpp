@@ -98,13 +98,15 @@ TEST(CliOptions, SaysWhatIsWrongInOneLine) {
     }
 }
 
-TEST(CliOptions, APortIsADevicePathOrAWholeNumber) {
+TEST(CliOptions, APortIsADevicePathOrAWholeNumberOrComN) {
     EXPECT_EQ(platform::parsePort("3")->number, 3);
     EXPECT_EQ(platform::parsePort("16")->number, 16);
+    EXPECT_EQ(platform::parsePort("COM3")->number, 3);
+    EXPECT_EQ(platform::parsePort("com16")->number, 16);
     EXPECT_EQ(platform::parsePort("./instrument")->device, "./instrument");
-    EXPECT_FALSE(platform::parsePort("010"));
-    EXPECT_FALSE(platform::parsePort("3.0"));
-    EXPECT_FALSE(platform::parsePort(""));
+    EXPECT_EQ(platform::parsePort("\\\\.\\COM21")->device, "\\\\.\\COM21");
+    for (const char* refused : {"010", "3.0", "", "COM", "COM17", "COM0", "COMX"})
+        EXPECT_FALSE(platform::parsePort(refused)) << refused;
 }
 
 TEST(CliOptions, EachCommandHasItsFormatsAndOutput) {

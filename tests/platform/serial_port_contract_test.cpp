@@ -1,9 +1,14 @@
-// One suite over the fake serial port and the real one on a pseudo-terminal, so that the fake
-// the form tests rely on behaves as the program's port does.
+// One suite over the fake serial port and the real one (on a pseudo-terminal; on Windows on
+// COM3, linked to COM4 by the test's runner), so that the fake the form tests rely on behaves as
+// the program's port does.
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <memory>
@@ -47,6 +52,7 @@ class FakeLine final : public Line {
     testing::FakeSerialPort m_port;
 };
 
+#ifndef _WIN32
 class PtyLine final : public Line {
   public:
     using Line::carry;
@@ -90,16 +96,66 @@ class PtyLine final : public Line {
     int m_master = -1;
     std::unique_ptr<platform::QtSerialPort> m_port;
 };
+#else
+// COM3, whose other end is COM4 (HVR_TEST_COM_PEER names its number): two pseudo-terminals
+// that socat joins, linked into the Wine prefix.
+class ComLine final : public Line {
+  public:
+    using Line::carry;
+    ComLine() {
+        m_port = std::make_unique<platform::QtSerialPort>([] { return platform::PortTable({"", "", "COM3"}); });
+        const std::wstring peer = L"\\\\.\\COM" + std::to_wstring(std::atoi(std::getenv("HVR_TEST_COM_PEER")));
+        m_peer = CreateFileW(peer.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        COMMTIMEOUTS immediate{MAXDWORD, 0, 0, 0, 1000};
+        SetCommTimeouts(m_peer, &immediate);
+    }
+    ~ComLine() override {
+        m_port.reset();
+        if (m_peer != INVALID_HANDLE_VALUE) CloseHandle(m_peer);
+    }
+    platform::SerialPort& port() override { return *m_port; }
+    void instrumentSends(const Bytes& bytes) override {
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(m_peer, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+        ASSERT_EQ(written, bytes.size());
+    }
+    Bytes instrumentReceived() override {
+        carry();
+        Bytes out;
+        std::uint8_t buf[256];
+        DWORD n = 0;
+        while (ReadFile(m_peer, buf, sizeof buf, &n, nullptr) && n > 0)
+            out.insert(out.end(), buf, buf + n);
+        return out;
+    }
+    bool carry(const std::function<bool()>& until) override {
+        if (until) return testing::waitUntil(until, 2000);
+        testing::settle(100);
+        return true;
+    }
+    void instrumentHangsUp() override {}
 
-enum class Kind { Fake, Pty };
+  private:
+    HANDLE m_peer = INVALID_HANDLE_VALUE;
+    std::unique_ptr<platform::QtSerialPort> m_port;
+};
+#endif
+
+enum class Kind { Fake, Real };
 
 class SerialPortContract : public ::testing::TestWithParam<Kind> {
   protected:
     void SetUp() override {
-        if (GetParam() == Kind::Fake)
+        if (GetParam() == Kind::Fake) {
             line = std::make_unique<FakeLine>();
-        else
+        } else {
+#ifdef _WIN32
+            if (std::getenv("HVR_TEST_COM_PEER") == nullptr) GTEST_SKIP() << "no COM port pair (HVR_TEST_COM_PEER)";
+            line = std::make_unique<ComLine>();
+#else
             line = std::make_unique<PtyLine>();
+#endif
+        }
         port().setDataReceivedHandler([this] {
             ++events;
             chunks.push_back(port().read(readLength));
@@ -124,6 +180,9 @@ TEST_P(SerialPortContract, OpensOnlyAPresentPortNumber) {
 }
 
 TEST_P(SerialPortContract, ClosesWhenTheOtherEndHangsUp) {
+#ifdef _WIN32
+    if (GetParam() != Kind::Fake) GTEST_SKIP() << "the COM pair's other end stays while its runner does";
+#endif
     ASSERT_TRUE(port().open(Line::kPresentPort));
     port().setThreshold(8);
     line->instrumentSends({1, 2, 3});
@@ -195,8 +254,8 @@ TEST_P(SerialPortContract, ClosedPortReadsAndWritesNothing) {
     EXPECT_TRUE(line->instrumentReceived().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Ports, SerialPortContract, ::testing::Values(Kind::Fake, Kind::Pty),
-                         [](const auto& info) { return info.param == Kind::Fake ? "Fake" : "Pty"; });
+INSTANTIATE_TEST_SUITE_P(Ports, SerialPortContract, ::testing::Values(Kind::Fake, Kind::Real),
+                         [](const auto& info) { return info.param == Kind::Fake ? "Fake" : "Real"; });
 
 TEST(QtSerialPortOpen, SaysWhyADeviceCannotBeOpened) {
     platform::QtSerialPort port([] { return platform::PortTable({"/nonexistent/ttyUSB9"}); });
@@ -209,9 +268,15 @@ TEST(QtSerialPortOpen, SaysWhyADeviceCannotBeOpened) {
 }
 
 TEST(PortTableFromEnvironment, HvrPortsNamesTheDevices) {
+#ifdef _WIN32
+    _putenv_s("HVR_PORTS", "/dev/null,/tmp/x");
+    const auto table = platform::QtSerialPort::currentPortTable();
+    _putenv_s("HVR_PORTS", "");
+#else
     ::setenv("HVR_PORTS", "/dev/null,/tmp/x", 1);
     const auto table = platform::QtSerialPort::currentPortTable();
     ::unsetenv("HVR_PORTS");
+#endif
     EXPECT_EQ(table.device(1), "/dev/null");
     EXPECT_EQ(table.device(2), "/tmp/x");
     EXPECT_EQ(table.device(3), std::nullopt);
