@@ -1,0 +1,130 @@
+#!/usr/bin/env bash
+# The Windows build proven under Wine, against this machine's simulated instrument linked into
+# the Wine prefix as COM3:
+#   1. the core's tests built as a Windows program;
+#   2. hvr-cli.exe download, byte for byte the Linux build's listing and CSV of the same
+#      instrument; monitor, ten readings; the record it archived, given back exactly;
+#   3. hvr.exe in a window on COM3 (a picture: build-windows/hvr-windows.png);
+#   4. the installer, silent: the installed hvr-cli.exe runs, the uninstaller takes every
+#      installed file away.
+# Run ./run windows first.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+root=$PWD
+version=$(sed -n 's/^project(hvr VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+out=$root/build-windows
+dir=$out/hvr-$version-win64
+[ -d "$dir" ] || { echo "windows-test: no Windows build; run ./run windows first" >&2; exit 2; }
+work=$(mktemp -d)
+export WINEPREFIX=$out/wine WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+failures=0
+pass() { echo "  ok    $*"; }
+fail() { echo "  FAIL  $*"; failures=$((failures + 1)); }
+sim=""
+xvfb=""
+cleanup() {
+  [ -n "$sim" ] && kill "$sim" 2>/dev/null || true
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+  wineserver -k 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 1366x768x24 >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=$display
+[ -d "$WINEPREFIX" ] || { echo "windows-test: a Wine prefix (once)" >&2; wineboot -i >/dev/null 2>&1; }
+wineserver -w
+
+echo "1. The core's tests as a Windows program"
+run=$work/tests
+cp -r "$dir" "$run"
+cp "$out/cmake/hvr_windows_tests.exe" "$run/"
+# The serial port's contract on COM3, its other end on COM4: two joined pseudo-terminals.
+rm -f "$WINEPREFIX/dosdevices/com3" "$WINEPREFIX/dosdevices/com4"
+socat pty,raw,echo=0,link="$WINEPREFIX/dosdevices/com3" pty,raw,echo=0,link="$WINEPREFIX/dosdevices/com4" &
+socat=$!
+for _ in $(seq 50); do [ -e "$WINEPREFIX/dosdevices/com4" ] && break; sleep 0.1; done
+if HVR_TEST_COM_PEER=4 wine "$run/hvr_windows_tests.exe" --gtest_brief=1 >"$work/tests.log" 2>&1; then
+  pass "$(grep -o '[0-9]* tests* from [0-9]* test suites* ran' "$work/tests.log" | head -1)"
+else
+  tail -30 "$work/tests.log"
+  fail "hvr_windows_tests.exe"
+fi
+kill "$socat" 2>/dev/null || true
+
+echo "2. hvr-cli.exe against the simulated instrument on COM3"
+com3=$WINEPREFIX/dosdevices/com3
+rm -f "$com3"
+"$root/build/hvr-sim" --link "$com3" >"$work/sim.device" &
+sim=$!
+for _ in $(seq 50); do [ -s "$work/sim.device" ] && break; sleep 0.1; done
+device=$(head -1 "$work/sim.device")
+linux() { "$root/build/hvr-cli" "$@" --port "$device" --no-archive 2>/dev/null; }
+windows() { wine "$dir/hvr-cli.exe" "$@" 2>"$work/stderr.txt"; }
+linux download --out "$work/linux.txt"
+linux download --format csv --out "$work/linux.csv"
+windows download --port 3 --out 'Z:'"$work/windows.txt" >/dev/null || cat "$work/stderr.txt"
+windows download --port COM3 --format csv --no-archive --out 'Z:'"$work/windows.csv" >/dev/null ||
+  cat "$work/stderr.txt"
+cmp -s "$work/linux.txt" "$work/windows.txt" && pass "download: the listing, byte for byte ($(wc -c <"$work/windows.txt") bytes, GBK, CR LF)" ||
+  fail "download: the listings differ"
+cmp -s "$work/linux.csv" "$work/windows.csv" && pass "download --format csv, byte for byte" || fail "the CSVs differ"
+windows monitor --port 3 --frames 10 >"$work/monitor.csv" || cat "$work/stderr.txt"
+lines=$(grep -c . "$work/monitor.csv" || true)
+[ "$lines" = 11 ] && pass "monitor --frames 10: a header and ten readings" || fail "monitor gave $lines lines"
+windows archive list >"$work/list.txt" || cat "$work/stderr.txt"
+id=$(awk 'NR == 2 { print $1 }' "$work/list.txt")
+windows archive show "$id" >"$work/archived.txt" || cat "$work/stderr.txt"
+cmp -s "$work/windows.txt" "$work/archived.txt" && pass "archive show $id: the record gives the listing back exactly" ||
+  fail "archive show $id differs from the download"
+windows download --port 3 --archive postgresql://localhost/hvr >/dev/null 2>&1 && status=0 || status=$?
+[ "$status" = 2 ] && pass "a PostgreSQL address is refused (exit 2): $(cat "$work/stderr.txt")" ||
+  fail "a PostgreSQL address gave exit $status"
+
+echo "3. hvr.exe on COM3"
+wine "$dir/hvr.exe" >/dev/null 2>&1 &
+splash=""
+for _ in $(seq 60); do
+  splash=$(xdotool search --onlyvisible --name "无线高压变比监控软件" 2>/dev/null | head -1 || true)
+  [ -n "$splash" ] && break
+  sleep 0.5
+done
+if [ -n "$splash" ]; then
+  xdotool key --window "$splash" Return
+  sleep 8
+  import -window root "$out/hvr-windows.png"
+  pass "the window opened; its picture: $out/hvr-windows.png"
+else
+  fail "no window appeared"
+fi
+wineserver -k 2>/dev/null || true
+kill "$sim" 2>/dev/null || true
+sim=""
+
+echo "4. The installer, silently"
+setup=$out/hvr-$version-win64-setup.exe
+installed="$WINEPREFIX/drive_c/Program Files/hvr"
+wine "$setup" /S
+wineserver -w
+if [ "$(wine "$installed/hvr-cli.exe" --version 2>/dev/null | tr -d '\r')" = "hvr-cli $version" ]; then
+  pass "installed; hvr-cli.exe --version says hvr-cli $version"
+else
+  fail "the installed hvr-cli.exe did not run"
+fi
+expected=$( (cd "$dir" && find . -type f | wc -l) )
+present=$( (cd "$installed" && find . -type f ! -name uninstall.exe | wc -l) )
+[ "$present" = "$expected" ] && pass "all $expected files installed" || fail "$present of $expected files installed"
+[ -f "$WINEPREFIX/drive_c/users/$USER/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/hvr/hvr.lnk" ] ||
+  [ -f "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/hvr/hvr.lnk" ] &&
+  pass "a Start-menu entry" || fail "no Start-menu entry"
+wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\hvr' /v DisplayVersion 2>/dev/null |
+  grep -q "$version" && pass "listed among the installed programs" || fail "not in the list of installed programs"
+wine "$installed/uninstall.exe" /S
+wineserver -w
+sleep 2
+if [ ! -e "$installed" ]; then pass "uninstalled: nothing left"; else fail "left behind: $(cd "$installed" && find . | tr '\n' ' ')"; fi
+
+echo
+[ "$failures" = 0 ] && echo "windows-test: all passed" || { echo "windows-test: $failures failed"; exit 1; }
