@@ -18,15 +18,27 @@ log() { echo "windows: $*" >&2; }
 # --- Qt for Windows, once ----------------------------------------------------------------
 build_qt() {
   [ -f "$cache/qt/.complete" ] && return 0
-  local qt_version serial_version sqlite_version
+  local qt_version sqlite_version pg_version
   qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
   sqlite_version=$(dpkg-query -W -f='${Version}' libsqlite3-dev)
   mkdir -p "$cache/src"
   log "Debian's sources of qt6-base $qt_version and sqlite3 $sqlite_version"
   (cd "$cache/src" && "$root/scripts/windows/sources.sh" "$cache" "qt6-base=$qt_version" "sqlite3=$sqlite_version")
-  rm -rf "$cache/src/qtbase" "$cache/src/sqlite3" "$cache/src/sqlite-host"
+  # PostgreSQL's client library from the newest postgresql-15 source whose files the archive
+  # really holds (a version may be listed whose files are not there).
+  pg_version=""
+  for v in $("$root/scripts/windows/sources.sh" "$cache" --versions postgresql-15 2>/dev/null); do
+    if (cd "$cache/src" && "$root/scripts/windows/sources.sh" "$cache" "postgresql-15=$v" >/dev/null 2>&1); then
+      pg_version=$v
+      break
+    fi
+  done
+  [ -n "$pg_version" ] || { log "no source of postgresql-15 could be fetched"; exit 1; }
+  log "Debian's source of postgresql-15 $pg_version"
+  rm -rf "$cache/src/qtbase" "$cache/src/sqlite3" "$cache/src/sqlite-host" "$cache/src/postgresql"
   (cd "$cache/src" && dpkg-source -x "qt6-base_${qt_version#*:}.dsc" qtbase >/dev/null &&
-     dpkg-source -x "sqlite3_${sqlite_version#*:}.dsc" sqlite3 >/dev/null)
+     dpkg-source -x "sqlite3_${sqlite_version#*:}.dsc" sqlite3 >/dev/null &&
+     dpkg-source -x "postgresql-15_${pg_version#*:}.dsc" postgresql >/dev/null)
 
   # SQLite, which Debian's Qt source leaves out: its one-file form, made from its own source,
   # compiled for Windows for the QSQLITE driver.
@@ -38,7 +50,18 @@ build_qt() {
      x86_64-w64-mingw32-ar rcs "$HVR_WINDOWS_PREFIX/lib/libsqlite3.a" sqlite3.o &&
      cp sqlite3.h "$HVR_WINDOWS_PREFIX/include/")
 
-  # Only what the programs use: Core, Gui, Widgets, PrintSupport and Sql with SQLite. The
+  # libpq for Windows, for Qt's PostgreSQL driver: without SSL, Kerberos or LDAP, which would
+  # each need a library built for Windows too.
+  log "PostgreSQL's client library for Windows"
+  (cd "$cache/src/postgresql" &&
+     ./configure --host=x86_64-w64-mingw32 CC=x86_64-w64-mingw32-gcc-posix --prefix="$HVR_WINDOWS_PREFIX" \
+       --without-readline --without-zlib --without-icu --without-openssl --without-gssapi \
+       --without-ldap >"$cache/libpq-configure.log" &&
+     make -C src/interfaces/libpq -j "$jobs" >"$cache/libpq-build.log" &&
+     make -C src/interfaces/libpq install >/dev/null && make -C src/include install >/dev/null)
+
+  # Only what the programs use: Core, Gui, Widgets, PrintSupport and Sql with SQLite and
+  # PostgreSQL. The
   # features that need what Debian's source leaves out (wintab's tablets; iaccessible2 is not
   # used by Qt 6's Windows accessibility) are off, and so is what nothing here needs.
   log "Qt $qt_version for Windows (the first time only: an hour or more on two cores)"
@@ -50,10 +73,13 @@ build_qt() {
        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
        -DCMAKE_INSTALL_PREFIX="$cache/qt" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON \
        -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
-       -DFEATURE_tabletevent=OFF -DFEATURE_opengl=OFF -DFEATURE_vulkan=OFF -DFEATURE_zstd=OFF \
+       -DFEATURE_tabletevent=OFF -DFEATURE_opengl=OFF -DFEATURE_dynamicgl=OFF -DFEATURE_vulkan=OFF \
+       -DFEATURE_zstd=OFF \
        -DFEATURE_dbus=OFF -DFEATURE_network=OFF -DFEATURE_xml=OFF -DFEATURE_concurrent=OFF \
        -DFEATURE_testlib=OFF -DFEATURE_sql_sqlite=ON -DFEATURE_system_sqlite=ON \
-       -DFEATURE_sql_odbc=OFF -DFEATURE_sql_psql=OFF -DFEATURE_sql_mysql=OFF \
+       -DFEATURE_sql_odbc=OFF -DFEATURE_sql_psql=ON -DFEATURE_sql_mysql=OFF \
+       -DPostgreSQL_INCLUDE_DIR="$HVR_WINDOWS_PREFIX/include" \
+       -DPostgreSQL_LIBRARY="$HVR_WINDOWS_PREFIX/lib/libpq.a" \
        -DFEATURE_sql_ibase=OFF -DFEATURE_sql_oci=OFF -DFEATURE_sql_db2=OFF \
        -DSQLite3_INCLUDE_DIR="$HVR_WINDOWS_PREFIX/include" \
        -DSQLite3_LIBRARY="$HVR_WINDOWS_PREFIX/lib/libsqlite3.a" >"$cache/qtbase-configure.log" &&
@@ -84,7 +110,8 @@ deploy() {
   for lib in Core Gui Widgets PrintSupport Sql; do cp "$cache/qt/bin/Qt6$lib.dll" "$dir/"; done
   cp "$cache/qt/plugins/platforms/qwindows.dll" "$cache/qt/plugins/platforms/qoffscreen.dll" "$dir/platforms/"
   cp "$cache/qt/plugins/styles/"*.dll "$dir/styles/"
-  cp "$cache/qt/plugins/sqldrivers/qsqlite.dll" "$dir/sqldrivers/"
+  cp "$cache/qt/plugins/sqldrivers/qsqlite.dll" "$cache/qt/plugins/sqldrivers/qsqlpsql.dll" "$dir/sqldrivers/"
+  cp "$HVR_WINDOWS_PREFIX/lib/libpq.dll" "$dir/"
   cp "$gcc_lib/libstdc++-6.dll" "$gcc_lib/libgcc_s_seh-1.dll" /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll "$dir/"
   cp /usr/share/qt6/translations/qtbase_zh_CN.qm "$dir/translations/"
   printf '[Paths]\nPrefix = .\nPlugins = .\nTranslations = translations\n' >"$dir/qt.conf"

@@ -2,7 +2,8 @@
 # Fetches Debian's source packages into the current folder through a private apt configuration:
 # the machine's own archives, as deb-src, in a lists folder of its own, so that the machine's
 # apt sources and lists stay as they are.
-#   sources.sh CACHE PACKAGE=VERSION...
+#   sources.sh CACHE PACKAGE=VERSION...   fetches them
+#   sources.sh CACHE --versions PACKAGE     the versions of a source package there, newest first
 set -euo pipefail
 cache=$1
 shift
@@ -37,4 +38,8 @@ options=(-o Dir::Etc::SourceList="$apt_dir/sources.list" -o Dir::Etc::SourcePart
          -o Dir::State::Lists="$apt_dir/lists" -o Dir::Cache::Archives="$apt_dir/archives"
          -o Dir::Cache::pkgcache="" -o Dir::Cache::srcpkgcache="" -o APT::Get::Only-Source=true)
 apt-get "${options[@]}" update -qq
+if [ "${1:-}" = --versions ]; then
+  apt-cache "${options[@]}" showsrc "$2" | sed -n 's/^Version: //p' | sort -rV
+  exit 0
+fi
 apt-get "${options[@]}" source --download-only -qq "$@"
