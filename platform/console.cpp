@@ -1,13 +1,13 @@
 #include "platform/console.h"
 
 #ifdef _WIN32
+#include "platform/windows_text.h" // windows.h, before the shell's header
+
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
 
 #include <cstdio>
-
-#include "platform/windows_text.h"
 #endif
 
 namespace hvr::platform {

@@ -16,6 +16,7 @@ out=$root/build-windows
 dir=$out/hvr-$version-win64
 [ -d "$dir" ] || { echo "windows-test: no Windows build; run ./run windows first" >&2; exit 2; }
 work=$(mktemp -d)
+chmod 755 "$work" # the PostgreSQL server runs as its own user
 export WINEPREFIX=$out/wine WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 failures=0
 pass() { echo "  ok    $*"; }
