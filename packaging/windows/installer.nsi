@@ -5,6 +5,8 @@
 ;            "RMDir" lines that take exactly those files away again
 ;   OUTFILE  the installer to write
 Unicode true
+; A 64-bit installer, as the program is: it runs where only 64-bit programs run.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 

@@ -135,7 +135,7 @@ fi
 expected=$( (cd "$dir" && find . -type f | wc -l) )
 present=$( (cd "$installed" && find . -type f ! -name uninstall.exe | wc -l) )
 [ "$present" = "$expected" ] && pass "all $expected files installed" || fail "$present of $expected files installed"
-[ -f "$WINEPREFIX/drive_c/users/$USER/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/hvr/hvr.lnk" ] ||
+[ -f "$WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/hvr/hvr.lnk" ] ||
   [ -f "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/hvr/hvr.lnk" ] &&
   pass "a Start-menu entry" || fail "no Start-menu entry"
 wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\hvr' /v DisplayVersion 2>/dev/null |
