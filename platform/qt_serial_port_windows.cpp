@@ -71,20 +71,6 @@ PortTable QtSerialPort::currentPortTable() {
     return PortTable::choose(std::getenv("HVR_PORTS"), std::move(system));
 }
 
-std::function<PortTable()> QtSerialPort::tableFor(const PortChoice& choice, std::string& error) {
-    if (!choice.given()) return currentPortTable;
-    std::string device = choice.device;
-    if (device.empty()) {
-        const auto found = currentPortTable().device(choice.number);
-        if (!found || found->empty()) {
-            error = "端口表中没有 COM" + std::to_string(choice.number) + " (可用 HVR_PORTS 指定设备)";
-            return {};
-        }
-        device = *found;
-    }
-    return [device] { return PortTable::onlyDevice(device); };
-}
-
 QtSerialPort::QtSerialPort(std::function<PortTable()> portTable, QObject* parent)
     : QObject(parent), m_portTable(std::move(portTable)) {
     m_poll.setInterval(kPollMilliseconds);
