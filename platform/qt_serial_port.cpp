@@ -89,33 +89,17 @@ bool QtSerialPort::openDevice(const QString& path) {
     return true;
 }
 
-std::vector<QtSerialPort::PortReport> QtSerialPort::describePorts() {
-    const PortTable table = currentPortTable();
-    const QList<QSerialPortInfo> system = QSerialPortInfo::availablePorts(); // read from sysfs once
-    std::vector<PortReport> reports;
-    for (int n = kFirstPort; n <= kLastPort; ++n) {
-        const auto device = table.device(n);
-        if (!device || device->empty()) continue;
-        PortReport report{n, *device, {}, {}};
-        QtSerialPort probe([device] { return PortTable::onlyDevice(*device); });
-        if (probe.open(n)) {
-            probe.close();
-        } else {
-            const std::string& why = probe.lastOpenFailure(); // "device: reason"
-            report.openFailure = why.starts_with(*device + ": ") ? why.substr(device->size() + 2) : why;
-        }
-        // The adapter's own name, as the system read it from the USB device (sysfs, udev).
-        const QString path = QString::fromStdString(*device);
-        for (const QSerialPortInfo& info : system) {
-            if (info.systemLocation() != path) continue;
-            QString name = info.description();
-            if (!info.manufacturer().isEmpty() && !name.contains(info.manufacturer()))
-                name = info.manufacturer() + " " + name;
-            report.adapter = name.trimmed().toStdString();
-        }
-        reports.push_back(std::move(report));
+
+std::map<std::string, std::string> QtSerialPort::adapterNames() {
+    // The adapter's own name, as the system read it from the USB device (sysfs, udev).
+    std::map<std::string, std::string> names;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        QString name = info.description();
+        if (!info.manufacturer().isEmpty() && !name.contains(info.manufacturer()))
+            name = info.manufacturer() + " " + name;
+        if (!name.trimmed().isEmpty()) names[info.systemLocation().toStdString()] = name.trimmed().toStdString();
     }
-    return reports;
+    return names;
 }
 
 std::string QtSerialPort::device() const {

@@ -8,6 +8,7 @@
 #endif
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,8 @@ class QtSerialPort final : public QObject, public SerialPort {
     static std::vector<PortReport> describePorts();
 
   private:
+    // The names adapters give themselves, by device, where the system knows them.
+    static std::map<std::string, std::string> adapterNames();
     void deliver();
 #ifdef _WIN32
     void poll();

@@ -31,9 +31,11 @@ std::wstring systemName(const std::string& device) {
     return device.starts_with("\\\\.\\") ? windows::wide(device) : L"\\\\.\\" + windows::wide(device);
 }
 
+} // namespace
+
 // The COM ports' own names, as the system knows them from their drivers ("USB-SERIAL CH340"),
 // by port name ("COM3").
-std::map<std::string, std::string> adapterNames() {
+std::map<std::string, std::string> QtSerialPort::adapterNames() {
     std::map<std::string, std::string> names;
     const HDEVINFO devices = SetupDiGetClassDevsW(&GUID_DEVCLASS_PORTS, nullptr, nullptr, DIGCF_PRESENT);
     if (devices == INVALID_HANDLE_VALUE) return names;
@@ -61,8 +63,6 @@ std::map<std::string, std::string> adapterNames() {
     SetupDiDestroyDeviceInfoList(devices);
     return names;
 }
-
-} // namespace
 
 PortTable QtSerialPort::currentPortTable() {
     std::vector<std::string> system;
@@ -144,26 +144,6 @@ bool QtSerialPort::openDevice(const QString& path) {
     return true;
 }
 
-std::vector<QtSerialPort::PortReport> QtSerialPort::describePorts() {
-    const PortTable table = currentPortTable();
-    const auto names = adapterNames();
-    std::vector<PortReport> reports;
-    for (int n = kFirstPort; n <= kLastPort; ++n) {
-        const auto device = table.device(n);
-        if (!device || device->empty()) continue;
-        PortReport report{n, *device, {}, {}};
-        QtSerialPort probe([device] { return PortTable::onlyDevice(*device); });
-        if (probe.open(n)) {
-            probe.close();
-        } else {
-            const std::string& why = probe.lastOpenFailure(); // "device: reason"
-            report.openFailure = why.starts_with(*device + ": ") ? why.substr(device->size() + 2) : why;
-        }
-        if (const auto name = names.find(*device); name != names.end()) report.adapter = name->second;
-        reports.push_back(std::move(report));
-    }
-    return reports;
-}
 
 std::string QtSerialPort::device() const {
     return isOpen() ? m_devicePath : std::string();
