@@ -108,6 +108,15 @@ bool LocalFileSystem::saveFile(const std::string& path, std::string_view bytes, 
     if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return failWith(why, "是一个目录");
     if (exists && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return failWith(why, "文件只读");
 
+    // A file another program holds open without letting it go cannot be replaced: said before
+    // anything is written (a failed ReplaceFile may leave a file of its own beside it).
+    if (exists) {
+        const HANDLE old = CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (old == INVALID_HANDLE_VALUE) return failWith(why, errorText(GetLastError()));
+        CloseHandle(old);
+    }
+
     const std::filesystem::path dir = folderOf(target);
     const std::wstring name = target.filename().wstring();
     removeLeftovers(dir, name);

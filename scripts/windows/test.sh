@@ -58,7 +58,7 @@ kill "$socat" 2>/dev/null || true
 echo "2. hvr-cli.exe against the simulated instrument on COM3"
 com3=$WINEPREFIX/dosdevices/com3
 rm -f "$com3"
-"$root/build/hvr-sim" --link "$com3" >"$work/sim.device" &
+"$root/build/hvr-sim" --link "$com3" --verbose >"$work/sim.device" 2>"$work/sim.log" &
 sim=$!
 for _ in $(seq 50); do [ -s "$work/sim.device" ] && break; sleep 0.1; done
 device=$(head -1 "$work/sim.device")
@@ -103,6 +103,11 @@ else
 fi
 
 echo "3. hvr.exe on COM3"
+# A first start scans COM1 to COM16 (Wine's COM1 and COM2 are the machine's ttyS0 and ttyS1):
+# the instrument is found when a link check falls into COM3's turn, within a few rounds.
+before=$(wc -l <"$work/sim.log")
+live_replies() { tail -n +"$((before + 1))" "$work/sim.log" | grep -cE '^hvr-sim: -> ([0-9A-F]{2} ){7}[0-9A-F]{2}$' || true; }
+started=$SECONDS
 wine "$dir/hvr.exe" >/dev/null 2>&1 &
 splash=""
 for _ in $(seq 60); do
@@ -112,9 +117,16 @@ for _ in $(seq 60); do
 done
 if [ -n "$splash" ]; then
   xdotool key --window "$splash" Return
-  sleep 8
-  import -window root "$out/hvr-windows.png"
-  pass "the window opened; its picture: $out/hvr-windows.png"
+  pass "the window opened"
+  for _ in $(seq 120); do [ "$(live_replies)" -ge 10 ] && break; sleep 0.5; done
+  if [ "$(live_replies)" -ge 10 ]; then
+    sleep 1
+    import -window root "$out/hvr-windows.png"
+    pass "连接成功 on COM3 and live readings after $((SECONDS - started)) s; the window: $out/hvr-windows.png"
+  else
+    import -window root "$out/hvr-windows.png"
+    fail "no live readings within 60 s; the window: $out/hvr-windows.png"
+  fi
 else
   fail "no window appeared"
 fi

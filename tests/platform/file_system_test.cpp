@@ -196,7 +196,7 @@ TEST_F(LocalFiles, AFileHeldOpenStaysWholeAndTheSaveSaysWhy) {
     std::string why;
     EXPECT_FALSE(files.saveFile(path.string(), "new", &why));
     CloseHandle(held);
-    EXPECT_FALSE(why.empty());
+    EXPECT_EQ(why, "正被其他程序使用");
     EXPECT_EQ(read(path), "earlier listing");
     EXPECT_EQ(entries(), 1);
     ASSERT_TRUE(files.saveFile(path.string(), "new"));
