@@ -32,6 +32,7 @@
 #include "platform/gbk.h"
 #include "platform/qt_clock.h"
 #include "platform/console.h"
+#include "platform/qt_database.h"
 #include "platform/qt_document_painter.h"
 #include "platform/qt_fonts.h"
 #include "platform/qt_printer.h"
@@ -424,7 +425,8 @@ int main(int argc, char** argv) {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
     if (options.command == Command::Help) {
-        std::cout << kUsage;
+        std::cout << usage({platform::QtSerialPort::deviceExamples(), platform::QtDatabase::defaultPathAsWritten(),
+                            platform::QtDatabase::passwordFileAsWritten()});
         return kExitOk;
     }
     if (options.command == Command::Version) {

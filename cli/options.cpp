@@ -15,6 +15,8 @@
 
 namespace hvr::cli {
 
+namespace {
+
 const char* const kUsage = R"(用法:
   hvr-cli download [--port 端口] [--out 文件] [--format listing|csv] [--sort asc|desc] [--pdf 文件]
                    [--rated 变比] [--class 准确级] [--report 文件] [--station 变电站]
@@ -52,7 +54,7 @@ archive   测试记录: 每次完整读取后, download 自动把全部数据组
 ports     列出端口表: 端口号, 设备, 能否打开 (不能时说明原因), USB 适配器的名称.
 
 选项:
-  -p, --port 端口  设备路径 (/dev/ttyUSB0, 伪终端) 或端口表中的端口号 1…16;
+  -p, --port 端口  设备路径 (%DEVICE%) 或端口表中的端口号 1…16;
                    不给出时像窗口一样依次扫描 COM1…COM16, 直到仪器应答.
                    端口表: 默认为本机串口 (USB 适配器在前), 环境变量 HVR_PORTS
                    (逗号分隔的设备路径, 位置即端口号) 可以取代它.
@@ -78,9 +80,9 @@ ports     列出端口表: 端口号, 设备, 能否打开 (不能时说明原�
                    与备注.
   --no-archive     download: 不存入测试记录.
   --archive 数据库 测试记录所在: SQLite 文件路径, 或 PostgreSQL 的连接地址
-                   postgresql://用户@主机:端口/数据库?参数 (如 sslmode=require; 密码取自
-                   ~/.pgpass 或 PGPASSWORD, 写在地址中的密码不会显示或保存); 默认取环境
-                   变量 HVR_ARCHIVE, 再默认为 ~/.local/share/hvr/archive.sqlite.
+                   postgresql://用户@主机:端口/数据库?参数 (如 sslmode=require; 写在地址
+                   中的密码不会显示或保存, 密码取自 PGPASSWORD 或 %PASSWORDS%);
+                   默认取环境变量 HVR_ARCHIVE, 再默认为 %ARCHIVE%.
                    其他含 "://" 的地址一律拒绝.
   --timeout 秒     等待仪器应答的最长时间; 读取或监控中, 连接中断或没有进展
                    (没有新的数据组, 没有新的实时数据) 多久后放弃, 从连接中断
@@ -97,8 +99,6 @@ ports     列出端口表: 端口号, 设备, 能否打开 (不能时说明原�
 (download 的测试记录无法写入时也是 3); 4 测试记录不存在, 无法读取或没有该编号的记录.
 Ctrl-C 或 SIGTERM 结束时为 128 加信号编号.
 )";
-
-namespace {
 
 // A decimal number as people write it ("60", "0.5", "1e3"); not hexadecimal, "inf" or "nan".
 bool isDecimal(const std::string& text) {
@@ -164,6 +164,15 @@ Parsed parseArchive(const QCommandLineParser& parser, const QStringList& positio
 }
 
 } // namespace
+
+std::string usage(const UsagePlaces& places) {
+    std::string text = kUsage;
+    for (const auto& [mark, value] : {std::pair{std::string_view("%DEVICE%"), &places.device},
+                                      std::pair{std::string_view("%ARCHIVE%"), &places.archive},
+                                      std::pair{std::string_view("%PASSWORDS%"), &places.passwords}})
+        if (const auto at = text.find(mark); at != std::string::npos) text.replace(at, mark.size(), *value);
+    return text;
+}
 
 Parsed parseOptions(const std::vector<std::string>& args) {
     // One parser for every option of both commands: --opt value, --opt=value and the short

@@ -56,6 +56,13 @@ struct Parsed {
 };
 Parsed parseOptions(const std::vector<std::string>& args);
 
-extern const char* const kUsage;
+// What this system calls a port, the default archive and the password file, as --help shows
+// them.
+struct UsagePlaces {
+    std::string device;
+    std::string archive;
+    std::string passwords;
+};
+std::string usage(const UsagePlaces& places);
 
 } // namespace hvr::cli

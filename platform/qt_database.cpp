@@ -116,6 +116,22 @@ std::string QtDatabase::defaultPath() {
         .toStdString();
 }
 
+std::string QtDatabase::defaultPathAsWritten() {
+#ifdef _WIN32
+    return "%LOCALAPPDATA%\\hvr\\archive.sqlite";
+#else
+    return "~/.local/share/hvr/archive.sqlite";
+#endif
+}
+
+std::string QtDatabase::passwordFileAsWritten() {
+#ifdef _WIN32
+    return "%APPDATA%\\postgresql\\pgpass.conf";
+#else
+    return "~/.pgpass";
+#endif
+}
+
 std::unique_ptr<QtDatabase> QtDatabase::open(const std::string& where, std::string* why) {
     const auto address = parseArchiveAddress(where, why);
     return address ? open(*address, Missing::Create, why) : nullptr;

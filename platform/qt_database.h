@@ -29,6 +29,9 @@ class QtDatabase final : public Database {
     static std::unique_ptr<QtDatabase> open(const std::string& where, std::string* why);
     // Where the laptop's own archive is.
     static std::string defaultPath();
+    // The default path and libpq's password file as a user finds them on this system.
+    static std::string defaultPathAsWritten();
+    static std::string passwordFileAsWritten();
     // Why this build cannot keep an archive on a PostgreSQL server; none when it can.
     static std::optional<std::string> whyNoServer();
 

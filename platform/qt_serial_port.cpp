@@ -11,6 +11,10 @@
 
 namespace hvr::platform {
 
+std::string QtSerialPort::deviceExamples() {
+    return "/dev/ttyUSB0, 伪终端";
+}
+
 PortTable QtSerialPort::currentPortTable() {
     const char* env = std::getenv("HVR_PORTS");
     std::vector<std::string> system;

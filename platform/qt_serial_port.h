@@ -68,6 +68,8 @@ class QtSerialPort final : public QObject, public SerialPort {
         std::string adapter;
     };
     static std::vector<PortReport> describePorts();
+    // Devices as a user names them on this system, for examples in help texts.
+    static std::string deviceExamples();
 
   private:
     // The names adapters give themselves, by device, where the system knows them.

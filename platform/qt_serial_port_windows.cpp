@@ -64,6 +64,10 @@ std::map<std::string, std::string> QtSerialPort::adapterNames() {
     return names;
 }
 
+std::string QtSerialPort::deviceExamples() {
+    return "COM3, \\\\.\\COM21";
+}
+
 PortTable QtSerialPort::currentPortTable() {
     std::vector<std::string> system;
     for (int n = kFirstPort; n <= kLastPort; ++n)

@@ -29,6 +29,7 @@ VIAddVersionKey /LANG=2052 "ProductName" "hvr"
 VIAddVersionKey /LANG=2052 "FileDescription" "hvr ${VERSION} 安装程序"
 VIAddVersionKey /LANG=2052 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=2052 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=2052 "LegalCopyright" "Copyright 2026 hvr developers"
 
 !define MUI_ICON "${SOURCE}/hvr.ico"
 !define MUI_UNICON "${SOURCE}/hvr.ico"

@@ -116,7 +116,7 @@ for _ in $(seq 60); do
   sleep 0.5
 done
 if [ -n "$splash" ]; then
-  xdotool key --window "$splash" Return
+  xdotool key --window "$splash" Return 2>/dev/null
   pass "the window opened"
   for _ in $(seq 120); do [ "$(live_replies)" -ge 10 ] && break; sleep 0.5; done
   if [ "$(live_replies)" -ge 10 ]; then
