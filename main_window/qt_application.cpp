@@ -373,8 +373,9 @@ int runWindowProgram(int argc, char** argv) {
     parser.setApplicationDescription("无线高压变比监控软件: 实时监控, 历史数据读取, 保存与打印.");
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
-    const QCommandLineOption portOption({"p", "port"},
-                                        "设备路径 (/dev/ttyUSB0) 或端口号 1…16; 不给出时依次扫描.", "端口");
+    const std::string devices = platform::QtSerialPort::deviceExamples();
+    const QCommandLineOption portOption(
+        {"p", "port"}, QString::fromStdString("设备路径 (" + devices + ") 或端口号 1…16; 不给出时依次扫描."), "端口");
     const QCommandLineOption demoOption("demo", "启动模拟仪器 hvr-sim 并使用它.");
     QCommandLineOption scaleOption("time-scale", "所有定时器间隔乘以 F (用于测试).", "F", "1");
     scaleOption.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -387,7 +388,9 @@ int runWindowProgram(int argc, char** argv) {
         std::cout
             << "用法: hvr [-p|--port 端口] [--demo]\n\n"
                "无线高压变比监控软件: 实时监控, 历史数据读取, 曲线, 保存与打印.\n\n"
-               "  -p, --port 端口  设备路径 (/dev/ttyUSB0) 或端口号 1…16; 不给出时依次扫描 COM1…COM16.\n"
+               "  -p, --port 端口  设备路径 ("
+            << devices
+            << ") 或端口号 1…16; 不给出时依次扫描 COM1…COM16.\n"
                "  --demo           启动模拟仪器 hvr-sim 并使用它.\n"
                "  -h, --help       本说明.\n"
                "  -v, --version    版本.\n";
