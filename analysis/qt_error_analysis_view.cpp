@@ -7,6 +7,7 @@
 
 #include "analysis/qt_group_table_model.h"
 #include "forms/qt_picture_widget.h"
+#include "forms/qt_text_fit.h"
 #include "platform/qt_canvas.h"
 
 namespace hvr::gui {
@@ -55,8 +56,7 @@ void QtErrorAnalysisView::setZoom(double zoom) {
     FormDialog::setZoom(zoom);
     m_table->verticalHeader()->setMinimumSectionSize(1);
     m_table->verticalHeader()->setDefaultSectionSize(static_cast<int>(kRowPixels * zoom));
-    for (int c = 0; c < static_cast<int>(std::size(kColumnPixels)); ++c)
-        m_table->setColumnWidth(c, static_cast<int>(kColumnPixels[c] * zoom));
+    fitColumns(*m_table, kColumnPixels, zoom);
     static_cast<PictureWidget*>(widget(m_form.errorPlot.name()))->setZoom(zoom);
 }
 
@@ -65,6 +65,7 @@ void QtErrorAnalysisView::sync() {
     if (m_form.groupTable.revision() != m_tableRevision) {
         m_tableRevision = m_form.groupTable.revision();
         m_model->refresh();
+        fitColumns(*m_table, kColumnPixels, zoom());
     }
     if (m_form.errorPlot.revision() != m_plotRevision) {
         m_plotRevision = m_form.errorPlot.revision();

@@ -5,6 +5,7 @@
 #include <QTableView>
 
 #include "forms/qt_picture_widget.h"
+#include "forms/qt_text_fit.h"
 
 namespace hvr::gui {
 
@@ -86,8 +87,7 @@ void QtArchiveView::sync() {
         m_tableRevision = m_form.recordTable.revision();
         const QSignalBlocker quiet(m_table->selectionModel());
         m_rows->refresh();
-        for (int c = 0; c < static_cast<int>(std::size(kColumnPixels)); ++c)
-            m_table->setColumnWidth(c, static_cast<int>(kColumnPixels[c] * zoom()));
+        fitColumns(*m_table, kColumnPixels, zoom());
     }
     if (m_form.trendPlot.revision() != m_trendRevision) {
         m_trendRevision = m_form.trendPlot.revision();

@@ -1,5 +1,6 @@
 #include "forms/qt_form_widgets.h"
 
+#include "forms/qt_text_fit.h"
 #include "platform/qt_canvas.h"
 
 #include <QButtonGroup>
@@ -181,7 +182,10 @@ void FormWidgets::setZoom(double zoom) {
         if (found == m_widgets.end()) continue;
         found->second->setGeometry(pixels(c->rect(), zoom));
         applyDesignFont(*found->second, c->design(), zoom);
+        if (qobject_cast<QRadioButton*>(found->second) != nullptr) zoomOptionMark(*found->second, zoom);
     }
+    m_fitted.clear(); // every text is fitted anew at the next render
+    render();
 }
 
 void FormWidgets::render() {
@@ -225,6 +229,10 @@ void FormWidgets::render() {
                 palette.setColor(QPalette::Text, platform::qtColor(c->foreColor()));
                 edit->setPalette(palette);
             }
+        }
+        if (const auto fitted = m_fitted.find(w); fitted == m_fitted.end() || fitted->second != text) {
+            fitText(*w, fontOf(c->design(), m_zoom));
+            m_fitted[w] = text;
         }
         w->setEnabled(c->enabled());
         w->setVisible(c->visible());

@@ -57,7 +57,7 @@ class FormWidgets {
                 Handlers handlers);
 
     void render();
-    // Every widget placed and its font sized at the zoom.
+    // Every widget placed and its font sized at the zoom, each text fitting its box.
     void setZoom(double zoom);
     double zoom() const { return m_zoom; }
     QWidget* widget(const std::string& name) const;
@@ -65,6 +65,7 @@ class FormWidgets {
   private:
     std::vector<Control*> m_controls;
     std::map<std::string, QWidget*> m_widgets;
+    std::map<QWidget*, QString> m_fitted; // each widget's text when its font was last fitted
     Handlers m_handlers;
     double m_zoom = 1;
 };

@@ -22,6 +22,7 @@
 #include "main_window/curve_chart.h"
 #include "platform/qt_canvas.h"
 #include "forms/qt_form_widgets.h"
+#include "forms/qt_text_fit.h"
 
 namespace hvr::gui {
 
@@ -320,6 +321,7 @@ void QtForm1View::setZoom(double zoom) {
         if (b.widget == nullptr) continue;
         const Design& design = b.control->design();
         applyDesignFont(*b.widget, design, zoom);
+        if (qobject_cast<QRadioButton*>(b.widget) != nullptr) zoomOptionMark(*b.widget, zoom);
         if (auto* reading = dynamic_cast<ReadingLabel*>(b.widget))
             reading->setDesignFont(fontOf(design, zoom), zoom);
         if (auto* curve = dynamic_cast<CurveBox*>(b.widget)) curve->setZoom(zoom);
@@ -535,6 +537,7 @@ void QtForm1View::renderControl(Binding& b) {
         palette.setColor(QPalette::Window, color(c.backColor(), base));
         w->update(); // its picture may have changed
     }
+    if (dynamic_cast<ReadingLabel*>(w) == nullptr) fitText(*w, fontOf(c.design(), m_zoom));
     if (palette != w->palette()) w->setPalette(palette); // a new palette repaints the whole widget
     w->setVisible(c.visible());
 }
