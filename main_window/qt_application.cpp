@@ -349,15 +349,7 @@ bool MainWindowProgram::start(std::string& error) {
         p.view->move(area.center() - QPoint(p.view->width() / 2, p.view->height() / 2));
     }
     p.view->show();
-    // Shown, the window's frame is known: where it would leave the screen, the window is made
-    // to fit.
-    if (const QScreen* screen = p.view->screen();
-        screen != nullptr && !screen->availableGeometry().contains(p.view->frameGeometry())) {
-        p.view->zoomTo(std::min(p.view->zoom(), p.view->fittingZoom()));
-        const QRect area = screen->availableGeometry();
-        p.view->move(area.center() -
-                     QPoint(p.view->frameGeometry().width() / 2, p.view->frameGeometry().height() / 2));
-    }
+    p.view->keepOnScreen(); // shown, the window's frame is known
     return true;
 }
 

@@ -311,6 +311,27 @@ double QtForm1View::fittingZoom() const {
 void QtForm1View::zoomTo(double zoom) {
     setZoom(std::max(kMinimumZoom, zoom));
     resize(sizeAt(m_zoom));
+    keepOnScreen();
+}
+
+void QtForm1View::keepOnScreen() {
+    const QScreen* s = screen();
+    if (s == nullptr) return;
+    const QRect area = s->availableGeometry();
+    // The frame the window system draws around it (before it is shown, a title bar's worth).
+    const QRect inner = geometry(), outerNow = frameGeometry();
+    const QMargins frame = isVisible() ? QMargins(inner.left() - outerNow.left(), inner.top() - outerNow.top(),
+                                                  outerNow.right() - inner.right(), outerNow.bottom() - inner.bottom())
+                                       : QMargins(8, 32, 8, 8);
+    QSize outer = size().grownBy(frame);
+    if (outer.width() > area.width() || outer.height() > area.height()) {
+        setZoom(std::max(kMinimumZoom, std::min(m_zoom, fittingZoom())));
+        resize(sizeAt(m_zoom).boundedTo(area.size().shrunkBy(frame)));
+        outer = size().grownBy(frame);
+    }
+    const int x = std::max(area.left(), std::min(pos().x(), area.right() + 1 - outer.width()));
+    const int y = std::max(area.top(), std::min(pos().y(), area.bottom() + 1 - outer.height()));
+    if (QPoint(x, y) != pos()) move(x, y);
 }
 
 void QtForm1View::setZoom(double zoom) {
@@ -477,6 +498,7 @@ void QtForm1View::renderWindow() {
     m_windowRendered = me.revision();
     setWindowTitle(qt(me.text()));
     move(x(), me.rect().top / kTwipsPerPixel);
+    keepOnScreen();
 }
 
 void QtForm1View::renderControl(Binding& b) {

@@ -46,6 +46,9 @@ class QtForm1View final : public QMainWindow {
     double fittingZoom() const;
     // The window's size (menu bar included) at a zoom.
     QSize sizeAt(double zoom) const;
+    // Keeps the whole window inside the screen's available area: moved first, zoomed down only
+    // where it cannot fit at its zoom.
+    void keepOnScreen();
 
     // Runs after every event of the user has been handled and rendered: what shows the form's
     // data elsewhere looks again.

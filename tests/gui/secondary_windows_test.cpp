@@ -159,6 +159,31 @@ TEST(WindowPlace, TheRememberedZoomAndSizeAreClampedToTheScreen) {
         QGuiApplication::primaryScreen()->availableGeometry().contains(program.view().frameGeometry()));
 }
 
+// Also run on a 1366 × 768 laptop at 125 % (see the suite's list).
+TEST(WindowPlace, StaysOnTheScreenAfterARestoredSizeAndEveryZoomKey) {
+    {
+        QSettings settings;
+        platform::rememberWindow(settings, {2.0, QSize(2100, 1500)}); // left at a larger zoom
+    }
+    gui::WindowOptions options;
+    options.port.device = "/nonexistent/tty";
+    gui::MainWindowProgram program(options);
+    std::string error;
+    ASSERT_TRUE(program.start(error)) << error;
+    QSettings().remove("window");
+    gui::QtForm1View& view = program.view();
+    const QRect area = view.screen()->availableGeometry();
+    EXPECT_TRUE(area.contains(view.frameGeometry())) << "restored";
+    for (const char* key : {"zoomReset", "zoomIn", "zoomIn", "zoomOut", "zoomReset"}) {
+        view.findChild<QAction*>(key)->trigger();
+        EXPECT_TRUE(area.contains(view.frameGeometry())) << "after " << key << ", zoom " << view.zoom();
+    }
+    view.move(area.right() - 100, area.bottom() - 100); // dragged nearly off the screen
+    view.findChild<QAction*>("zoomReset")->trigger();
+    EXPECT_TRUE(area.contains(view.frameGeometry())) << "moved back onto the screen";
+    EXPECT_NEAR(view.zoom(), std::min(1.0, view.fittingZoom()), 0.01) << "zoomed down only where 1 cannot fit";
+}
+
 TEST(SplashWindow, EnterOrEscOpensTheMainWindowOnce) {
     testing::FakeShell shell;
     int opened = 0;
