@@ -91,6 +91,17 @@ void Form3::Command2_Click() {
     }
     const int limit = m_ji_ge / kGroupsPerSheet + 1;
     if (*last > limit) Text2.setText(decimalText(limit));
+    // A range that holds no sheet would print nothing after the printer was chosen: said, and
+    // the dialog stays open as for the other input errors.
+    const int sheets = sheetCount(m_ji_ge - 1);
+    if (sheet16(*first) > sheets) {
+        m_dialogs.message(texts::kFirstBeyondSheets + decimalText(sheets) + "页", texts::kMessageTitle);
+        return;
+    }
+    if (sheet16(*first) > sheet16(*last > limit ? limit : *last)) {
+        m_dialogs.message(texts::kFirstAfterLast, texts::kMessageTitle);
+        return;
+    }
     // Both sheet numbers stay within 16 bits and the first is never before sheet 0, so no job
     // starts with thousands of blank sheets.
     m_handOff.dajie = std::max<std::int16_t>(0, sheet16(*last > limit ? limit : *last));

@@ -88,6 +88,9 @@ inline constexpr const char* kInputError = "输入错误";
 inline constexpr const char* kNotANumber = "所输入的数据类型不对";
 inline constexpr const char* kFirstSheetZero = "打印开始页数不能为0";
 inline constexpr const char* kLastSheetZero = "打印结束页数不能为0";
+inline constexpr const char* kFirstAfterLast = "打印开始页数大于结束页数";
+// Followed by the number of sheets and "页".
+inline constexpr const char* kFirstBeyondSheets = "打印开始页数大于总页数: 共有";
 inline constexpr const char* kPrintFailed = "打印失败";
 
 // Text listing.
