@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 namespace hvr::platform {
 
@@ -46,6 +47,18 @@ bool QtSerialPort::open(int portNumber) {
 
 namespace {
 
+// The system's reason in words a user acts on, its own text after them; a reason without such
+// words as the system gives it.
+std::string inWords(const QString& systemText) {
+    const std::string text = systemText.toStdString();
+    static const std::pair<int, const char*> kWords[] = {
+        {ENOTTY, "不是串口"}, {ENXIO, "设备不存在"},       {ENODEV, "设备不存在"}, {ENOENT, "设备不存在"},
+        {EBUSY, "正被其他程序使用"}, {EACCES, "没有权限"}, {EPERM, "没有权限"},     {EIO, "设备出错"}};
+    for (const auto& [code, words] : kWords)
+        if (text == std::strerror(code)) return std::string(words) + " (" + text + ")";
+    return text;
+}
+
 // Why a device cannot be opened, as the user can act on it.
 std::string openFailureReason(const QString& path, QSerialPort::SerialPortError error,
                               const QString& qtText) {
@@ -61,7 +74,7 @@ std::string openFailureReason(const QString& path, QSerialPort::SerialPortError 
     case QSerialPort::OpenError:
         return device + ": 已被打开";
     default:
-        return device + ": " + qtText.toStdString();
+        return device + ": " + inWords(qtText);
     }
 }
 

@@ -45,8 +45,13 @@ void rememberPort(QSettings& settings, const std::string& device) {
 }
 
 SaveRequest rememberedSave(const QSettings& settings, SaveRequest request) {
+    // The folder of the last save of this kind, else the one asked for, else the home folder:
+    // never the folder the program happened to start in.
     const QString folder = settings.value(saveKey(request, "folder")).toString();
-    if (!folder.isEmpty() && QDir(folder).exists()) request.directory = folder.toStdString();
+    if (!folder.isEmpty() && QDir(folder).exists())
+        request.directory = folder.toStdString();
+    else if (request.directory.empty() || !QDir(qt(request.directory)).exists())
+        request.directory = QDir::homePath().toStdString();
     const std::string type = settings.value(saveKey(request, "type")).toString().toStdString();
     if (!request.alternative.empty() && type == request.alternative) {
         const std::string stem = QFileInfo(qt(request.fileName)).completeBaseName().toStdString();

@@ -1,6 +1,9 @@
 // hvr-cli against hvr-sim over a pseudo-terminal: downloads, faults, live output, exit codes.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -287,6 +290,8 @@ TEST(Cli, PortsListsTheTableAndANoAnswerNamesWhatWasTried) {
     EXPECT_NE(ports.out.find("不能打开: 设备不存在\n"), std::string::npos) << ports.out;
     EXPECT_EQ(ports.out.find("COM3"), std::string::npos) << "a number without a device is not a port";
     EXPECT_NE(ports.out.find("COM4  /dev/null"), std::string::npos) << ports.out;
+    EXPECT_NE(ports.out.find("不能打开: 不是串口 (" + std::string(std::strerror(ENOTTY)) + ")\n"), std::string::npos)
+        << "in words, the system's text after them: " << ports.out;
 
     const CliRun none =
         runCli({"monitor", "--port", silent.device(), "--timeout", "1", "--time-scale", "0.1"});
