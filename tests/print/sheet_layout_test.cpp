@@ -152,16 +152,18 @@ TEST_F(PrintAction, CancelInEitherDialogPrintsNothing) {
     EXPECT_EQ(h.printing.printerDialogs, 1);
 }
 
-TEST_F(PrintAction, AnEmptyRangeBeginsNoDocument) {
+TEST_F(PrintAction, AnEmptyRangeIsSaidAndBeginsNoDocument) {
     h.printing.inOptions = [](Form3& dialog) {
         dialog.SelectOption("Option1");
-        dialog.Text1.setText("3");
-        dialog.Text2.setText("2");
+        dialog.Text1.setText("2");
+        dialog.Text2.setText("1");
         dialog.Command2_Click();
     };
     f.Command16_Click();
     EXPECT_TRUE(h.printing.printer.sheets.empty());
-    EXPECT_TRUE(h.dialogs.boxes.empty());
+    EXPECT_EQ(h.printing.printerDialogs, 0) << "said before any printer is chosen";
+    ASSERT_EQ(h.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(h.dialogs.boxes[0].text, "打印开始页数大于结束页数");
 }
 
 TEST_F(PrintAction, AFailedPrinterIsSaidOnce) {
