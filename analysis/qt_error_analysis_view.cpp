@@ -49,6 +49,9 @@ QtErrorAnalysisView::QtErrorAnalysisView(ErrorAnalysisForm& form, QWidget* paren
     // Store order until a heading is clicked.
     m_table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     m_table->setSortingEnabled(true);
+    // The sorted column shows the sort mark: it makes room for it.
+    connect(m_table->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
+            [this] { fitColumns(*m_table, kColumnPixels, zoom()); });
     sync();
 }
 

@@ -153,12 +153,27 @@ void fitText(QWidget& widget, const QFont& designFont) {
     if (font != widget.font()) widget.setFont(font);
 }
 
+int headingNeed(const QTableView& table, int column) {
+    const QHeaderView* header = table.horizontalHeader();
+    if (table.model() == nullptr) return 0;
+    QStyleOptionHeader o;
+    o.initFrom(header);
+    o.section = column;
+    o.orientation = Qt::Horizontal;
+    o.text = table.model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    o.fontMetrics = QFontMetrics(header->font());
+    // Only the sorted column shows the mark (the header's own hint keeps room for it in all).
+    o.sortIndicator = header->isSortIndicatorShown() && header->sortIndicatorSection() == column
+                          ? QStyleOptionHeader::SortDown
+                          : QStyleOptionHeader::None;
+    return header->style()->sizeFromContents(QStyle::CT_HeaderSection, &o, QSize(), header).width();
+}
+
 void fitColumns(QTableView& table, std::span<const int> designPixels, double zoom) {
-    QHeaderView* header = table.horizontalHeader();
     const QAbstractItemView& view = table; // where the rows' measure is public
     for (int c = 0; c < static_cast<int>(designPixels.size()); ++c) {
         const int design = static_cast<int>(std::lround(designPixels[static_cast<std::size_t>(c)] * zoom));
-        table.setColumnWidth(c, std::max({design, header->sectionSizeHint(c), view.sizeHintForColumn(c)}));
+        table.setColumnWidth(c, std::max({design, headingNeed(table, c), view.sizeHintForColumn(c)}));
     }
 }
 

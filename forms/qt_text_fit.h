@@ -26,6 +26,10 @@ void fitText(QWidget& widget, const QFont& designFont);
 // that a small zoom leaves the text its share of the box.
 void zoomOptionMark(QWidget& option, double zoom);
 
+// What a table's heading needs: its text, the style's margins, and room for the sort mark
+// where the column is the one sorted by.
+int headingNeed(const QTableView& table, int column);
+
 // Each column as wide as the design makes it at the zoom, or as its heading and the shown rows
 // need where that is wider.
 void fitColumns(QTableView& table, std::span<const int> designPixels, double zoom);

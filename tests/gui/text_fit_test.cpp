@@ -75,7 +75,7 @@ void expectTextsFit(QWidget& window, const std::string& where) {
         for (int c = 0; c < header->count() - 1; ++c) { // the last one stretches to the edge
             const std::string column =
                 table->model()->headerData(c, Qt::Horizontal).toString().toStdString();
-            EXPECT_GE(header->sectionSize(c), header->sectionSizeHint(c)) << where << ": heading " << column;
+            EXPECT_GE(header->sectionSize(c), gui::headingNeed(*table, c)) << where << ": heading " << column;
             EXPECT_GE(header->sectionSize(c), rows.sizeHintForColumn(c)) << where << ": cells of " << column;
         }
     }
@@ -130,6 +130,7 @@ TEST(TextFits, TheAnalysisAndArchiveWindowsWithTheirTablesAtEveryZoom) {
     gui::QtErrorAnalysisView analysisView(analysis);
     analysisView.sync();
     analysisView.show();
+    analysisView.table().sortByColumn(1, Qt::AscendingOrder); // its heading shows the sort mark
 
     QTemporaryDir dir;
     std::string why;
