@@ -101,13 +101,20 @@ std::vector<std::pair<std::string, std::string>> withBounds(std::vector<std::pai
 
 } // namespace
 
+// What differs between the systems, as a user reads it.
+#ifdef _WIN32
+constexpr const char* kNoServer = "这个版本只把测试记录存在本机的 SQLite 文件中, 不能连接 PostgreSQL 服务器";
+constexpr const char* kDefaultPathAsWritten = "%LOCALAPPDATA%\\hvr\\archive.sqlite";
+constexpr const char* kPasswordFileAsWritten = "%APPDATA%\\postgresql\\pgpass.conf";
+#else
+constexpr const char* kNoServer = "没有 PostgreSQL 驱动 (Debian 软件包 libqt6sql6-psql)";
+constexpr const char* kDefaultPathAsWritten = "~/.local/share/hvr/archive.sqlite";
+constexpr const char* kPasswordFileAsWritten = "~/.pgpass";
+#endif
+
 std::optional<std::string> QtDatabase::whyNoServer() {
     if (QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL"))) return std::nullopt;
-#ifdef _WIN32
-    return "这个版本只把测试记录存在本机的 SQLite 文件中, 不能连接 PostgreSQL 服务器";
-#else
-    return "没有 PostgreSQL 驱动 (Debian 软件包 libqt6sql6-psql)";
-#endif
+    return kNoServer;
 }
 
 std::string QtDatabase::defaultPath() {
@@ -117,19 +124,11 @@ std::string QtDatabase::defaultPath() {
 }
 
 std::string QtDatabase::defaultPathAsWritten() {
-#ifdef _WIN32
-    return "%LOCALAPPDATA%\\hvr\\archive.sqlite";
-#else
-    return "~/.local/share/hvr/archive.sqlite";
-#endif
+    return kDefaultPathAsWritten;
 }
 
 std::string QtDatabase::passwordFileAsWritten() {
-#ifdef _WIN32
-    return "%APPDATA%\\postgresql\\pgpass.conf";
-#else
-    return "~/.pgpass";
-#endif
+    return kPasswordFileAsWritten;
 }
 
 std::unique_ptr<QtDatabase> QtDatabase::open(const std::string& where, std::string* why) {

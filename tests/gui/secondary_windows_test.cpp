@@ -14,6 +14,8 @@
 #include <QSettings>
 #include <QTableView>
 
+#include <memory>
+
 #include "analysis/qt_error_analysis_view.h"
 #include "calculator/qt_form4_view.h"
 #include "main_window/form1.h"
@@ -35,6 +37,19 @@ std::vector<gui::QtForm4View*> calculators() {
             calculator != nullptr && calculator->isVisible())
             found.push_back(calculator);
     return found;
+}
+
+// The whole program on a port that is not there: its windows without an instrument.
+std::unique_ptr<gui::MainWindowProgram> startedProgram() {
+    gui::WindowOptions options;
+    options.port.device = "/nonexistent/tty";
+    auto program = std::make_unique<gui::MainWindowProgram>(options);
+    std::string error;
+    if (!program->start(error)) {
+        ADD_FAILURE() << error;
+        return nullptr;
+    }
+    return program;
 }
 
 TEST(QtDialogs, SpeakChineseWhateverTheLocale) {
@@ -60,11 +75,9 @@ TEST(CalculatorMenu, GoesBesideTheMainWindowWhereTheScreenHasRoom) {
 }
 
 TEST(CalculatorMenu, F2TwiceShowsOneCalculatorBesideTheMainWindow) {
-    gui::WindowOptions options;
-    options.port.device = "/nonexistent/tty";
-    gui::MainWindowProgram program(options);
-    std::string error;
-    ASSERT_TRUE(program.start(error)) << error;
+    const auto started = startedProgram();
+    ASSERT_TRUE(started);
+    gui::MainWindowProgram& program = *started;
     QAction* f2 = program.view().action("js_f3");
     ASSERT_EQ(f2->shortcut(), QKeySequence(Qt::Key_F2));
     f2->trigger();
@@ -97,11 +110,9 @@ TEST(CalculatorMenu, F2TwiceShowsOneCalculatorBesideTheMainWindow) {
 
 TEST(AnalysisMenu, F4ShowsOneAnalysisWindowWithTheGroupsSortableByNumber) {
     QSettings().remove("analysis");
-    gui::WindowOptions options;
-    options.port.device = "/nonexistent/tty";
-    gui::MainWindowProgram program(options);
-    std::string error;
-    ASSERT_TRUE(program.start(error)) << error;
+    const auto started = startedProgram();
+    ASSERT_TRUE(started);
+    gui::MainWindowProgram& program = *started;
     Form1& form = program.form();
     testing::putGroup(form, 0, {1, '1', 6000, '2', 501});
     testing::putGroup(form, 1, {2, '1', 1200, '2', 99});
@@ -147,11 +158,9 @@ TEST(WindowPlace, TheRememberedZoomAndSizeAreClampedToTheScreen) {
         QSettings settings;
         platform::rememberWindow(settings, {3.0, QSize(5000, 4000)}); // from a larger screen
     }
-    gui::WindowOptions options;
-    options.port.device = "/nonexistent/tty";
-    gui::MainWindowProgram program(options);
-    std::string error;
-    ASSERT_TRUE(program.start(error)) << error;
+    const auto started = startedProgram();
+    ASSERT_TRUE(started);
+    gui::MainWindowProgram& program = *started;
     QSettings().remove("window");
     EXPECT_LT(program.view().zoom(), 1.5) << "as far as 1920 × 1080 holds";
     EXPECT_GE(program.view().zoom(), 1.0);
@@ -165,11 +174,9 @@ TEST(WindowPlace, StaysOnTheScreenAfterARestoredSizeAndEveryZoomKey) {
         QSettings settings;
         platform::rememberWindow(settings, {2.0, QSize(2100, 1500)}); // left at a larger zoom
     }
-    gui::WindowOptions options;
-    options.port.device = "/nonexistent/tty";
-    gui::MainWindowProgram program(options);
-    std::string error;
-    ASSERT_TRUE(program.start(error)) << error;
+    const auto started = startedProgram();
+    ASSERT_TRUE(started);
+    gui::MainWindowProgram& program = *started;
     QSettings().remove("window");
     gui::QtForm1View& view = program.view();
     const QRect area = view.screen()->availableGeometry();
