@@ -141,12 +141,14 @@ int textRoom(const QWidget& widget) {
 int textNeed(const QWidget& widget, const QFont& font) {
     const QString text = textOf(widget);
     if (text.isEmpty()) return 0;
-    return widest(QFontMetrics(font, &widget), text);
+    // The widget's own metrics are kept by the widget: no new ones for each live reading.
+    return widest(font == widget.font() ? widget.fontMetrics() : QFontMetrics(font, &widget), text);
 }
 
 void fitText(QWidget& widget, const QFont& designFont) {
-    QFont font = designFont;
     const int room = textRoom(widget);
+    if (widget.font() == designFont && textNeed(widget, designFont) <= room) return; // as designed
+    QFont font = designFont;
     const double least = designFont.pointSizeF() / 2;
     while (textNeed(widget, font) > room && font.pointSizeF() * 0.95 >= least)
         font.setPointSizeF(font.pointSizeF() * 0.95);
