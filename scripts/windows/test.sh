@@ -109,6 +109,7 @@ before=$(wc -l <"$work/sim.log")
 live_replies() { tail -n +"$((before + 1))" "$work/sim.log" | grep -cE '^hvr-sim: -> ([0-9A-F]{2} ){7}[0-9A-F]{2}$' || true; }
 started=$SECONDS
 wine "$dir/hvr.exe" >/dev/null 2>&1 &
+disown # ended by wineserver -k below, without a word from the shell
 splash=""
 for _ in $(seq 60); do
   splash=$(xdotool search --onlyvisible --name "无线高压变比监控软件" 2>/dev/null | head -1 || true)
