@@ -183,9 +183,8 @@ void FormWidgets::setZoom(double zoom) {
         found->second->setGeometry(pixels(c->rect(), zoom));
         applyDesignFont(*found->second, c->design(), zoom);
         if (qobject_cast<QRadioButton*>(found->second) != nullptr) zoomOptionMark(*found->second, zoom);
+        fitText(*found->second, fontOf(c->design(), zoom)); // the texts shown stay as they are
     }
-    m_fitted.clear(); // every text is fitted anew at the next render
-    render();
 }
 
 void FormWidgets::render() {

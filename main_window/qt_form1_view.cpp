@@ -325,7 +325,7 @@ void QtForm1View::keepOnScreen() {
                                        : QMargins(8, 32, 8, 8);
     QSize outer = size().grownBy(frame);
     if (outer.width() > area.width() || outer.height() > area.height()) {
-        setZoom(std::max(kMinimumZoom, std::min(m_zoom, fittingZoom())));
+        setZoom(std::min(m_zoom, fittingZoom()));
         resize(sizeAt(m_zoom).boundedTo(area.size().shrunkBy(frame)));
         outer = size().grownBy(frame);
     }

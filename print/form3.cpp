@@ -98,13 +98,14 @@ void Form3::Command2_Click() {
         m_dialogs.message(texts::kFirstBeyondSheets + decimalText(sheets) + "页", texts::kMessageTitle);
         return;
     }
-    if (sheet16(*first) > sheet16(*last > limit ? limit : *last)) {
+    const std::int16_t lastSheet = sheet16(*last > limit ? limit : *last);
+    if (sheet16(*first) > lastSheet) {
         m_dialogs.message(texts::kFirstAfterLast, texts::kMessageTitle);
         return;
     }
     // Both sheet numbers stay within 16 bits and the first is never before sheet 0, so no job
     // starts with thousands of blank sheets.
-    m_handOff.dajie = std::max<std::int16_t>(0, sheet16(*last > limit ? limit : *last));
+    m_handOff.dajie = std::max<std::int16_t>(0, lastSheet);
     m_handOff.dakai = std::max<std::int16_t>(0, sheet16(*first - 1));
     decide(PrintHandOff::kPrint);
 }

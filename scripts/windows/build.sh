@@ -61,9 +61,9 @@ build_qt() {
      make -C src/interfaces/libpq install >/dev/null && make -C src/include install >/dev/null)
 
   # Only what the programs use: Core, Gui, Widgets, PrintSupport and Sql with SQLite and
-  # PostgreSQL. The
-  # features that need what Debian's source leaves out (wintab's tablets; iaccessible2 is not
-  # used by Qt 6's Windows accessibility) are off, and so is what nothing here needs.
+  # PostgreSQL. The features that need what Debian's source leaves out (wintab's tablets;
+  # iaccessible2 is not used by Qt 6's Windows accessibility) are off, and so is what nothing
+  # here needs.
   log "Qt $qt_version for Windows (the first time only: an hour or more on two cores)"
   rm -rf "$cache/build-qtbase"
   mkdir -p "$cache/build-qtbase"

@@ -106,7 +106,10 @@ echo "3. hvr.exe on COM3"
 # A first start scans COM1 to COM16 (Wine's COM1 and COM2 are the machine's ttyS0 and ttyS1):
 # the instrument is found when a link check falls into COM3's turn, within a few rounds.
 before=$(wc -l <"$work/sim.log")
-live_replies() { tail -n +"$((before + 1))" "$work/sim.log" | grep -cE '^hvr-sim: -> ([0-9A-F]{2} ){7}[0-9A-F]{2}$' || true; }
+since_start() { tail -n +"$((before + 1))" "$work/sim.log"; }
+live_replies() { since_start | grep -cE '^hvr-sim: -> ([0-9A-F]{2} ){7}[0-9A-F]{2}$' || true; }
+# 6500, the answer to a link check, is what the window shows as "连接成功".
+link_up() { since_start | grep -q '^hvr-sim: -> 19 64$'; }
 started=$SECONDS
 wine "$dir/hvr.exe" >/dev/null 2>&1 &
 disown # ended by wineserver -k below, without a word from the shell
@@ -120,7 +123,7 @@ if [ -n "$splash" ]; then
   xdotool key --window "$splash" Return 2>/dev/null
   pass "the window opened"
   for _ in $(seq 120); do [ "$(live_replies)" -ge 10 ] && break; sleep 0.5; done
-  if [ "$(live_replies)" -ge 10 ]; then
+  if [ "$(live_replies)" -ge 10 ] && link_up; then
     sleep 1
     import -window root "$out/hvr-windows.png"
     pass "连接成功 on COM3 and live readings after $((SECONDS - started)) s; the window: $out/hvr-windows.png"
