@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Times downloads from hvr-sim over a pseudo-terminal, whole runs of hvr-cli:
 #   4600 groups unpaced (goal: under 3 s end to end),
-#   460 groups paced at 4800 baud (goal: at most 1.03 x the line time).
+#   460 groups paced at 4800 baud (goal: at most 1.03 x the line time),
+#   157 groups paced with one answer late or junk behind it: what a late answer costs.
 set -euo pipefail
 build=${1:-build}
 sim="$build/hvr-sim"
@@ -45,3 +46,13 @@ run paced 460 --paced
 line=$(awk 'BEGIN { print (231 * 20 + 6) * 10 / 4800 }')
 printf 'paced line time %.2f s, measured %.2f s, ratio %.3f\n' "$line" "$measured" \
   "$(awk -v m="$measured" -v l="$line" 'BEGIN { print m / l }')"
+
+# What a late answer or junk costs, against the same store read with nothing late.
+run "157, nothing late" 157 --paced
+base=$measured
+for fault in "--late pair:23:1.0" "--late pair:23:2.5" "--junk pair:23:3000" "--late check:0:1.6" \
+             "--late count:1:1.0"; do
+  # shellcheck disable=SC2086 # the fault is two words
+  run "157, $fault" 157 --paced $fault
+  printf '  costs %.2f s more\n' "$(awk -v m="$measured" -v b="$base" 'BEGIN { print m - b }')"
+done

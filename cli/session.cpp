@@ -72,6 +72,7 @@ bool Session::start(std::string& error) {
     }
     m_form = std::make_unique<Form1>(
         platform::Services{*m_port, m_dialogs, m_events, m_files, m_shell, m_pictures, m_printing});
+    if (portGiven()) m_form->fixPort();
     m_form->setSerialEventObserver([this] { afterEvent(); });
     m_timers = std::make_unique<platform::QtTimers>(m_options.timeScale);
     m_timers->setAfterTick([this] { afterEvent(); });

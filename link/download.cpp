@@ -20,12 +20,11 @@ constexpr std::int32_t kCountsAskedAtOnce = 3;
 constexpr std::int32_t kGarbledCountTicks = 10;
 } // namespace
 
-void Form1::DownloadCountReply(bool followed) {
+void Form1::DownloadCountReply() {
     // The count is taken as a whole word: a garbled reply above 4600, whatever its top bit,
-    // or one with more bytes behind it, is asked for again.
+    // is asked for again.
     std::int32_t count = stored_count;
     if (const auto word = protocol::replyWord(rx_bytes)) count = *word;
-    if (followed) count = -1;
     dl_count_reply = count;
     if (count < 0 || count > protocol::kMaxPlausibleCount) {
         if (++dl_implausible_counts <= kCountsAskedAtOnce) {
@@ -189,20 +188,20 @@ void Form1::clearStoreForRead() {
     dl_filed = 0;
 }
 
-void Form1::superviseRead(std::optional<std::int32_t> abandoned) {
-    if (link_state != kExchanging) return;
-    if (abandoned && link_mode == kGroupFrames && dl_active &&
-        RequestLine::replyTo(*abandoned) == ChunkRoute::StoredGroup) {
-        RequestPair(dl_request); // the pair that did not come whole, from its first group
-        return;
-    }
-    if (link_mode != kWordReply) return;
+void Form1::requestGivenUp(std::optional<std::int32_t> word) {
+    // The pair is asked again as a whole: its first group comes first again.
+    if (word && dl_active && link_mode == kGroupFrames && *word == dl_request) dl_half = 0;
+}
+
+void Form1::superviseRead(std::optional<std::int32_t> givenUp) {
+    requestGivenUp(givenUp);
+    if (link_state != kExchanging || link_mode != kWordReply) return;
     if (dl_implausible_counts > 0 && ++dl_implausible_ticks >= kGarbledCountTicks) {
         EndIncompleteRead(texts::kCountImplausible + decimalText(dl_count_reply) +
                           texts::kCountImplausibleEnd);
         return;
     }
-    if (abandoned == protocol::kReadCount || (dl_implausible_counts > 0 && !requestLine.busy())) {
+    if (dl_implausible_counts > 0 && !requestLine.busy()) {
         SetReceiveFraming(protocol::kWordReplyLength);
         SendCommandWord(protocol::kReadCount);
     }

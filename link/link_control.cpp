@@ -39,7 +39,7 @@ void Form1::Pause(bool full) {
     Timer2.setEnabled(false);
     if (full) {
         MSComm1.discardOutBuffer();
-        MSComm1.discardInBuffer();
+        requestLine.discardInput();
     }
     live_polling = 0;
     link_state = kIdle;
@@ -52,11 +52,11 @@ void Form1::Continue(bool full) {
         sec_alarm = 0;
         live_frames = 0;
         MSComm1.discardOutBuffer();
-        MSComm1.discardInBuffer();
+        requestLine.discardInput();
     }
     Command5.setText(texts::kPauseCaption);
     MSComm1.discardOutBuffer();
-    MSComm1.discardInBuffer();
+    requestLine.discardInput();
     link_state = kExchanging;
     link_mode = kLiveFrames;
     live_polling = 1;

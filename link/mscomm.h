@@ -38,6 +38,10 @@ class MSComm {
     std::vector<std::uint8_t> Input();
     void Output(std::span<const std::uint8_t> bytes);
 
+    // The line's time, for telling a reply from bytes that were on their way before the request.
+    double lineByteSeconds() const { return m_port.byteSeconds(); }
+    double secondsSinceOutput() const { return m_port.secondsSinceWrite(); }
+
     int InBufferCount() const { return m_port.bytesWaiting(); }
     void discardInBuffer() { m_port.discardInput(); }   // InBufferCount = 0
     void discardOutBuffer() { m_port.discardOutput(); } // OutBufferCount = 0

@@ -29,10 +29,9 @@ ChunkRoute Form1::MSComm1_OnComm() {
     // request outstanding. Each handler moves link_mode only to a value that no later test
     // matches, so one chunk is interpreted once.
     ChunkRoute route = routeOf(link_state, link_mode);
-    if (!requestLine.take(route, rx_bytes.size())) route = ChunkRoute::Ignored;
-    // A word reply is two bytes alone on the line: with more behind it, it is the head of
-    // something else (a live frame answering a poll sent before the request, late).
-    const bool followed = MSComm1.InBufferCount() > 0 && !requestLine.replyContinues();
+    const RequestLine::Taken taken = requestLine.take(route, rx_bytes.size());
+    if (taken != RequestLine::Taken::Answer) route = ChunkRoute::Ignored;
+    if (taken == RequestLine::Taken::GivenUp) requestGivenUp(requestLine.askedAgain());
     // Whatever else waits is stale, so that a late or duplicated reply is never read as part
     // of the next one; except the rest of the reply itself (the second frame of a pair, which
     // often arrives with the first).
@@ -52,7 +51,7 @@ ChunkRoute Form1::MSComm1_OnComm() {
         DownloadGroupFrame();
         break;
     case ChunkRoute::CountReply:
-        DownloadCountReply(followed);
+        DownloadCountReply();
         break;
     case ChunkRoute::LinkCheck:
         LinkCheckReply();

@@ -73,7 +73,7 @@ void Form1::Timer3_Timer() {
     blinkLamp(Shape4, pri_alarm, pri_blink, last_status == "5");
 
     if (leadingNumber(Combo1.text()) != MSComm1.CommPort() && MSComm1.PortOpen()) MSComm1.setPortOpen(false);
-    if (Text40.text() == texts::kLinkDown && MSComm1.PortOpen()) MSComm1.setPortOpen(false);
+    if (Text40.text() == texts::kLinkDown && MSComm1.PortOpen() && !m_portFixed) MSComm1.setPortOpen(false);
 
     if (!MSComm1.PortOpen()) {
         requestLine.reset(); // nothing asked on a closed line is still to come

@@ -145,6 +145,10 @@ class Form1 : public LinkVariables,
         m_openCalculator = std::move(open);
     }
 
+    // The user named the port: a failed link does not close it to try the next number, since
+    // every number names it, and closing would throw away an answer on its way.
+    void fixPort() { m_portFixed = true; }
+
     // Protocol operations.
     void SendCommandWord(std::int32_t word);
     void SetReceiveFraming(int bytes);
@@ -168,8 +172,7 @@ class Form1 : public LinkVariables,
     // Procedures of the window.
     void DecodeLiveFrame();
     void LinkCheckReply();
-    // `followed`: more bytes came with the reply, which is then no count.
-    void DownloadCountReply(bool followed = false);
+    void DownloadCountReply();
     void DownloadGroupFrame();
     void DrawCurve();
     void CursorReadout();
@@ -215,9 +218,11 @@ class Form1 : public LinkVariables,
     // The group index under a horizontal position in Picture1, in pixels.
     double groupUnder(int x) const;
     void clearStoreForRead();
-    // At each supervision tick: a read's request left unanswered is asked again, and garbled
-    // counts are asked again once a tick until the read ends for them.
-    void superviseRead(std::optional<std::int32_t> abandoned);
+    // At each supervision tick: what a request given up means for the read, and garbled
+    // counts asked again once a tick until the read ends for them.
+    void superviseRead(std::optional<std::int32_t> givenUp);
+    // The line gave up the request of that word and asks it again from its start.
+    void requestGivenUp(std::optional<std::int32_t> word);
     void Read();
     void Pause(bool full);
     void Continue(bool full);
@@ -234,6 +239,7 @@ class Form1 : public LinkVariables,
 
     platform::Services m_services;
     bool m_sorting = false;
+    bool m_portFixed = false;
     std::uint64_t m_shownLiveFrames = 0;
     std::vector<Control*> m_controls;
     std::function<void()> m_serialEventObserver;

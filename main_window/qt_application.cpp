@@ -303,6 +303,7 @@ bool MainWindowProgram::start(std::string& error) {
     // Without a port given, the scan starts at the port that answered last time, and the port
     // that answers is remembered.
     const bool scanning = !choice.given();
+    if (!scanning) p.form->fixPort();
     p.answeredPort = platform::rememberedPort(QSettings());
     p.form->setSerialEventObserver([&p, scanning] {
         p.view->render();

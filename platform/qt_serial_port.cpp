@@ -1,5 +1,6 @@
 #include "platform/qt_serial_port.h"
 
+#include <QFileInfo>
 #include <QSerialPortInfo>
 #include <QTimer>
 
@@ -99,6 +100,7 @@ bool QtSerialPort::openDevice(const QString& path) {
     }
     m_port.clear();
     m_devicePath = path.toStdString();
+    m_timedLine = !QFileInfo(path).canonicalFilePath().startsWith(QStringLiteral("/dev/pts/"));
     if (std::find(m_opened.begin(), m_opened.end(), m_devicePath) == m_opened.end())
         m_opened.push_back(m_devicePath);
     m_failedOpens = 0;
@@ -146,6 +148,7 @@ int QtSerialPort::bytesWaiting() const {
 }
 
 void QtSerialPort::write(std::span<const std::uint8_t> bytes) {
+    m_lastWrite = std::chrono::steady_clock::now();
     if (m_port.isOpen())
         m_port.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
 }

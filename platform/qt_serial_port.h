@@ -7,6 +7,7 @@
 #include <QSerialPort>
 #endif
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <string>
@@ -46,6 +47,11 @@ class QtSerialPort final : public QObject, public SerialPort {
     void write(std::span<const std::uint8_t> bytes) override;
     void discardInput() override;
     void discardOutput() override;
+    // A serial line at 4800 baud 8N1; a pseudo-terminal carries bytes as fast as they are written.
+    double byteSeconds() const override { return m_timedLine ? 10.0 / 4800.0 : 0; }
+    double secondsSinceWrite() const override {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - m_lastWrite).count();
+    }
 
     void setDataReceivedHandler(std::function<void()> handler) override { m_handler = std::move(handler); }
 
@@ -97,6 +103,8 @@ class QtSerialPort final : public QObject, public SerialPort {
     std::string m_lastFailure;
     std::string m_devicePath;
     std::vector<std::string> m_opened;
+    bool m_timedLine = false;
+    std::chrono::steady_clock::time_point m_lastWrite;
     bool m_delivering = false;
     bool m_pending = false;
 };

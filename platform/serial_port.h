@@ -34,6 +34,11 @@ class SerialPort {
     // Queues the bytes for sending and returns at once.
     virtual void write(std::span<const std::uint8_t> bytes) = 0;
 
+    // The line's time: how long one byte takes on it, 0 where bytes cross as fast as they are
+    // written (a pseudo-terminal); and the seconds since the last write was queued.
+    virtual double byteSeconds() const = 0;
+    virtual double secondsSinceWrite() const = 0;
+
     virtual void discardInput() = 0;
     virtual void discardOutput() = 0;
 

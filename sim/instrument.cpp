@@ -1,15 +1,71 @@
 #include "sim/instrument.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdlib>
 
 namespace hvr::sim {
 
-Instrument::Instrument(Scenario scenario, Faults faults)
-    : m_scenario(std::move(scenario)), m_faults(faults) {}
+namespace {
 
-std::vector<std::vector<std::uint8_t>> Instrument::receive(std::span<const std::uint8_t> bytes, double now) {
+std::optional<RequestKind> kindOf(std::int32_t word) {
+    switch (word) {
+    case protocol::kLinkCheck:
+        return RequestKind::Check;
+    case protocol::kReadCount:
+        return RequestKind::Count;
+    case protocol::kLiveReading:
+        return RequestKind::Live;
+    default:
+        if (word > protocol::kGroupRequestBase && word < protocol::kReadCount) return RequestKind::Pair;
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+std::optional<RequestFault> parseRequestFault(const std::string& text, bool seconds, std::string& error) {
+    static const std::pair<const char*, RequestKind> kKinds[] = {{"check", RequestKind::Check},
+                                                                 {"count", RequestKind::Count},
+                                                                 {"pair", RequestKind::Pair},
+                                                                 {"live", RequestKind::Live}};
+    const auto colon = text.find(':');
+    const auto second = colon == std::string::npos ? colon : text.find(':', colon + 1);
+    error = std::string("takes KIND:N:") + (seconds ? "SECONDS" : "BYTES") +
+            " (KIND check, count, pair or live; N 0 for every one), not '" + text + "'";
+    if (second == std::string::npos) return std::nullopt;
+    RequestFault fault;
+    const std::string kind = text.substr(0, colon);
+    const auto known =
+        std::find_if(std::begin(kKinds), std::end(kKinds), [&](const auto& k) { return kind == k.first; });
+    if (known == std::end(kKinds)) return std::nullopt;
+    fault.kind = known->second;
+    const std::string nth = text.substr(colon + 1, second - colon - 1), value = text.substr(second + 1);
+    char* end = nullptr;
+    errno = 0;
+    const long n = std::strtol(nth.c_str(), &end, 10);
+    if (nth.empty() || *end != '\0' || errno != 0 || n < 0 || n > 1000000) return std::nullopt;
+    fault.nth = static_cast<int>(n);
+    errno = 0;
+    const double v = std::strtod(value.c_str(), &end);
+    if (value.empty() || *end != '\0' || errno != 0 || !(v >= 0) || v > (seconds ? 3600 : 1000000))
+        return std::nullopt;
+    if (seconds)
+        fault.seconds = v;
+    else if (v != static_cast<int>(v))
+        return std::nullopt;
+    else
+        fault.bytes = static_cast<int>(v);
+    error.clear();
+    return fault;
+}
+
+Instrument::Instrument(Scenario scenario, Faults faults)
+    : m_scenario(std::move(scenario)), m_faults(std::move(faults)) {}
+
+std::vector<Reply> Instrument::receive(std::span<const std::uint8_t> bytes, double now) {
     m_pending.insert(m_pending.end(), bytes.begin(), bytes.end());
-    std::vector<std::vector<std::uint8_t>> out;
+    std::vector<Reply> out;
     std::size_t at = 0;
     while (m_pending.size() - at >= 4) {
         if (m_pending[at] != 0x00 || m_pending[at + 2] != 0x00) {
@@ -18,11 +74,39 @@ std::vector<std::vector<std::uint8_t>> Instrument::receive(std::span<const std::
         }
         const std::int32_t word = m_pending[at + 1] * 256 + m_pending[at + 3];
         at += 4;
-        for (auto& reply : answer(word, now))
-            out.push_back(std::move(reply));
+        auto answers = answer(word, now);
+        const auto kind = kindOf(word);
+        if (answers.empty() || !kind) continue;
+        const int count = *kind == RequestKind::Check   ? m_linkChecks
+                          : *kind == RequestKind::Count ? m_countReplies
+                          : *kind == RequestKind::Pair  ? m_groupRequests
+                                                        : static_cast<int>(m_liveIndex);
+        applyFaults(*kind, count, std::move(answers), out);
     }
     m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<std::ptrdiff_t>(at));
     return out;
+}
+
+void Instrument::applyFaults(RequestKind kind, int count, std::vector<std::vector<std::uint8_t>> answers,
+                             std::vector<Reply>& out) {
+    double lateBy = 0;
+    for (const RequestFault& fault : m_faults.late)
+        if (fault.hits(kind, count)) lateBy = std::max(lateBy, fault.seconds);
+    for (auto& bytes : answers) {
+        out.push_back({std::move(bytes), lateBy});
+        lateBy = 0; // the rest of the answer follows its start
+    }
+    for (const RequestFault& fault : m_faults.junk) {
+        if (!fault.hits(kind, count)) continue;
+        std::vector<std::uint8_t> junk(static_cast<std::size_t>(fault.bytes));
+        for (auto& b : junk) { // xorshift: bytes of every value, the same on every run
+            m_junkSeed ^= m_junkSeed << 13;
+            m_junkSeed ^= m_junkSeed >> 17;
+            m_junkSeed ^= m_junkSeed << 5;
+            b = static_cast<std::uint8_t>(m_junkSeed);
+        }
+        out.push_back({std::move(junk), 0, true});
+    }
 }
 
 std::vector<std::vector<std::uint8_t>> Instrument::answer(std::int32_t word, double now) {

@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <deque>
+#include <span>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -24,6 +24,7 @@
 #include <QStringList>
 
 #include "sim/instrument.h"
+#include "sim/line_schedule.h"
 #include "sim/pty_line.h"
 #include "sim/scenario.h"
 
@@ -34,9 +35,7 @@ void onSignal(int) {
     g_stop = 1;
 }
 
-constexpr double kByteSeconds = 10.0 / 4800.0; // start, 8 data and stop bit at 4800 baud
-constexpr double kApartGapSeconds = 0.003;     // between the frames of a pair written apart
-constexpr int kClosedPollMs = 20;              // how often a closed line is looked at again
+constexpr int kClosedPollMs = 20; // how often a closed line is looked at again
 
 const char* kUsage = R"(用法: hvr-sim [选项]
 
@@ -58,6 +57,12 @@ const char* kUsage = R"(用法: hvr-sim [选项]
   --silence-at N       在第 N 次数据组请求时不再应答 ...
   --silence 秒         ... 持续这么多秒 (默认 12)
   --fail-checks N      前 N 次联机检查应答错误的字
+  --late 类:N:秒       该类第 N 次请求 (N 为 0: 每一次) 晚这么多秒才应答, 其后的应答
+                       依次排在它后面; 类为 check (联机检查), count (组数), pair
+                       (一对数据组) 或 live (实时数据); 可以多次给出
+  --junk 类:N:字节     该类第 N 次请求的应答后面紧跟这么多字节的乱码, 一次写出;
+                       可以多次给出
+  --pieces N:秒        每个应答分成 N 字节一段写出, 段与段之间隔这么多秒
   --exit-with-parent   启动它的进程结束时随之结束
   --verbose            在标准错误上记录每个命令和应答
   --help               本说明
@@ -117,11 +122,6 @@ bool makeLink(const std::string& device, const std::string& path, std::string& w
     return true;
 }
 
-struct Scheduled {
-    double due;
-    std::uint8_t byte;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -139,10 +139,11 @@ int main(int argc, char** argv) {
         linkOption("link", "", "PATH"), pacedOption("paced", ""), pairOption("pair", "", "HOW"),
         shortChunk("short-chunk", "", "N"), garbleCount("garble-count", "", "N"),
         silenceAt("silence-at", "", "N"), silence("silence", "", "S"), failChecks("fail-checks", "", "N"),
+        lateOption("late", "", "FAULT"), junkOption("junk", "", "FAULT"), piecesOption("pieces", "", "N:S"),
         exitWithParent("exit-with-parent", ""), verboseOption("verbose", "");
     parser.addOptions({help, version, scenarioOption, groupsOption, seedOption, linkOption, pacedOption,
-                       pairOption, shortChunk, garbleCount, silenceAt, silence, failChecks, exitWithParent,
-                       verboseOption});
+                       pairOption, shortChunk, garbleCount, silenceAt, silence, failChecks, lateOption,
+                       junkOption, piecesOption, exitWithParent, verboseOption});
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
@@ -198,6 +199,34 @@ int main(int argc, char** argv) {
     faults.silenceAtRequest = static_cast<int>(number(silenceAt, 1, 100000, faults.silenceAtRequest));
     silenceSeconds = static_cast<double>(number(silence, 0, 3600, static_cast<long>(silenceSeconds)));
     faults.failedChecks = static_cast<int>(number(failChecks, 0, 100000, faults.failedChecks));
+    for (const auto& [option, seconds] : {std::pair{&lateOption, true}, std::pair{&junkOption, false}}) {
+        for (const QString& value : parser.values(*option)) {
+            std::string error;
+            const auto fault = parseRequestFault(value.toStdString(), seconds, error);
+            if (!fault) {
+                std::cerr << "hvr-sim: --" << option->names().constFirst().toStdString() << " " << error
+                          << "\n";
+                return 2;
+            }
+            (seconds ? faults.late : faults.junk).push_back(*fault);
+        }
+    }
+    LineSchedule::Pacing pacing;
+    if (parser.isSet(piecesOption)) {
+        const std::string text = parser.value(piecesOption).toStdString();
+        const auto colon = text.find(':');
+        long bytes = 0;
+        char* end = nullptr;
+        const double gap = colon == std::string::npos ? -1 : std::strtod(text.c_str() + colon + 1, &end);
+        if (colon == std::string::npos || !parseInt(text.substr(0, colon).c_str(), 1, 16, bytes) ||
+            end == text.c_str() + colon + 1 || *end != '\0' || !(gap >= 0) || gap > 60) {
+            std::cerr << "hvr-sim: --pieces takes N:SECONDS (N from 1 to 16, at most 60 seconds), not '"
+                      << text << "'\n";
+            return 2;
+        }
+        pacing.pieceBytes = static_cast<int>(bytes);
+        pacing.pieceGapSeconds = gap;
+    }
     if (parser.isSet(exitWithParent)) {
         // A simulator started for a program must not outlive it, however it ends.
         prctl(PR_SET_PDEATHSIG, SIGTERM);
@@ -259,24 +288,10 @@ int main(int argc, char** argv) {
     std::cout << line.devicePath() << std::endl;
 
     Instrument instrument(scenario, faults);
-    std::deque<Scheduled> out;
-    double rxLineFree = 0; // paced: when the line has carried the bytes received so far
-    double txLineFree = 0;
+    pacing.paced = paced;
+    LineSchedule out(pacing);
     bool peerOpen = false;
     bool writeBlocked = false; // the program does not read: wait until the line takes bytes
-
-    auto schedule = [&](const std::vector<std::vector<std::uint8_t>>& replies, double ready) {
-        double t = std::max(ready, txLineFree);
-        for (std::size_t r = 0; r < replies.size(); ++r) {
-            if (r > 0 && !paced) t += kApartGapSeconds;
-            for (auto b : replies[r]) {
-                if (paced) t += kByteSeconds;
-                out.push_back({t, b});
-            }
-            if (verbose) std::cerr << "hvr-sim: -> " << hex(replies[r]) << "\n";
-        }
-        txLineFree = t;
-    };
 
     while (!g_stop) {
         const double t = now();
@@ -284,8 +299,8 @@ int main(int argc, char** argv) {
         double wait = -1;
         if (!peerOpen)
             wait = kClosedPollMs / 1000.0;
-        else if (!out.empty() && !writeBlocked)
-            wait = std::max(0.0, out.front().due - t);
+        else if (const auto due = out.nextDue(); due && !writeBlocked)
+            wait = std::max(0.0, *due - t);
 
         pollfd pfd{line.fd(), static_cast<short>(POLLIN | (writeBlocked ? POLLOUT : 0)), 0};
         timespec ts{};
@@ -316,20 +331,19 @@ int main(int argc, char** argv) {
             const ssize_t n = ::read(line.fd(), buf, sizeof buf);
             if (n > 0) {
                 const double arrived = now();
-                double ready = arrived;
-                if (paced) {
-                    rxLineFree = std::max(rxLineFree, arrived) + kByteSeconds * static_cast<double>(n);
-                    ready = rxLineFree;
-                }
+                const double ready = out.received(static_cast<std::size_t>(n), arrived);
                 if (verbose) std::cerr << "hvr-sim: <- " << hex({buf, buf + n}) << "\n";
-                schedule(instrument.receive({buf, static_cast<std::size_t>(n)}, arrived), ready);
+                const auto replies = instrument.receive({buf, static_cast<std::size_t>(n)}, arrived);
+                if (verbose)
+                    for (const Reply& reply : replies)
+                        std::cerr << "hvr-sim: -> " << hex(reply.bytes) << "\n";
+                out.add(replies, ready);
             } else if (n == 0 || (n < 0 && errno == EIO)) {
                 // The program closed the line: forget what was under way and wait for it.
                 peerOpen = false;
                 out.clear();
                 writeBlocked = false;
                 instrument.resetLine();
-                rxLineFree = txLineFree = 0;
                 if (verbose) std::cerr << "hvr-sim: line closed\n";
                 continue;
             }
@@ -337,11 +351,7 @@ int main(int argc, char** argv) {
 
         // Write what is due, in as few writes as the schedule allows.
         const double t2 = now();
-        std::vector<std::uint8_t> due;
-        while (!out.empty() && out.front().due <= t2) {
-            due.push_back(out.front().byte);
-            out.pop_front();
-        }
+        const std::vector<std::uint8_t> due = out.takeDue(t2);
         writeBlocked = false;
         std::size_t written = 0;
         while (written < due.size()) {
@@ -349,8 +359,7 @@ int main(int argc, char** argv) {
             if (n > 0) {
                 written += static_cast<std::size_t>(n);
             } else if (n < 0 && errno == EAGAIN) {
-                for (std::size_t i = due.size(); i > written; --i)
-                    out.push_front({t2, due[i - 1]});
+                out.putBack(std::span(due).subspan(written), t2);
                 writeBlocked = true;
                 break;
             } else {

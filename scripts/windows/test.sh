@@ -58,7 +58,7 @@ kill "$socat" 2>/dev/null || true
 echo "2. hvr-cli.exe against the simulated instrument on COM3"
 com3=$WINEPREFIX/dosdevices/com3
 rm -f "$com3"
-"$root/build/hvr-sim" --link "$com3" --verbose >"$work/sim.device" 2>"$work/sim.log" &
+"$root/build/hvr-sim" --link "$com3" --paced --verbose >"$work/sim.device" 2>"$work/sim.log" &
 sim=$!
 for _ in $(seq 50); do [ -s "$work/sim.device" ] && break; sleep 0.1; done
 device=$(head -1 "$work/sim.device")

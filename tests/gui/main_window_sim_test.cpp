@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include <functional>
 #include <memory>
@@ -61,6 +62,32 @@ TEST(MainWindowWithTheSimulator, FindsItShowsLiveReadingsAndDownloads) {
     EXPECT_EQ(text("Text13").toStdString(), formatRow(*expected, 12));
     EXPECT_EQ(text("Text14").toStdString(), formatRow(*expected, 13));
     EXPECT_EQ(text("Text41"), "1/3页   60组");
+}
+
+// At real time and 4800 baud, the pair of groups 45 and 46 answered a second late: the read
+// in the window files exactly the store.
+TEST(MainWindowWithTheSimulator, ReadsAnInstrumentThatAnswersLateExactly) {
+    SimProcess sim({"--groups", "157", "--paced", "--late", "pair:23:1.0"});
+    ASSERT_FALSE(sim.device().isEmpty());
+    gui::WindowOptions options;
+    options.port.device = sim.device().toStdString();
+    gui::MainWindowProgram program(options);
+    std::string error;
+    ASSERT_TRUE(program.start(error)) << error;
+    gui::QtForm1View& view = program.view();
+    Form1& form = program.form();
+    auto text = [&](const char* name) {
+        if (auto* label = view.findChild<QLabel*>(name)) return label->text();
+        return view.findChild<QLineEdit*>(name)->text();
+    };
+    ASSERT_TRUE(waitUntil([&] { return text("Text40") == texts::kLinkUp; }, 10000));
+    QTest::mouseClick(view.findChild<QPushButton*>("Command9"), Qt::LeftButton);
+    QTest::qWait(1500); // idle link checks before the read, as a user takes a moment
+    QTest::mouseClick(view.findChild<QPushButton*>("Command5"), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return form.dl_outcome != Form1::ReadOutcome::None; }, 30000));
+    EXPECT_EQ(form.dl_outcome, Form1::ReadOutcome::Complete);
+    EXPECT_EQ(*platform::toGbk(form.ListingText()), testing::expectedListing(sim::Scenario::synthetic(157)));
+    EXPECT_EQ(text("Text41"), "1/7页   157组");
 }
 
 // Whether a pixel near the middle of a segment (twips) has the colour.

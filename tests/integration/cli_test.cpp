@@ -15,6 +15,7 @@
 #include <csignal>
 #include <fstream>
 #include <regex>
+#include <set>
 #include <memory>
 #include <sstream>
 
@@ -26,6 +27,7 @@
 #include "tests/support/fake_services.h"
 #include "tests/support/qt_wait.h"
 #include "tests/support/case_name.h"
+#include "tests/support/cli_run.h"
 #include "tests/support/postgres_server.h"
 #include "platform/qt_database.h"
 #include "tests/support/sim_listing.h"
@@ -33,39 +35,11 @@
 namespace hvr {
 namespace {
 
+using testing::CliRun;
 using testing::expectedListing;
+using testing::readFile;
+using testing::runCli;
 using testing::SimProcess;
-
-struct CliRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-CliRun runCli(const QStringList& arguments,
-              const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
-    QProcess cli;
-    cli.setProcessEnvironment(env);
-    cli.start(QStringLiteral(HVR_CLI_PATH), arguments);
-    CliRun run;
-    if (!cli.waitForStarted(5000) || !cli.waitForFinished(60000)) {
-        cli.kill();
-        cli.waitForFinished();
-        run.err = "hvr-cli did not finish";
-        return run;
-    }
-    run.exitCode = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
-    run.out = cli.readAllStandardOutput().toStdString();
-    run.err = cli.readAllStandardError().toStdString();
-    return run;
-}
-
-std::string readFile(const QString& path) {
-    std::ifstream in(path.toStdString(), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class CliDownload : public ::testing::TestWithParam<QStringList> {
   protected:
@@ -160,9 +134,30 @@ TEST(Cli, MonitorWritesCsvRows) {
     EXPECT_TRUE(rows[1].ends_with(",600.5,5.01,119.8,599.3,4.5,50,60,0,0,0,600/5,0.117,100.1,0.500,合格\r"))
         << rows[1];
     EXPECT_TRUE(rows[2].ends_with(",600,5,120,,,,50,1,0,1,600/5,,,,—(无信号)\r")) << rows[2];
-    EXPECT_TRUE(rows[3].ends_with(",600,5,120,600,4.5,50,50,0,0,0,600/5,0.000,100.0,0.500,合格\r")) << rows[3];
+    EXPECT_TRUE(rows[3].ends_with(",600,5,120,600,4.5,50,50,0,0,0,600/5,0.000,100.0,0.500,合格\r"))
+        << rows[3];
     static const std::regex iso(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}([+-]\d\d:\d\d|Z),[\s\S]*)");
     EXPECT_TRUE(std::regex_match(rows[1], iso)) << "ISO 8601 with the offset first: " << rows[1];
+}
+
+// Replies in pieces of two bytes 0.15 s apart, some of them starting late: every reading written
+// is one the instrument sent, never the bytes of two replies.
+TEST(Cli, MonitorWritesOnlyReadingsTheInstrumentSent) {
+    SimProcess sim({"--scenario", HVR_TEST_DATA "/live_scenario.txt", "--paced", "--pieces", "2:0.15",
+                    "--late", "live:3:0.6", "--late", "live:5:0.7", "--late", "live:7:0.8"});
+    const CliRun run = runCli({"monitor", "--port", sim.device(), "--frames", "8", "--timeout", "30"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    std::istringstream lines(run.out);
+    std::string row;
+    std::getline(lines, row); // the heading
+    int rows = 0;
+    static const std::regex currents(R"(^[^,]*,([^,]*),([^,]*),)");
+    const std::set<std::string> sent{"600.5,5.01", "600,5", "599.4,4.99"};
+    for (std::smatch m; std::getline(lines, row); ++rows) {
+        ASSERT_TRUE(std::regex_search(row, m, currents)) << row;
+        EXPECT_TRUE(sent.contains(m[1].str() + "," + m[2].str())) << row;
+    }
+    EXPECT_EQ(rows, 8) << run.out;
 }
 
 TEST(Cli, MonitorWritesToAFileLineByLine) {
@@ -179,7 +174,8 @@ TEST(Cli, MonitorWritesToAFileLineByLine) {
         << "found before waiting";
     // A folder that lets no file be made, though it says it would; a device that takes nothing.
     for (const char* report : {"/proc/r.pdf", "/dev/full"}) {
-        const CliRun proc = runCli({"download", "--port", sim.device(), "--report", report, "--time-scale", "0.1"});
+        const CliRun proc =
+            runCli({"download", "--port", sim.device(), "--report", report, "--time-scale", "0.1"});
         EXPECT_EQ(proc.exitCode, 3) << report;
         EXPECT_EQ(proc.err.find("等待仪器应答"), std::string::npos) << "said before the read: " << proc.err;
     }
@@ -290,7 +286,8 @@ TEST(Cli, PortsListsTheTableAndANoAnswerNamesWhatWasTried) {
     EXPECT_NE(ports.out.find("不能打开: 设备不存在\n"), std::string::npos) << ports.out;
     EXPECT_EQ(ports.out.find("COM3"), std::string::npos) << "a number without a device is not a port";
     EXPECT_NE(ports.out.find("COM4  /dev/null"), std::string::npos) << ports.out;
-    EXPECT_NE(ports.out.find("不能打开: 不是串口 (" + std::string(std::strerror(ENOTTY)) + ")\n"), std::string::npos)
+    EXPECT_NE(ports.out.find("不能打开: 不是串口 (" + std::string(std::strerror(ENOTTY)) + ")\n"),
+              std::string::npos)
         << "in words, the system's text after them: " << ports.out;
 
     const CliRun none =
@@ -401,8 +398,8 @@ TEST(Cli, DownloadsAreArchivedAndTheArchiveIsListedShownAndReported) {
     EXPECT_NE(none.err.find("没有编号为 7 的测试记录"), std::string::npos) << none.err;
 
     // Particulars with tabs and line breaks: still one line a record.
-    const CliRun odd = runCli({"download", "--port", sim.device(), "--out", dir.filePath("odd.txt"), "--device",
-                               "CT\t2\nB", "--station", "a\tb", "--time-scale", "0.1"},
+    const CliRun odd = runCli({"download", "--port", sim.device(), "--out", dir.filePath("odd.txt"),
+                               "--device", "CT\t2\nB", "--station", "a\tb", "--time-scale", "0.1"},
                               env);
     ASSERT_EQ(odd.exitCode, 0) << odd.err;
     const CliRun listed = runCli({"archive", "list"}, env);
@@ -415,7 +412,8 @@ TEST(Cli, DownloadsAreArchivedAndTheArchiveIsListedShownAndReported) {
     const QStringList entries = QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
     for (const char* wrong : {"postgresq://hvr@server/tests", "mysql://x", "POSTGRESQL://hvr@server/tests"}) {
         env.insert("HVR_ARCHIVE", wrong);
-        const CliRun refused = runCli({"download", "--port", sim.device(), "--out", "-", "--time-scale", "0.1"}, env);
+        const CliRun refused =
+            runCli({"download", "--port", sim.device(), "--out", "-", "--time-scale", "0.1"}, env);
         EXPECT_EQ(refused.exitCode, 2) << refused.err;
         EXPECT_NE(refused.err.find("无法识别的数据库地址"), std::string::npos) << refused.err;
         EXPECT_EQ(refused.out, "") << "refused before the read";
@@ -446,9 +444,11 @@ TEST(Cli, ALockedTeamArchiveCostsSecondsAndCtrlCDuringItKeepsTheListingAndNoHalf
     env.insert("HVR_ARCHIVE", QString::fromStdString(server.url()));
     env.remove("DISPLAY");
     ASSERT_EQ(runCli({"archive", "list"}, env).exitCode, 4) << "nothing there yet";
-    ASSERT_EQ(runCli({"download", "--port", sim.device(), "--out", dir.filePath("a.txt"), "--time-scale", "0.1"}, env)
-                  .exitCode,
-              0);
+    ASSERT_EQ(
+        runCli({"download", "--port", sim.device(), "--out", dir.filePath("a.txt"), "--time-scale", "0.1"},
+               env)
+            .exitCode,
+        0);
     std::string why;
     auto other = platform::QtDatabase::open(server.url(), &why);
     ASSERT_TRUE(other && other->begin(&why) &&
@@ -458,8 +458,8 @@ TEST(Cli, ALockedTeamArchiveCostsSecondsAndCtrlCDuringItKeepsTheListingAndNoHalf
     // Waited for a few seconds, said, the listing written all the same.
     QElapsedTimer clock;
     clock.start();
-    const CliRun waited =
-        runCli({"download", "--port", sim.device(), "--out", dir.filePath("b.txt"), "--time-scale", "0.1"}, env);
+    const CliRun waited = runCli(
+        {"download", "--port", sim.device(), "--out", dir.filePath("b.txt"), "--time-scale", "0.1"}, env);
     EXPECT_EQ(waited.exitCode, 3) << waited.err;
     EXPECT_LT(clock.elapsed(), 30000) << "bounded";
     EXPECT_NE(waited.err.find("本次读取未存入测试记录"), std::string::npos) << waited.err;
@@ -468,7 +468,8 @@ TEST(Cli, ALockedTeamArchiveCostsSecondsAndCtrlCDuringItKeepsTheListingAndNoHalf
     // Ctrl-C while it waits: ended at once by the signal, the listing kept.
     QProcess cli;
     cli.setProcessEnvironment(env);
-    cli.start(HVR_CLI_PATH, {"download", "--port", sim.device(), "--out", dir.filePath("c.txt"), "--time-scale", "0.1"});
+    cli.start(HVR_CLI_PATH,
+              {"download", "--port", sim.device(), "--out", dir.filePath("c.txt"), "--time-scale", "0.1"});
     std::string err;
     ASSERT_TRUE(testing::waitUntil(
         [&] {

@@ -17,12 +17,16 @@
 #include <vector>
 
 #include "sim/scenario.h"
+#include "tests/support/case_name.h"
+#include "tests/support/cli_run.h"
 #include "tests/support/qt_wait.h"
 #include "tests/support/sim_listing.h"
 
 namespace hvr {
 namespace {
 
+using testing::readFile;
+using testing::runCli;
 using testing::SimProcess;
 using testing::waitUntil;
 
@@ -75,13 +79,6 @@ class CliProcess {
     std::string m_out;
     std::string m_err;
 };
-
-std::string readFile(const QString& path) {
-    std::ifstream in(path.toStdString(), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // The listing of a complete download of the built-in store of that many groups.
 std::string completeListing(int groups) {
@@ -199,6 +196,38 @@ TEST_F(Recovery, ACountThatStaysAboveTheStoreEndsWithAMessageNamingIt) {
     EXPECT_NE(cli.err().find("超过 4600, 读取未完成"), std::string::npos) << cli.err();
     EXPECT_FALSE(QFile::exists(out));
 }
+
+// An instrument at 4800 baud that answers one request late, or floods the line behind a reply,
+// and then answers every request it received, in order: the listing is the store, byte for
+// byte, or the read says it is not.
+class LateInstrument : public ::testing::TestWithParam<QStringList> {
+  protected:
+    QTemporaryDir dir;
+};
+
+TEST_P(LateInstrument, IsReadExactly) {
+    SimProcess sim(QStringList{"--groups", "157", "--paced"} + GetParam());
+    ASSERT_FALSE(sim.device().isEmpty());
+    const QString out = dir.filePath("HVR.txt");
+    const auto run =
+        runCli({"download", "--port", sim.device(), "--out", out, "--timeout", "30", "--no-archive"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("已读取 157 组"), std::string::npos) << run.err;
+    EXPECT_EQ(readFile(out), completeListing(157)) << run.err;
+}
+
+// The pair of groups 45 and 46 is the 23rd pair asked for.
+INSTANTIATE_TEST_SUITE_P(
+    Rows, LateInstrument,
+    ::testing::Values(QStringList{"--late", "check:1:0.8"}, QStringList{"--late", "check:1:1.0"},
+                      QStringList{"--late", "count:1:1.0"}, QStringList{"--late", "pair:1:1.0"},
+                      QStringList{"--late", "pair:23:1.0"}, QStringList{"--late", "pair:23:2.5"},
+                      QStringList{"--junk", "pair:23:3000"}, QStringList{"--late", "check:0:1.6"},
+                      QStringList{"--pieces", "6:0.1"}),
+    [](const auto& info) {
+        return testing::caseName(
+            info.index, info.param.join('_').remove("--").replace(':', '_').replace('.', '_').toStdString());
+    });
 
 } // namespace
 } // namespace hvr

@@ -26,16 +26,22 @@ class OneRequest : public ::testing::Test {
         h.form->Command9_Click();
         h.port.takeLine();
     }
-    // Answers every group request from a store of `groups`, both frames in one write.
+    static Bytes pairOf(int g, int groups) {
+        Bytes pair = g <= groups ? group(g) : Bytes(8, 0xFF);
+        const Bytes second = g + 1 <= groups ? group(g + 1) : Bytes(8, 0xFF);
+        pair.insert(pair.end(), second.begin(), second.end());
+        return pair;
+    }
+    // Answers every group request from a store of `groups`, both frames in one write; while
+    // the line asks nothing, supervision ticks pass, until the read is over.
     void serve(int groups) {
-        for (int guard = 0; guard < 1000; ++guard) {
+        for (int guard = 0; guard < 1000 && h.form->dl_outcome == Form1::ReadOutcome::None; ++guard) {
             const Bytes sent = h.port.takeLine();
-            if (sent.size() != 4) return;
-            const int g = sent[1] * 256 + sent[3] - 256;
-            Bytes pair = g <= groups ? group(g) : Bytes(8, 0xFF);
-            const Bytes second = g + 1 <= groups ? group(g + 1) : Bytes(8, 0xFF);
-            pair.insert(pair.end(), second.begin(), second.end());
-            h.port.deliver(pair);
+            if (sent.size() != 4) {
+                h.form->Timer1_Timer();
+                continue;
+            }
+            h.port.deliver(pairOf(sent[1] * 256 + sent[3] - 256, groups));
         }
     }
     void expectStore(int groups) {
@@ -83,26 +89,52 @@ TEST_F(OneRequest, ASlowReplyIsNotAskedForTwice) {
     expectStore(10);
 }
 
-TEST_F(OneRequest, AnUnansweredRequestIsAbandonedAndItsLateBytesDrained) {
+TEST_F(OneRequest, ARequestIsNotGivenUpWhileItsReplyIsArriving) {
     h.form->Timer1_Timer();
     ASSERT_EQ(h.port.takeLine(), line(protocol::kLinkCheck));
-    h.form->Timer1_Timer(); // unanswered for a whole tick: the next check waits
+    h.form->Timer1_Timer();
+    h.port.deliver({0x19}); // the first byte of a slow reply
+    h.form->Timer1_Timer(); // the second tick, but bytes came through the last one
     EXPECT_TRUE(h.port.writes.empty());
-    h.port.deliver({0x19}); // the first byte of a late reply
-    h.form->Timer1_Timer(); // abandoned; bytes came in the last tick, so the line drains
-    EXPECT_TRUE(h.port.writes.empty());
-    EXPECT_EQ(h.port.bytesWaiting(), 0);
-    h.port.deliver({0x64}); // the rest, late: read and thrown away
-    EXPECT_EQ(h.form->Text40.text(), texts::kLinkUp) << "no half reply is taken for a failed check";
-    h.form->Timer1_Timer(); // still bytes in the last tick
-    EXPECT_TRUE(h.port.writes.empty());
-    h.form->Timer1_Timer(); // a quiet tick: the line is free
-    EXPECT_EQ(h.port.takeLine(), line(protocol::kLinkCheck));
-    h.port.deliver(kAlive);
+    h.port.deliver({0x64});
     EXPECT_EQ(h.form->Text40.text(), texts::kLinkUp);
+    h.form->Timer1_Timer();
+    EXPECT_EQ(h.port.takeLine(), line(protocol::kLinkCheck)) << "answered: the line is free";
 }
 
-TEST_F(OneRequest, AnUnansweredPairIsAskedAgain) {
+// The instrument answers every asking, in order, however late. Each case gives up the pair
+// 3-4 and has the instrument answer both askings, the first one at a different moment; the
+// store is exact every time, and nothing else is asked until the second answer is past.
+class LateAnswer : public OneRequest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(LateAnswer, CostsTimeNotTheRead) {
+    const int lateTicks = GetParam(); // ticks after the asking again that the first answer comes
+    h.form->Command5_Click();
+    h.port.takeLine();
+    h.port.deliver({0x00, 0x0A});
+    ASSERT_EQ(h.port.takeLine(), line(257));
+    h.port.deliver(pairOf(1, 10));
+    ASSERT_EQ(h.port.takeLine(), line(259));
+    int ticks = 0;
+    while (h.port.writes.empty() && ++ticks < 10)
+        h.form->Timer1_Timer(); // the instrument is busy
+    ASSERT_EQ(h.port.takeLine(), line(259)) << "given up, asked again";
+    EXPECT_EQ(ticks, 3) << "given up at the second tick, asked again after a quiet one";
+    for (int i = 0; i < lateTicks; ++i)
+        h.form->Timer1_Timer();
+    h.port.deliver(pairOf(3, 10)); // the first asking's answer, late
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(h.port.writes.empty()) << "tick " << i << ": the second answer is still due";
+        h.form->Timer1_Timer();
+    }
+    h.port.deliver(pairOf(3, 10)); // the second asking's answer
+    serve(10);
+    expectStore(10);
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, LateAnswer, ::testing::Values(0, 1));
+
+TEST_F(OneRequest, BytesOfAReplyGivenUpNeverJoinTheNext) {
     h.form->Command5_Click();
     h.port.takeLine();
     h.port.deliver({0x00, 0x04});
@@ -110,11 +142,45 @@ TEST_F(OneRequest, AnUnansweredPairIsAskedAgain) {
     h.port.deliver(group(1));
     h.port.deliver({0x01, 0x92, '2', 0x17, 0x70}); // group 2 cut off mid-frame
     h.form->Timer1_Timer();
+    h.form->Timer1_Timer();            // given up
+    h.port.deliver({'1', 0x32, 0x00}); // the rest of it, late: thrown away
+    EXPECT_EQ(h.form->rec_sec_code[1], 0) << "no frame of two pieces";
+    h.form->Timer1_Timer();
+    EXPECT_TRUE(h.port.writes.empty()) << "bytes came in the last tick";
     h.form->Timer1_Timer();
     EXPECT_EQ(h.port.takeLine(), line(257)) << "the pair from its first group";
     h.port.writes.push_back(line(257));
     serve(4);
     expectStore(4);
+}
+
+// Junk right behind a reply, at the line's own speed: the next request's reply is then
+// complete sooner than the line could carry it, and is no reply.
+TEST_F(OneRequest, JunkAtLineSpeedIsNoReply) {
+    constexpr double byteSeconds = 10.0 / 4800.0;
+    h.port.lineByteSeconds = byteSeconds;
+    h.form->Command5_Click();
+    h.port.takeLine();
+    h.port.sinceWrite = 6 * byteSeconds;
+    h.port.deliver({0x00, 0x06});
+    ASSERT_EQ(h.port.takeLine(), line(257));
+    h.port.sinceWrite = 20 * byteSeconds;
+    h.port.deliver(pairOf(1, 6));
+    ASSERT_EQ(h.port.takeLine(), line(259));
+    h.port.sinceWrite = 8 * byteSeconds; // eight bytes in eight byte times: they were on their way
+    h.port.deliver(Bytes(8, 0x31));
+    EXPECT_EQ(h.form->rec_sec_code[2], 0) << "junk is not filed";
+    for (int i = 0; i < 2; ++i) {
+        h.port.deliver(Bytes(8, 0x32)); // the flood goes on
+        h.form->Timer1_Timer();
+    }
+    EXPECT_TRUE(h.port.writes.empty());
+    h.form->Timer1_Timer();
+    ASSERT_EQ(h.port.takeLine(), line(259));
+    h.port.sinceWrite = 20 * byteSeconds;
+    h.port.writes.push_back(line(259));
+    serve(6);
+    expectStore(6);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "link/protocol.h"
 #include "sim/instrument.h"
+#include "sim/line_schedule.h"
 
 namespace hvr::sim {
 namespace {
@@ -16,6 +17,14 @@ Bytes command(std::int32_t word) {
 
 Bytes bytesOf(const protocol::FrameBytes& f) {
     return {f.begin(), f.end()};
+}
+
+// What the instrument writes for the bytes, write by write.
+Replies answered(Instrument& inst, const Bytes& line, double now) {
+    Replies out;
+    for (const Reply& reply : inst.receive(line, now))
+        out.push_back(reply.bytes);
+    return out;
 }
 
 Bytes concat(Bytes a, const Bytes& b) {
@@ -37,13 +46,13 @@ Scenario smallStore() {
 
 TEST(Instrument, AnswersEveryCommand) {
     Instrument inst(smallStore(), {});
-    EXPECT_EQ(inst.receive(command(protocol::kLinkCheck), 0), (Replies{{0x19, 0x64}}));
-    EXPECT_EQ(inst.receive(command(protocol::kReadCount), 0), (Replies{{0x00, 0x03}}));
-    EXPECT_EQ(inst.receive(command(protocol::kLiveReading), 0),
+    EXPECT_EQ(answered(inst, command(protocol::kLinkCheck), 0), (Replies{{0x19, 0x64}}));
+    EXPECT_EQ(answered(inst, command(protocol::kReadCount), 0), (Replies{{0x00, 0x03}}));
+    EXPECT_EQ(answered(inst, command(protocol::kLiveReading), 0),
               (Replies{{0x00, 0x05, 0x42, 0x00, 0x64, 0x40, 0x32, 0x00}}));
-    EXPECT_EQ(inst.receive(command(protocol::kLiveReading), 0),
+    EXPECT_EQ(answered(inst, command(protocol::kLiveReading), 0),
               (Replies{{0x01, 0xF4, 0x32, 0x00, 0x28, 0x31, 0x32, 0x05}}));
-    EXPECT_EQ(inst.receive(command(protocol::kLiveReading), 0),
+    EXPECT_EQ(answered(inst, command(protocol::kLiveReading), 0),
               (Replies{{0x00, 0x05, 0x42, 0x00, 0x64, 0x40, 0x32, 0x00}}))
         << "live frames repeat";
 }
@@ -51,11 +60,11 @@ TEST(Instrument, AnswersEveryCommand) {
 TEST(Instrument, SendsAPairAsOneBlockAndTheMarkerPastTheStore) {
     const Scenario s = smallStore();
     Instrument inst(s, {});
-    EXPECT_EQ(inst.receive(command(257), 0),
+    EXPECT_EQ(answered(inst, command(257), 0),
               (Replies{concat(bytesOf(s.storedGroup(1)), bytesOf(s.storedGroup(2)))}));
-    EXPECT_EQ(inst.receive(command(259), 0),
+    EXPECT_EQ(answered(inst, command(259), 0),
               (Replies{concat(bytesOf(s.storedGroup(3)), bytesOf(protocol::kEndOfDataFrame))}));
-    EXPECT_EQ(inst.receive(command(261), 0),
+    EXPECT_EQ(answered(inst, command(261), 0),
               (Replies{concat(bytesOf(protocol::kEndOfDataFrame), bytesOf(protocol::kEndOfDataFrame))}));
 }
 
@@ -64,20 +73,21 @@ TEST(Instrument, SendsAPairApartWhenAsked) {
     Faults f;
     f.pairApart = true;
     Instrument inst(s, f);
-    EXPECT_EQ(inst.receive(command(257), 0), (Replies{bytesOf(s.storedGroup(1)), bytesOf(s.storedGroup(2))}));
+    EXPECT_EQ(answered(inst, command(257), 0),
+              (Replies{bytesOf(s.storedGroup(1)), bytesOf(s.storedGroup(2))}));
 }
 
 TEST(Instrument, FindsItsStepAgainAfterNoise) {
     Instrument inst(smallStore(), {});
     Bytes line{0x42, 0x17};
     line = concat(line, command(protocol::kLinkCheck));
-    EXPECT_EQ(inst.receive(line, 0), (Replies{{0x19, 0x64}}));
+    EXPECT_EQ(answered(inst, line, 0), (Replies{{0x19, 0x64}}));
 }
 
 TEST(Instrument, TakesACommandInPieces) {
     Instrument inst(smallStore(), {});
-    EXPECT_TRUE(inst.receive(Bytes{0x00, 0x17}, 0).empty());
-    EXPECT_EQ(inst.receive(Bytes{0x00, 0x70}, 0), (Replies{{0x19, 0x64}}));
+    EXPECT_TRUE(answered(inst, Bytes{0x00, 0x17}, 0).empty());
+    EXPECT_EQ(answered(inst, Bytes{0x00, 0x70}, 0), (Replies{{0x19, 0x64}}));
 }
 
 TEST(Instrument, FaultsOnRequest) {
@@ -87,22 +97,22 @@ TEST(Instrument, FaultsOnRequest) {
     f.garbledCounts = 1;
     f.shortChunkAtRequest = 2;
     Instrument inst(s, f);
-    EXPECT_EQ(inst.receive(command(protocol::kLinkCheck), 0), (Replies{{0x19, 0x65}}));
-    EXPECT_EQ(inst.receive(command(protocol::kLinkCheck), 0), (Replies{{0x19, 0x65}}));
-    EXPECT_EQ(inst.receive(command(protocol::kLinkCheck), 0), (Replies{{0x19, 0x64}}));
+    EXPECT_EQ(answered(inst, command(protocol::kLinkCheck), 0), (Replies{{0x19, 0x65}}));
+    EXPECT_EQ(answered(inst, command(protocol::kLinkCheck), 0), (Replies{{0x19, 0x65}}));
+    EXPECT_EQ(answered(inst, command(protocol::kLinkCheck), 0), (Replies{{0x19, 0x64}}));
 
-    const auto garbled = inst.receive(command(protocol::kReadCount), 0);
+    const auto garbled = answered(inst, command(protocol::kReadCount), 0);
     ASSERT_EQ(garbled.size(), 1u);
     EXPECT_GT(garbled[0][0] * 256 + garbled[0][1], protocol::kMaxPlausibleCount);
-    EXPECT_EQ(inst.receive(command(protocol::kReadCount), 0), (Replies{{0x00, 0x03}}));
+    EXPECT_EQ(answered(inst, command(protocol::kReadCount), 0), (Replies{{0x00, 0x03}}));
 
-    EXPECT_EQ(inst.receive(command(257), 0).at(0).size(), 16u);
-    const auto shortReply = inst.receive(command(259), 0);
+    EXPECT_EQ(answered(inst, command(257), 0).at(0).size(), 16u);
+    const auto shortReply = answered(inst, command(259), 0);
     ASSERT_EQ(shortReply.size(), 1u);
     Bytes third = bytesOf(s.storedGroup(3));
     third.pop_back();
     EXPECT_EQ(shortReply[0], third);
-    EXPECT_EQ(inst.receive(command(259), 0).at(0).size(), 16u) << "the short chunk comes once";
+    EXPECT_EQ(answered(inst, command(259), 0).at(0).size(), 16u) << "the short chunk comes once";
 }
 
 TEST(Instrument, FallsSilentForAWhile) {
@@ -110,24 +120,84 @@ TEST(Instrument, FallsSilentForAWhile) {
     f.silenceAtRequest = 2;
     f.silenceSeconds = 5;
     Instrument inst(smallStore(), f);
-    EXPECT_FALSE(inst.receive(command(257), 10).empty());
-    EXPECT_TRUE(inst.receive(command(259), 11).empty());
-    EXPECT_TRUE(inst.receive(command(protocol::kLinkCheck), 15.9).empty());
-    EXPECT_EQ(inst.receive(command(protocol::kLinkCheck), 16.1), (Replies{{0x19, 0x64}}));
-    EXPECT_FALSE(inst.receive(command(259), 16.2).empty());
+    EXPECT_FALSE(answered(inst, command(257), 10).empty());
+    EXPECT_TRUE(answered(inst, command(259), 11).empty());
+    EXPECT_TRUE(answered(inst, command(protocol::kLinkCheck), 15.9).empty());
+    EXPECT_EQ(answered(inst, command(protocol::kLinkCheck), 16.1), (Replies{{0x19, 0x64}}));
+    EXPECT_FALSE(answered(inst, command(259), 16.2).empty());
+}
+
+TEST(Instrument, AnswersLateAndFollowsAnswersWithJunkOnRequest) {
+    std::string error;
+    Faults f;
+    f.late = {*parseRequestFault("pair:2:1.5", true, error), *parseRequestFault("check:0:0.25", true, error)};
+    f.junk = {*parseRequestFault("count:1:300", false, error)};
+    Instrument inst(smallStore(), f);
+    EXPECT_EQ(inst.receive(command(257), 0).at(0).lateBy, 0);
+    EXPECT_EQ(inst.receive(command(259), 0).at(0).lateBy, 1.5) << "the second pair request";
+    EXPECT_EQ(inst.receive(command(257), 0).at(0).lateBy, 0) << "once";
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(inst.receive(command(protocol::kLinkCheck), 0).at(0).lateBy, 0.25) << "every one";
+    const auto counted = inst.receive(command(protocol::kReadCount), 0);
+    ASSERT_EQ(counted.size(), 2u);
+    EXPECT_EQ(counted[0].bytes, (Bytes{0x00, 0x03}));
+    EXPECT_EQ(counted[1].bytes.size(), 300u);
+    EXPECT_TRUE(counted[1].atOnce);
+    EXPECT_EQ(inst.receive(command(protocol::kReadCount), 0).size(), 1u);
+
+    for (const char* wrong : {"pair:1", "pairs:1:2", "pair:-1:2", "pair:1:x", "pair:1:-2", ":1:2"})
+        EXPECT_FALSE(parseRequestFault(wrong, true, error)) << wrong;
+    EXPECT_FALSE(parseRequestFault("live:1:2.5", false, error)) << "junk is whole bytes";
+    EXPECT_NE(error.find("KIND:N:BYTES"), std::string::npos) << error;
+}
+
+TEST(LineSchedule, PacesRepliesBehindTheirCommandsAndEachOther) {
+    constexpr double bt = LineSchedule::kByteSeconds;
+    LineSchedule paced({true, 0, 0});
+    const double ready = paced.received(4, 1.0);
+    EXPECT_DOUBLE_EQ(ready, 1.0 + 4 * bt) << "a command crosses the line first";
+    paced.add({{Bytes(2, 0x19), 0.5}, {Bytes(8, 0x01), 0}}, ready);
+    EXPECT_TRUE(paced.takeDue(ready + 0.4).empty()) << "late by half a second";
+    EXPECT_EQ(paced.takeDue(ready + 0.5 + 2.5 * bt).size(), 2u);
+    EXPECT_EQ(paced.takeDue(ready + 0.5 + 10.5 * bt).size(), 8u)
+        << "the next reply queues behind, at line speed";
+    paced.add({{Bytes(2, 0x00), 0}}, ready); // ready long ago: it waits for the line
+    EXPECT_NEAR(*paced.nextDue(), ready + 0.5 + 11 * bt, 1e-9);
+
+    EXPECT_EQ(paced.takeDue(99).size(), 2u);
+    paced.add({{Bytes(3000, 0x07), 0, true}}, 100);
+    EXPECT_EQ(paced.takeDue(100).size(), 1024u) << "junk at once, in a terminal's pieces";
+    EXPECT_EQ(paced.takeDue(100 + 2 * LineSchedule::kAtOncePieceGapSeconds).size(), 3000u - 1024u);
+
+    LineSchedule pieces({false, 3, 0.1});
+    pieces.add({{Bytes(8, 0x02), 0}}, 0);
+    EXPECT_EQ(pieces.takeDue(0).size(), 3u);
+    EXPECT_EQ(pieces.takeDue(0.15).size(), 3u);
+    EXPECT_EQ(pieces.takeDue(0.2).size(), 2u) << "pieces of three, a tenth of a second apart";
+
+    LineSchedule apart({false, 0, 0});
+    apart.add({{Bytes(8, 0x03), 0}, {Bytes(8, 0x04), 0}}, 0);
+    EXPECT_EQ(apart.takeDue(0).size(), 8u);
+    EXPECT_EQ(apart.takeDue(LineSchedule::kApartGapSeconds).size(), 8u) << "two writes, a little apart";
+    apart.add({{Bytes(4, 0x05), 0}}, 1);
+    const auto due = apart.takeDue(1);
+    apart.putBack(std::span(due).subspan(1), 1);
+    EXPECT_EQ(apart.takeDue(1), Bytes(3, 0x05)) << "what the line did not take comes first again";
+    apart.clear();
+    EXPECT_FALSE(apart.nextDue());
 }
 
 TEST(Instrument, ReportsTheCountOfItsScenario) {
     Scenario s = smallStore();
     s.setReportedCount(300);
     Instrument inst(s, {});
-    EXPECT_EQ(inst.receive(command(protocol::kReadCount), 0), (Replies{{0x01, 0x2C}}));
+    EXPECT_EQ(answered(inst, command(protocol::kReadCount), 0), (Replies{{0x01, 0x2C}}));
 }
 
 TEST(Instrument, IgnoresWordsItDoesNotKnow) {
     Instrument inst(smallStore(), {});
-    EXPECT_TRUE(inst.receive(command(42), 0).empty());
-    EXPECT_TRUE(inst.receive(command(256), 0).empty());
+    EXPECT_TRUE(answered(inst, command(42), 0).empty());
+    EXPECT_TRUE(answered(inst, command(256), 0).empty());
 }
 
 TEST(Scenario, ParsingNamesTheWrongLine) {

@@ -46,6 +46,12 @@ class FakeSerialPort final : public platform::SerialPort {
         if (!m_open) return;
         writes.emplace_back(bytes.begin(), bytes.end());
     }
+    // No line time unless a test gives one; then the time since the last write is the test's.
+    double byteSeconds() const override { return lineByteSeconds; }
+    double secondsSinceWrite() const override { return sinceWrite; }
+    double lineByteSeconds = 0;
+    double sinceWrite = 1;
+
     void discardInput() override {
         m_input.clear();
         ++inputDiscards;
