@@ -218,7 +218,7 @@ void ErrorAnalysisForm::exportCsv_Click() {
 }
 
 void ErrorAnalysisForm::closeWindow_Click() {
-    m_closed = true;
+    close();
 }
 
 void ErrorAnalysisForm::refuse(const std::string& text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/closable_form.h"
 #include <memory>
 #include <string>
 #include <string_view>
@@ -83,7 +84,7 @@ inline constexpr Design kPlot{.canvas = true};
 // The ratio error analysis without pixels: the nameplate, class and the test's particulars as
 // entered (remembered between runs), the live reading's verdict, the stored groups judged with
 // their summary and error plot, and the report, its printing and the CSV export.
-class ErrorAnalysisForm {
+class ErrorAnalysisForm : public ClosableForm {
   public:
     struct Services {
         platform::Dialogs& dialogs;
@@ -135,9 +136,6 @@ class ErrorAnalysisForm {
     }
     report::Particulars particulars() const;
     platform::Document report(const platform::Paper& paper = {}) const;
-    bool closed() const {
-        return m_closed;
-    }
 
   private:
     void judgeAll();
@@ -158,7 +156,6 @@ class ErrorAnalysisForm {
     std::optional<verdict::Reading> m_live;
     LiveState m_liveState = LiveState::Live;
     std::vector<verdict::Reading> m_liveSeen; // what the guess goes by while no group is stored
-    bool m_closed = false;
 };
 
 } // namespace hvr

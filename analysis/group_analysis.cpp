@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "records/group_csv.h"
+#include "records/row_format.h"
 #include "units/number_text.h"
 #include "units/ratio.h"
 
@@ -25,6 +26,12 @@ GroupAnalysis analyseGroups(const RecordStore& store, int groups,
     judgements.reserve(slots.size());
     for (std::size_t i = 0; i < slots.size(); ++i) {
         GroupTexts t = groupTexts(store, slots[i]);
+        // The table shows what the listing shows: a mark the instrument gave instead of a
+        // current it disowned, and no ratio beside it.
+        if (std::string mark = primaryMark(store, slots[i]); !mark.empty()) {
+            t.primary = std::move(mark);
+            t.ratio.clear();
+        }
         GroupRow row{static_cast<int>(store.rec_group_no[static_cast<std::size_t>(slots[i])] + 0.5f),
                      std::move(t.primary),
                      std::move(t.secondary),
@@ -48,8 +55,12 @@ std::string judgedGroupsCsv(const RecordStore& store, int groups, const Basis& b
 }
 
 verdict::Reading liveReading(const LiveShown& s) {
-    return {s.primaryBase.value_or(0), s.secondaryBase.value_or(0), s.noSignal,
-            s.secondaryOverload || s.primaryOverload, s.lowBattery, !s.primaryBase || !s.secondaryBase};
+    return {s.primaryBase.value_or(0),
+            s.secondaryBase.value_or(0),
+            s.noSignal,
+            s.secondaryOverload || s.primaryOverload,
+            s.lowBattery,
+            !s.primaryBase || !s.secondaryBase};
 }
 
 std::string measuredRatioText(const verdict::Reading& r) {
@@ -73,9 +84,9 @@ std::string summaryStatistics(const GroupAnalysis& a) {
     // Every figure rounded once to 0.001 %: the extremes from their exact values, the mean and
     // the deviation from the exact errors in extended precision.
     return "平均 " + verdict::signedPercentText(*s.meanPercent) + "  标准差 " +
-           verdict::percentText(*s.deviationPercent) + "  最小 " + verdict::signedPercentText(*s.min) + "  最大 " +
-           verdict::signedPercentText(*s.max) + "  最大|误差| " + verdict::exactText(*s.largest, 3) + "% (第 " +
-           std::to_string(a.largestNumber) + " 组)";
+           verdict::percentText(*s.deviationPercent) + "  最小 " + verdict::signedPercentText(*s.min) +
+           "  最大 " + verdict::signedPercentText(*s.max) + "  最大|误差| " +
+           verdict::exactText(*s.largest, 3) + "% (第 " + std::to_string(a.largestNumber) + " 组)";
 }
 
 } // namespace hvr::analysis

@@ -29,7 +29,7 @@ QtErrorAnalysisView::QtErrorAnalysisView(ErrorAnalysisForm& form, QWidget* paren
                       if (control.design().canvas) return new PictureWidget(form.plot(), &container);
                       return nullptr;
                   }},
-                 parent),
+                 form, parent),
       m_form(form) {
     setModal(false);
     m_table = static_cast<QTableView*>(widget(form.groupTable.name()));
@@ -79,7 +79,6 @@ void QtErrorAnalysisView::sync() {
 void QtErrorAnalysisView::afterEvent() {
     sync();
     if (m_after) m_after();
-    if (m_form.closed()) QDialog::reject();
 }
 
 void QtErrorAnalysisView::reject() {

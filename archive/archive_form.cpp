@@ -28,7 +28,6 @@ void ArchiveForm::Form_Load() {
 void ArchiveForm::Form_Activate(archive::Archive* archive, std::string unavailable) {
     m_archive = archive;
     m_unavailable = std::move(unavailable);
-    m_closed = false;
     search_Click();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/closable_form.h"
 #include <functional>
 #include <optional>
 #include <string>
@@ -50,7 +51,7 @@ inline constexpr Design kPlot{.canvas = true};
 // The archive window without pixels: the tests (or the live sessions) found by text and date,
 // and for the one selected: open it into the main window, export it, its report, delete it, or
 // the trend of its CT over all of its tests.
-class ArchiveForm {
+class ArchiveForm : public ClosableForm {
   public:
     struct Services {
         platform::Dialogs& dialogs;
@@ -92,7 +93,7 @@ class ArchiveForm {
     void showTrend_Click();
     void checkArchive_Click(); // the whole archive read and checked
     void closeWindow_Click() {
-        m_closed = true;
+        close();
     }
 
     // The table as shown: headings and one row of cells per test or session.
@@ -107,9 +108,6 @@ class ArchiveForm {
     }
     const platform::Picture& trend() const {
         return m_trend;
-    }
-    bool closed() const {
-        return m_closed;
     }
 
   private:
@@ -131,7 +129,6 @@ class ArchiveForm {
     std::vector<std::vector<std::string>> m_cells;
     int m_selected = -1;
     platform::Picture m_trend;
-    bool m_closed = false;
 };
 
 } // namespace hvr

@@ -59,7 +59,7 @@ QtArchiveView::QtArchiveView(ArchiveForm& form, QWidget* parent)
                       if (control.design().canvas) return new PictureWidget(form.trend(), &container);
                       return nullptr;
                   }},
-                 parent),
+                 form, parent),
       m_form(form) {
     setModal(false);
     m_table = static_cast<QTableView*>(widget(form.recordTable.name()));
@@ -105,7 +105,6 @@ void QtArchiveView::setZoom(double zoom) {
 
 void QtArchiveView::afterEvent() {
     sync();
-    if (m_form.closed()) QDialog::reject();
 }
 
 void QtArchiveView::reject() {

@@ -42,10 +42,13 @@ void TestCoordinator::readEnded(const Form1& form) {
 }
 
 void TestCoordinator::followMainWindow(const Form1& form) {
-    const bool reading = form.dl_active || (form.link_state == Form1::kExchanging && form.live_polling == 0);
-    if (reading || form.stored_count == 0) m_onScreen.reset();
+    // The count the instrument last reported is no sign of what the store holds: every idle
+    // link check sets it back to 0.
+    if (form.readUnderWay() || !form.storeHolds()) m_onScreen.reset();
 
-    const bool running = form.live_polling != 0 && !form.live_stale;
+    // While a print runs, the window created anew for it monitors live readings that nobody
+    // started: they are no session.
+    const bool running = form.live_polling != 0 && !form.live_stale && !form.printing();
     if (form.live_shown_count != m_liveSeen) {
         m_liveSeen = form.live_shown_count;
         if (running) {

@@ -65,7 +65,7 @@ std::string calculatorResultText(double value) {
 }
 
 Form4::Form4(platform::Dialogs& dialogs) : m_dialogs(dialogs) {
-#define HVR_LIST_FORM4_CONTROL(kind, name, container, caption, left, top, width, height, design)                     \
+#define HVR_LIST_FORM4_CONTROL(kind, name, container, caption, left, top, width, height, design)             \
     m_controls.push_back(&name);
     HVR_FORM4_CONTROLS(HVR_LIST_FORM4_CONTROL)
 #undef HVR_LIST_FORM4_CONTROL
@@ -92,7 +92,7 @@ void Form4::Command3_Click() {
 }
 
 void Form4::Command2_Click() {
-    m_closed = true;
+    close();
 }
 
 void Form4::refuse(const char* message, std::string_view boxes) {

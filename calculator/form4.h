@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/closable_form.h"
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,7 +49,7 @@ inline constexpr Design kCompute{.defaultButton = true}; // Enter computes
 
 // The YY ratio calculator without pixels: two currents typed in with their units, the checks,
 // and the ratio, the primary referred to 5 A and the 10 kV Y-Y ratio.
-class Form4 {
+class Form4 : public ClosableForm {
   public:
     explicit Form4(platform::Dialogs& dialogs);
     Form4(const Form4&) = delete;
@@ -73,9 +74,6 @@ class Form4 {
     void SelectOption(std::string_view name);
 
     // "关 闭" was pressed: the window goes.
-    bool closed() const {
-        return m_closed;
-    }
 
   private:
     // The reset: both boxes given the text, the results back to their zeros.
@@ -84,7 +82,6 @@ class Form4 {
 
     platform::Dialogs& m_dialogs;
     std::vector<Control*> m_controls;
-    bool m_closed = false;
 };
 
 // A result rounded to one decimal, halves to the even neighbour, in shortest form ("600",

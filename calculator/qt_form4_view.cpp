@@ -5,14 +5,10 @@ namespace hvr::gui {
 QtForm4View::QtForm4View(Form4& form, QWidget* parent)
     : FormDialog({form.controls(), form.Me, "Form4", [&form](const std::string& name) { form.Click(name); },
                   [&form](const std::string& name) { form.SelectOption(name); }},
-                 parent),
+                 form, parent),
       m_form(form) {
     setModal(false);
     render();
-}
-
-void QtForm4View::afterEvent() {
-    if (m_form.closed()) QDialog::reject();
 }
 
 void QtForm4View::reject() {

@@ -12,7 +12,6 @@ class QtForm4View final : public FormDialog {
     explicit QtForm4View(Form4& form, QWidget* parent = nullptr);
 
   protected:
-    void afterEvent() override;
     void reject() override; // Esc and the close box
 
   private:

@@ -2,8 +2,8 @@
 
 namespace hvr::gui {
 
-FormDialog::FormDialog(const Model& model, QWidget* parent)
-    : QDialog(parent),
+FormDialog::FormDialog(const Model& model, ClosableForm& closing, QWidget* parent)
+    : QDialog(parent), m_closing(closing),
       m_widgets(
           model.controls, *this, model.name,
           {[this, click = model.click](const std::string& name) { forward([&] { click(name); }); },
@@ -25,6 +25,12 @@ void FormDialog::forward(const std::function<void()>& handler) {
     handler();
     render();
     afterEvent();
+    if (m_closing.closed()) finish();
+}
+
+void FormDialog::showEvent(QShowEvent* event) {
+    m_closing.shown();
+    QDialog::showEvent(event);
 }
 
 void FormDialog::setZoom(double zoom) {

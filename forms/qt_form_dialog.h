@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/closable_form.h"
 #include "forms/control.h"
 #include "forms/qt_form_widgets.h"
 
@@ -13,8 +14,8 @@ namespace hvr::gui {
 
 // A small form's window: a dialog of the form's size and caption, centred by its owner, in
 // the plain font, with one widget per control bound to the model. After every event of the
-// user the widgets are rendered, then afterEvent() lets the window close once the model has
-// decided.
+// user the widgets are rendered and afterEvent() runs; the window closes once the model says
+// it is closed, and each time it is shown the model hears it is open again.
 class FormDialog : public QDialog {
   public:
     struct Model {
@@ -26,7 +27,7 @@ class FormDialog : public QDialog {
         std::function<void(const std::string& name)> change = {}; // a box was edited
         std::function<QWidget*(const Control& control, QWidget& container)> make = {};
     };
-    FormDialog(const Model& model, QWidget* parent);
+    FormDialog(const Model& model, ClosableForm& closing, QWidget* parent);
 
     void render();
     QWidget* widget(const std::string& name) const;
@@ -38,8 +39,12 @@ class FormDialog : public QDialog {
     // Runs a handler of the model, renders, then asks afterEvent().
     void forward(const std::function<void()>& handler);
     virtual void afterEvent() {}
+    // How the window closes once the model has closed it.
+    virtual void finish() { QDialog::reject(); }
+    void showEvent(QShowEvent* event) override;
 
   private:
+    ClosableForm& m_closing;
     FormWidgets m_widgets;
     Rect m_window; // the window's own size in twips
 };

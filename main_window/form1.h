@@ -145,9 +145,26 @@ class Form1 : public LinkVariables,
         m_openCalculator = std::move(open);
     }
 
+    // What the form knows, for front ends and coordinators to ask rather than read it off a
+    // caption or a link variable. The store holds groups: a read's, or an archived test's.
+    bool storeHolds() const {
+        return rec_sec_code[0] != 0;
+    }
+    // A read is under way: the count asked for, or groups arriving.
+    bool readUnderWay() const {
+        return dl_active || (link_state == kExchanging && live_polling == 0);
+    }
+    // A print is under way: the window was created anew for it and monitors live readings
+    // that nobody asked for until it ends in history review.
+    bool printing() const {
+        return m_printing;
+    }
+
     // The user named the port: a failed link does not close it to try the next number, since
     // every number names it, and closing would throw away an answer on its way.
-    void fixPort() { m_portFixed = true; }
+    void fixPort() {
+        m_portFixed = true;
+    }
 
     // Protocol operations.
     void SendCommandWord(std::int32_t word);
@@ -240,6 +257,7 @@ class Form1 : public LinkVariables,
     platform::Services m_services;
     bool m_sorting = false;
     bool m_portFixed = false;
+    bool m_printing = false;
     std::uint64_t m_shownLiveFrames = 0;
     std::vector<Control*> m_controls;
     std::function<void()> m_serialEventObserver;

@@ -41,7 +41,7 @@ std::int16_t sheet16(double value) {
 
 Form3::Form3(PrintHandOff& handOff, std::int16_t ji_ge, platform::Dialogs& dialogs)
     : m_handOff(handOff), m_ji_ge(ji_ge), m_dialogs(dialogs) {
-#define HVR_LIST_FORM3_CONTROL(kind, name, container, caption, left, top, width, height, design)                     \
+#define HVR_LIST_FORM3_CONTROL(kind, name, container, caption, left, top, width, height, design)             \
     m_controls.push_back(&name);
     HVR_FORM3_CONTROLS(HVR_LIST_FORM3_CONTROL)
 #undef HVR_LIST_FORM3_CONTROL
@@ -60,12 +60,12 @@ void Form3::Form_Load() {
 }
 
 void Form3::decide(int outcome) {
-    m_closed = true;
+    close();
     m_handOff.dayinlin = outcome;
 }
 
 void Form3::Command2_Click() {
-    if (m_closed) return;
+    if (closed()) return;
     if (!Option1.value()) {
         if (m_ji_ge == 1) {
             decide(PrintHandOff::kCancel); // nothing stored, nothing to print
@@ -111,7 +111,7 @@ void Form3::Command2_Click() {
 }
 
 void Form3::Command3_Click() {
-    if (!m_closed) decide(PrintHandOff::kCancel);
+    if (!closed()) decide(PrintHandOff::kCancel);
 }
 
 void Form3::QueryUnload() {

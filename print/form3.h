@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/closable_form.h"
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -39,7 +40,7 @@ inline constexpr Design kPrint{.defaultButton = true}; // Enter prints
 // The print options dialog without pixels: how many groups and sheets there are, all or a
 // range of sheets, the checks of a typed range. Its decision goes to the main window's
 // hand-off variables; the dialog prints nothing itself.
-class Form3 {
+class Form3 : public ClosableForm {
   public:
     Form3(PrintHandOff& handOff, std::int16_t ji_ge, platform::Dialogs& dialogs);
     Form3(const Form3&) = delete;
@@ -66,9 +67,6 @@ class Form3 {
     void SelectOption(std::string_view name);
 
     // A decision was made and the dialog has closed.
-    bool closed() const {
-        return m_closed;
-    }
 
   private:
     void decide(int outcome);
@@ -77,7 +75,6 @@ class Form3 {
     std::int16_t m_ji_ge;
     platform::Dialogs& m_dialogs;
     std::vector<Control*> m_controls;
-    bool m_closed = false;
 };
 
 } // namespace hvr

@@ -16,6 +16,7 @@ void Form1::Command16_Click() {
     // The dialog reads the count, so the groups are counted first.
     CountStoredGroups();
     dayinlin = kUndecided;
+    m_printing = true;
     {
         Form3 options(*this, static_cast<std::int16_t>(ji_ge), m_services.dialogs);
         options.Form_Load();
@@ -36,6 +37,7 @@ void Form1::Command16_Click() {
     Command9_Click();
     current_page = 1;
     ShowPage(1);
+    m_printing = false;
 }
 
 void Form1::d_uy_x_Click() {

@@ -7,14 +7,14 @@ namespace hvr::gui {
 QtForm3View::QtForm3View(Form3& form, QWidget* parent)
     : FormDialog({form.controls(), form.Me, "Form3", [&form](const std::string& name) { form.Click(name); },
                   [&form](const std::string& name) { form.SelectOption(name); }},
-                 parent),
+                 form, parent),
       m_form(form) {
     setModal(true);
     render();
 }
 
-void QtForm3View::afterEvent() {
-    if (m_form.closed()) accept();
+void QtForm3View::finish() {
+    accept();
 }
 
 void QtForm3View::reject() {

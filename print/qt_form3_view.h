@@ -13,7 +13,7 @@ class QtForm3View final : public FormDialog {
     explicit QtForm3View(Form3& form, QWidget* parent = nullptr);
 
   protected:
-    void afterEvent() override;
+    void finish() override;
     void reject() override; // Esc and the close box
     void closeEvent(QCloseEvent* event) override;
 

@@ -117,6 +117,13 @@ std::int64_t secondaryKey(std::int64_t raw, std::uint8_t code) {
     return range ? raw * range->factor : 0;
 }
 
+std::string primaryMark(const RecordStore& store, int slot) {
+    const auto i = static_cast<std::size_t>(slot);
+    if (store.rec_sec_raw[i] > 3700 && store.rec_sec_raw[i] < 4800) return "OL"; // the secondary overloaded
+    if (store.rec_status[i] == 5) return "无信号";
+    return {};
+}
+
 std::string formatRow(const RecordStore& store, int slot) {
     if (slot < 0 || slot >= kStoreSlots || store.rec_sec_code[slot] == 0) return "    ";
     const auto i = static_cast<std::size_t>(slot);
@@ -130,16 +137,16 @@ std::string formatRow(const RecordStore& store, int slot) {
     std::string ratio = rowRatio(priRaw, priCode, secRaw, secCode);
     secondary.unit += secondaryPadding(secRaw, secCode);
 
-    if (store.rec_status[i] == 5) {
-        primary = {"无信号", " "};
+    const std::string mark = primaryMark(store, slot);
+    if (mark == "OL")
+        return "第" + g + "组:" + "   OL    " + secondary.text + secondary.unit +
+               (lowBattery ? std::string(kBatteryMark) : "");
+    if (!mark.empty()) {
+        primary = {mark, " "};
         ratio = "   ";
     } else {
         primary.unit += primaryPadding(priRaw, priCode);
     }
-
-    if (store.rec_sec_raw[i] > 3700 && store.rec_sec_raw[i] < 4800) // overload of the secondary
-        return "第" + g + "组:" + "   OL    " + secondary.text + secondary.unit +
-               (lowBattery ? std::string(kBatteryMark) : "");
     if (lowBattery)
         return "第" + g + "组:" + " " + primary.text + primary.unit + "   " + secondary.text +
                secondary.unit + "   " + std::string(kBatteryMark);

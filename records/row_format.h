@@ -10,6 +10,10 @@ namespace hvr {
 // The text of one slot as the history view, the listing and the printed sheet show it: group
 // number, primary and secondary current with their units, and the ratio, aligned with blanks
 // for a fixed-pitch font. An empty slot, or one beyond the store, is four blanks.
+// What the listing shows in place of a group's primary current, and then no ratio: "无信号"
+// without primary signal, "OL" when the secondary is overloaded; empty for a value.
+std::string primaryMark(const RecordStore& store, int slot);
+
 std::string formatRow(const RecordStore& store, int slot);
 
 // A stored reading as the row shows it: "1", "A" with exactly one decimal, "2", "B" with

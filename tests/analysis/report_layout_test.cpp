@@ -54,16 +54,15 @@ void expectLaidOutClear(const platform::Document& doc, const std::string& what) 
     for (std::size_t n = 0; n < doc.pages.size(); ++n) {
         std::vector<std::pair<Box, std::string>> boxes;
         for (const PageMark& m : doc.pages[n]) {
-            const Box b = m.kind == PageMark::Kind::Text
-                              ? boxOf(m)
-                              : Box{std::min(m.x0, m.x1), std::min(m.y0, m.y1), std::max(m.x0, m.x1),
-                                    std::max(m.y0, m.y1)};
+            const Box b = m.kind == PageMark::Kind::Text ? boxOf(m)
+                                                         : Box{std::min(m.x0, m.x1), std::min(m.y0, m.y1),
+                                                               std::max(m.x0, m.x1), std::max(m.y0, m.y1)};
             EXPECT_TRUE(b.left >= 0 && b.top >= 0 && b.right <= doc.widthTwips && b.bottom <= doc.heightTwips)
                 << what << ", page " << n + 1 << ": outside the paper: " << m.text;
             if (m.kind != PageMark::Kind::Text || m.text.empty()) continue;
             for (const auto& [other, text] : boxes)
-                EXPECT_FALSE(b.left < other.right - 1 && other.left < b.right - 1 && b.top < other.bottom - 1 &&
-                             other.top < b.bottom - 1)
+                EXPECT_FALSE(b.left < other.right - 1 && other.left < b.right - 1 &&
+                             b.top < other.bottom - 1 && other.top < b.bottom - 1)
                     << what << ", page " << n + 1 << ": \"" << m.text << "\" over \"" << text << "\"";
             boxes.emplace_back(b, m.text);
         }
@@ -74,7 +73,8 @@ void expectLaidOutClear(const platform::Document& doc, const std::string& what) 
 // standing where its first line stands, up to the next label of the column.
 std::string valueBeside(const platform::Document& doc, const std::string& label) {
     const Page& page = doc.pages.front();
-    const auto at = std::find_if(page.begin(), page.end(), [&](const PageMark& m) { return m.text == label; });
+    const auto at =
+        std::find_if(page.begin(), page.end(), [&](const PageMark& m) { return m.text == label; });
     if (at == page.end() || at + 1 == page.end()) return "(no label " + label + ")";
     const double labelX = at->x0, valueX = (at + 1)->x0;
     std::string value;
@@ -97,9 +97,10 @@ TEST(Report, EveryGroupOnceUnderItsHeaderAndTheSignaturesUnderTheLastRow) {
         counts.push_back(g);
     for (const platform::Paper& paper : {kA4, kLetter})
         for (const int groups : counts) {
-            const platform::Document doc =
-                report::layoutReport({{"城南", "CT-1", "A", "王工", ""}, groupsOf(groups), "", "1.0.1"}, kMeasure, paper);
-            const std::string what = std::to_string(groups) + " groups on " + std::to_string(paper.heightTwips);
+            const platform::Document doc = report::layoutReport(
+                {{"城南", "CT-1", "A", "王工", ""}, groupsOf(groups), "", "1.0.1"}, kMeasure, paper);
+            const std::string what =
+                std::to_string(groups) + " groups on " + std::to_string(paper.heightTwips);
             EXPECT_EQ(doc.widthTwips, paper.widthTwips);
             EXPECT_EQ(doc.heightTwips, paper.heightTwips);
             int seen = 0;
@@ -124,11 +125,31 @@ TEST(Report, EveryGroupOnceUnderItsHeaderAndTheSignaturesUnderTheLastRow) {
         }
 }
 
+// A current the instrument disowned is shown as the listing shows it: its mark and no ratio.
+TEST(Report, GroupsWithoutSignalOrOverloadedShowTheirMarkAndNoRatio) {
+    RecordStore store;
+    testing::putGroup(store, 0, {31, '1', 6000, '2', 500});
+    testing::putGroup(store, 1, {33, '1', 531, '@', 443, 5}); // no primary signal
+    testing::putGroup(store, 2, {34, '1', 6000, '2', 4000});  // the secondary overloaded
+    const analysis::GroupAnalysis a = analysis::analyseGroups(
+        store, kStoreSlots, verdict::parseNameplate("600/5"), verdict::AccuracyClass::C0_5);
+    ASSERT_EQ(a.rows.size(), 3u);
+    EXPECT_EQ(a.rows[0].primary + " " + a.rows[0].ratio, "600 120");
+    EXPECT_EQ(a.rows[1].primary + "|" + a.rows[1].secondary + "|" + a.rows[1].ratio, "无信号|0.443|");
+    EXPECT_EQ(a.rows[2].primary + "|" + a.rows[2].ratio, "OL|");
+    const auto texts = textsOf(report::layoutReport({{}, a, "", "1.0.1"}, kMeasure, kA4).pages.at(0));
+    EXPECT_EQ(count(texts, "无信号"), 1);
+    EXPECT_EQ(count(texts, "OL"), 1);
+    EXPECT_EQ(count(texts, "53.1"), 0) << "no current the instrument disowned";
+    EXPECT_EQ(count(texts, "119.8"), 0) << "and no ratio from it";
+}
+
 TEST(Report, ParticularsOfAnyLengthWrapWholeInTheirColumns) {
     // Chinese, Latin words, quotes and a word longer than any column.
     const std::string chunk = "城南110kV变电站 \"Main Bus\" 一号主变 'T1' 高压侧CT-A-0001 测试";
     for (const std::size_t length : {std::size_t{0}, std::size_t{30}, std::size_t{200}}) {
-        std::string text = length > 30 ? "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 " : "";
+        std::string text =
+            length > 30 ? "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 " : "";
         for (std::size_t n = text.size(), at = 0; n < length; ++n) {
             const std::size_t size = static_cast<unsigned char>(chunk[at]) >= 0xE0 ? 3 : 1;
             text += chunk.substr(at, size); // a character at a time, the chunk over and over
@@ -136,8 +157,8 @@ TEST(Report, ParticularsOfAnyLengthWrapWholeInTheirColumns) {
         }
         const report::Particulars particulars{text, text + "#", "A", text + "*", text + "~"};
         for (const platform::Paper& paper : {kA4, kLetter}) {
-            const platform::Document doc =
-                report::layoutReport({particulars, groupsOf(70), "2026-12-09 10:00:00", "1.0.1"}, kMeasure, paper);
+            const platform::Document doc = report::layoutReport(
+                {particulars, groupsOf(70), "2026-12-09 10:00:00", "1.0.1"}, kMeasure, paper);
             const std::string what = std::to_string(length) + " characters";
             expectLaidOutClear(doc, what);
             const auto whole = [&](const std::string& s) { return s.empty() ? "—" : withoutBlanks(s); };

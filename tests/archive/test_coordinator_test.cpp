@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "archive/test_coordinator.h"
+#include "print/form3.h"
 #include "platform/qt_database.h"
 #include "tests/support/form_harness.h"
 #include "texts/texts.h"
@@ -23,9 +24,9 @@ struct Coordinated : ::testing::Test {
     std::vector<std::string> said;
     archive::ArchiveKeeper keeper{[this](const std::string& text) { said.push_back(text); }};
     int clock = 0;
-    archive::TestCoordinator coordinator{{keeper, preferences,
-                                          [this] { return "2026-12-09 10:00:" + std::to_string(10 + clock++); },
-                                          [] { return std::string("2026-12-09T10:00:00.000Z"); }, "9.9"}};
+    archive::TestCoordinator coordinator{
+        {keeper, preferences, [this] { return "2026-12-09 10:00:" + std::to_string(10 + clock++); },
+         [] { return std::string("2026-12-09T10:00:00.000Z"); }, "9.9"}};
     archive::Archive* archive = nullptr;
 
     void SetUp() override {
@@ -88,7 +89,8 @@ TEST_F(Coordinated, AReadIsArchivedWholeAndWhatIsTypedAfterItAmendsItsRecord) {
     EXPECT_EQ(record.rated, "600/5");
     EXPECT_EQ(record.accuracy, "0.5");
     std::string why;
-    EXPECT_EQ(archive->listTests({}, &why)->front().verdict, "不合格") << "judged again against what was typed";
+    EXPECT_EQ(archive->listTests({}, &why)->front().verdict, "不合格")
+        << "judged again against what was typed";
     EXPECT_TRUE(said.empty());
 
     // Opened again later, with a guessed nameplate: the window's entry is the guess again, and
@@ -124,6 +126,29 @@ TEST_F(Coordinated, LiveReadingsMakeTheRunsSessionWhichAPauseEnds) {
     ASSERT_TRUE(sessions && sessions->size() == 1u) << why;
     EXPECT_EQ(sessions->front().readings, 3);
     EXPECT_FALSE(sessions->front().endedAt.empty());
+}
+
+// Printing from history review creates the window anew, which monitors live readings while the
+// printer dialog is open: nobody started them, and they are no session.
+TEST_F(Coordinated, APrintMakesNoLiveSession) {
+    read();
+    h.printing.inOptions = [](Form3& options) { options.Command2_Click(); }; // "打  印"
+    h.printing.whileChoosing = [&] {
+        h.port.open(2);
+        h.startLive();
+        for (int i = 0; i < 3; ++i) {
+            h.showLive(testing::frame(500, '1', 6000, '2'));
+            coordinator.followMainWindow(*h.form);
+        }
+    };
+    h.form->Command16_Click();
+    ASSERT_EQ(h.printing.printerDialogs, 1);
+    coordinator.followMainWindow(*h.form);
+    keeper.write();
+    std::string why;
+    const auto sessions = archive->listSessions(&why);
+    ASSERT_TRUE(sessions) << why;
+    EXPECT_TRUE(sessions->empty()) << sessions->front().readings << " readings";
 }
 
 } // namespace

@@ -134,11 +134,13 @@ class FakePrinting final : public platform::Printing {
     }
     std::unique_ptr<platform::Printer> choosePrinter() override {
         ++printerDialogs;
+        if (whileChoosing) whileChoosing(); // what the window does while the dialog is open
         if (!choosesPrinter) return nullptr;
         auto printer = std::make_unique<Forwarding>(this->printer);
         return printer;
     }
     std::function<void(Form3&)> inOptions;
+    std::function<void()> whileChoosing;
     bool choosesPrinter = true;
     FakePrinter printer;
     int optionsShown = 0;
@@ -214,8 +216,9 @@ class FakeDocuments final : public platform::Documents {
         if (fail && why != nullptr) *why = "磁盘已满";
         return !fail;
     }
-    platform::PrintResult print(const std::string&,
-                                const std::function<platform::Document(const platform::Paper&)>& layout) override {
+    platform::PrintResult
+    print(const std::string&,
+          const std::function<platform::Document(const platform::Paper&)>& layout) override {
         printed.push_back(layout(paper));
         return fail ? platform::PrintResult::Failed : platform::PrintResult::Printed;
     }
