@@ -20,6 +20,7 @@
 #include "sim/scenario.h"
 #include "tests/support/qt_wait.h"
 #include "tests/support/sim_listing.h"
+#include "tests/support/window_program.h"
 
 namespace hvr {
 namespace {
@@ -68,14 +69,10 @@ TEST(MainWindowWithTheSimulator, FindsItShowsLiveReadingsAndDownloads) {
 // in the window files exactly the store.
 TEST(MainWindowWithTheSimulator, ReadsAnInstrumentThatAnswersLateExactly) {
     SimProcess sim({"--groups", "157", "--paced", "--late", "pair:23:1.0"});
-    ASSERT_FALSE(sim.device().isEmpty());
-    gui::WindowOptions options;
-    options.port.device = sim.device().toStdString();
-    gui::MainWindowProgram program(options);
-    std::string error;
-    ASSERT_TRUE(program.start(error)) << error;
-    gui::QtForm1View& view = program.view();
-    Form1& form = program.form();
+    const auto program = testing::startedOn(sim);
+    ASSERT_TRUE(program);
+    gui::QtForm1View& view = program->view();
+    Form1& form = program->form();
     auto text = [&](const char* name) {
         if (auto* label = view.findChild<QLabel*>(name)) return label->text();
         return view.findChild<QLineEdit*>(name)->text();

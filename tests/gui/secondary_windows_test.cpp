@@ -26,6 +26,7 @@
 #include "splash/qt_form2_view.h"
 #include "tests/support/fake_services.h"
 #include "tests/support/store_builder.h"
+#include "tests/support/window_program.h"
 
 namespace hvr {
 namespace {
@@ -41,15 +42,7 @@ std::vector<gui::QtForm4View*> calculators() {
 
 // The whole program on a port that is not there: its windows without an instrument.
 std::unique_ptr<gui::MainWindowProgram> startedProgram() {
-    gui::WindowOptions options;
-    options.port.device = "/nonexistent/tty";
-    auto program = std::make_unique<gui::MainWindowProgram>(options);
-    std::string error;
-    if (!program->start(error)) {
-        ADD_FAILURE() << error;
-        return nullptr;
-    }
-    return program;
+    return testing::startedOn("/nonexistent/tty");
 }
 
 TEST(QtDialogs, SpeakChineseWhateverTheLocale) {

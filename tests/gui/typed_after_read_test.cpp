@@ -25,6 +25,7 @@
 #include "platform/qt_database.h"
 #include "texts/texts.h"
 #include "tests/support/qt_wait.h"
+#include "tests/support/window_program.h"
 
 namespace hvr {
 namespace {
@@ -76,13 +77,10 @@ class TypedAfterRead : public ::testing::Test {
 
 TEST_F(TypedAfterRead, ReachesTheRecordAndTheAnalysisWindowOpenedAgainStaysOpen) {
     testing::SimProcess sim({"--groups", "30"});
-    gui::WindowOptions options;
-    options.port.device = sim.device().toStdString();
-    gui::MainWindowProgram program(options);
-    std::string error;
-    ASSERT_TRUE(program.start(error)) << error;
-    gui::QtForm1View& view = program.view();
-    Form1& form = program.form();
+    const auto program = testing::startedOn(sim);
+    ASSERT_TRUE(program);
+    gui::QtForm1View& view = program->view();
+    Form1& form = program->form();
     ASSERT_TRUE(waitUntil([&] { return form.Text40.text() == texts::kLinkUp; }, 10000));
 
     QTest::mouseClick(view.findChild<QPushButton*>("Command9"), Qt::LeftButton);
