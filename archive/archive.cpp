@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 
 #include "archive/schema.h"
 #include "cli/monitor_output.h"
@@ -31,8 +32,7 @@ ErrorStatistics errorStatistics(const analysis::GroupAnalysis& a) {
     int n = 0;
     for (const analysis::GroupRow& row : a.rows) {
         const verdict::Judgement& j = row.judgement;
-        if (!j.error || row.reading.noSignal || row.reading.overRange || row.reading.lowBattery)
-            continue;
+        if (!j.error || row.reading.noSignal || row.reading.overRange || row.reading.lowBattery) continue;
         const double e = static_cast<double>(verdict::approximately(*j.error));
         sum += e;
         ++n;
@@ -54,6 +54,37 @@ JudgedColumns judgedColumns(const analysis::GroupAnalysis& judged) {
             verdict::overallText(judged.summary.overall), errorStatistics(judged)};
 }
 
+// The numbers of rows read back. A column that holds anything but its number is damage, said
+// with the table, the column and the row, and never shown as a number.
+class Numbers {
+  public:
+    std::int64_t whole(const SqlValue& v, const char* column, std::int64_t row) {
+        if (const auto n = platform::wholeNumber(v)) return *n;
+        damage(column, row);
+        return 0;
+    }
+    // NULL is none; anything else must be a number.
+    std::optional<double> real(const SqlValue& v, const char* column, std::int64_t row) {
+        if (std::holds_alternative<std::monostate>(v)) return std::nullopt;
+        if (const auto x = platform::realNumber(v)) return x;
+        damage(column, row);
+        return std::nullopt;
+    }
+    // True when all was whole; else false, with what is wrong in `why`.
+    bool sound(std::string* why) const {
+        if (m_damage.empty()) return true;
+        *why = m_damage;
+        return false;
+    }
+
+  private:
+    void damage(const char* column, std::int64_t row) {
+        if (m_damage.empty())
+            m_damage = "已损坏: " + std::string(column) + " 不是数字 (第 " + std::to_string(row) + " 行)";
+    }
+    std::string m_damage;
+};
+
 // What the database holds, read without writing: how many tables, and the archive's version
 // (0: none yet).
 struct Holding {
@@ -67,7 +98,14 @@ std::optional<Holding> holding(platform::Database& db, std::string* why) {
     if (platform::asInt(rows[0][1]) == 0) return h;
     rows.clear();
     if (!db.exec("SELECT version FROM schema_version", {}, &rows, why)) return std::nullopt;
-    h.version = rows.empty() ? 0 : static_cast<int>(platform::asInt(rows[0][0]));
+    Numbers numbers;
+    const std::int64_t version = rows.empty() ? 0 : numbers.whole(rows[0][0], "schema_version.version", 1);
+    if (!numbers.sound(why)) return std::nullopt;
+    if (version < 0 || version > 1000000) {
+        *why = "已损坏: schema_version.version 为 " + std::to_string(version);
+        return std::nullopt;
+    }
+    h.version = static_cast<int>(version);
     return h;
 }
 
@@ -156,8 +194,8 @@ bool Archive::open(std::string* why, Purpose purpose) {
     }
     m_version = held->version;
     if (m_version > kSchemaVersion) {
-        *why = archive + " 来自较新版本的程序 (数据结构第 " + std::to_string(m_version) + " 版, 本程序只认识到第 " +
-               std::to_string(kSchemaVersion) + " 版), 未作改动";
+        *why = archive + " 来自较新版本的程序 (数据结构第 " + std::to_string(m_version) +
+               " 版, 本程序只认识到第 " + std::to_string(kSchemaVersion) + " 版), 未作改动";
         return false;
     }
     if (m_version == 0 && held->tables > 0) {
@@ -167,6 +205,22 @@ bool Archive::open(std::string* why, Purpose purpose) {
     if (m_version == 0 && purpose == Purpose::Reading) {
         *why = archive + " 中还没有任何记录";
         return false;
+    }
+    // An archive holding what this program did not make (a trigger, a view, another table) may
+    // act on what is written to it: it is read, never written.
+    if (purpose == Purpose::Writing && m_version > 0) {
+        const auto foreign = foreignObjects(&problem);
+        if (!foreign) {
+            *why = archive + " 无法读取: " + problem + ", 未作改动";
+            return false;
+        }
+        if (!foreign->empty()) {
+            std::string named;
+            for (const std::string& object : *foreign)
+                named += (named.empty() ? "" : ", ") + object;
+            *why = archive + " 中有本程序没有建立的" + named + ", 不写入, 未作改动";
+            return false;
+        }
     }
     // Best effort, and nothing once done: while another program holds the file the switch to
     // WAL waits for a later open, and a rollback journal keeps every commit as safely meanwhile.
@@ -186,7 +240,8 @@ bool Archive::open(std::string* why, Purpose purpose) {
     for (int next = now->version + 1; next <= kSchemaVersion; ++next)
         for (const std::string& sql : migration(next, m_db.dialect()))
             if (!m_db.exec(sql, {}, nullptr, &problem)) return failed(problem);
-    if (!m_db.exec("UPDATE schema_version SET version = ?", {std::int64_t{kSchemaVersion}}, nullptr, &problem) ||
+    if (!m_db.exec("UPDATE schema_version SET version = ?", {std::int64_t{kSchemaVersion}}, nullptr,
+                   &problem) ||
         !transaction.commit(&problem))
         return failed(problem);
     m_version = kSchemaVersion;
@@ -205,7 +260,8 @@ std::optional<std::int64_t> Archive::storeTest(const TestRecord& record, std::st
     if (!transaction.begin(why)) return std::nullopt;
     std::vector<SqlRow> rows;
     if (!record.key.empty()) {
-        if (!m_db.exec("SELECT id FROM tests WHERE record_key = ?", {record.key}, &rows, why)) return std::nullopt;
+        if (!m_db.exec("SELECT id FROM tests WHERE record_key = ?", {record.key}, &rows, why))
+            return std::nullopt;
         if (!rows.empty()) return platform::asInt(rows[0][0]); // stored by a commit whose answer was lost
     }
     if (!m_db.exec(
@@ -246,7 +302,8 @@ bool Archive::amendTest(const TestRef& test, const Amendment& amendment, std::st
     Transaction transaction(m_db);
     if (!transaction.begin(why)) return false;
     std::vector<SqlRow> rows;
-    if (!m_db.exec(test.key.empty() ? "SELECT id FROM tests WHERE id = ?" : "SELECT id FROM tests WHERE record_key = ?",
+    if (!m_db.exec(test.key.empty() ? "SELECT id FROM tests WHERE id = ?"
+                                    : "SELECT id FROM tests WHERE record_key = ?",
                    {test.key.empty() ? SqlValue(test.id) : SqlValue(test.key)}, &rows, why))
         return false;
     if (rows.empty()) { // deleted meanwhile: nothing left to amend
@@ -259,23 +316,69 @@ bool Archive::amendTest(const TestRef& test, const Amendment& amendment, std::st
     record->accuracy = amendment.accuracy;
     const JudgedColumns columns = judgedColumns(analyseTest(*record));
     const report::Particulars& p = amendment.particulars;
-    return m_db.exec("UPDATE tests SET station = ?, device = ?, phase = ?, tester = ?, remark = ?, rated = ?, "
-                     "accuracy = ?, verdict = ?, error_mean = ?, error_min = ?, error_max = ?, amended_at = ? "
-                     "WHERE id = ?",
-                     {p.station, p.device, p.phase, p.tester, p.remark, columns.rated, amendment.accuracy,
-                      columns.verdict, optionalReal(columns.errors.mean), optionalReal(columns.errors.min),
-                      optionalReal(columns.errors.max), amendment.at, record->id},
-                     nullptr, why) &&
+    return m_db.exec(
+               "UPDATE tests SET station = ?, device = ?, phase = ?, tester = ?, remark = ?, rated = ?, "
+               "accuracy = ?, verdict = ?, error_mean = ?, error_min = ?, error_max = ?, amended_at = ? "
+               "WHERE id = ?",
+               {p.station, p.device, p.phase, p.tester, p.remark, columns.rated, amendment.accuracy,
+                columns.verdict, optionalReal(columns.errors.mean), optionalReal(columns.errors.min),
+                optionalReal(columns.errors.max), amendment.at, record->id},
+               nullptr, why) &&
            transaction.commit(why);
 }
 
-std::optional<std::string> Archive::check(std::string* why) {
-    if (m_db.dialect() != platform::Database::Dialect::Sqlite) return std::string("ok"); // the server's own
+std::optional<std::vector<std::string>> Archive::foreignObjects(std::string* why) {
     std::vector<SqlRow> rows;
-    if (!m_db.exec("PRAGMA integrity_check", {}, &rows, why)) return std::nullopt;
+    if (!m_db.exec(foreignObjectsQuery(m_db.dialect()), {}, &rows, why)) return std::nullopt;
+    static const std::map<std::string, std::string> kKinds{
+        {"table", "数据表"}, {"view", "视图"}, {"trigger", "触发器"}, {"index", "索引"}};
+    std::vector<std::string> found;
+    for (const SqlRow& r : rows) {
+        const auto kind = kKinds.find(platform::asText(r[0]));
+        found.push_back((kind == kKinds.end() ? platform::asText(r[0]) : kind->second) + " " +
+                        platform::asText(r[1]));
+    }
+    return found;
+}
+
+std::optional<std::vector<std::string>> Archive::faults(std::string* why) {
+    std::vector<std::string> found;
+    std::string problem;
+    bool whole = true;
+    for (const std::string& probe : schemaProbes())
+        if (!m_db.exec(probe, {}, nullptr, &problem)) {
+            found.push_back("缺少数据表或列 (" + problem + ")");
+            whole = false;
+        }
+    const auto foreign = foreignObjects(why);
+    if (!foreign) return std::nullopt;
+    for (const std::string& object : *foreign)
+        found.push_back("有本程序没有建立的" + object);
+    if (!whole) return found; // the tests cannot be read through missing tables
+    for (const std::string& query : damagedTestsQueries(m_db.dialect())) {
+        std::vector<SqlRow> rows;
+        if (!m_db.exec(query, {}, &rows, why)) return std::nullopt;
+        for (const SqlRow& r : rows)
+            found.push_back("测试记录 " + platform::asText(r[0]) + ": " + platform::asText(r[1]));
+    }
+    return found;
+}
+
+std::optional<std::string> Archive::check(std::string* why) {
+    std::vector<std::string> found;
+    if (m_db.dialect() == platform::Database::Dialect::Sqlite) {
+        std::vector<SqlRow> rows;
+        if (!m_db.exec("PRAGMA integrity_check", {}, &rows, why)) return std::nullopt;
+        for (const SqlRow& r : rows)
+            if (platform::asText(r[0]) != "ok") found.push_back(platform::asText(r[0]));
+    }
+    const auto more = faults(why);
+    if (!more) return std::nullopt;
+    found.insert(found.end(), more->begin(), more->end());
+    if (found.empty()) return std::string("ok");
     std::string said;
-    for (const SqlRow& r : rows)
-        said += (said.empty() ? "" : "; ") + platform::asText(r[0]);
+    for (const std::string& fault : found)
+        said += (said.empty() ? "" : "; ") + fault;
     return said;
 }
 
@@ -308,12 +411,16 @@ std::optional<std::vector<TestSummary>> Archive::listTests(const TestFilter& fil
     if (!m_db.exec(sql, params, &rows, why)) return std::nullopt;
     std::vector<TestSummary> tests;
     tests.reserve(rows.size());
-    for (const SqlRow& r : rows)
-        tests.push_back({platform::asInt(r[0]), platform::asText(r[1]), platform::asText(r[2]),
-                         platform::asText(r[3]), platform::asText(r[4]), platform::asText(r[5]),
-                         platform::asText(r[6]), static_cast<int>(platform::asInt(r[7])),
-                         platform::asText(r[8]), platform::asReal(r[9]), platform::asReal(r[10]),
-                         platform::asReal(r[11])});
+    Numbers n;
+    for (const SqlRow& r : rows) {
+        const std::int64_t id = platform::asInt(r[0]);
+        tests.push_back({id, platform::asText(r[1]), platform::asText(r[2]), platform::asText(r[3]),
+                         platform::asText(r[4]), platform::asText(r[5]), platform::asText(r[6]),
+                         static_cast<int>(n.whole(r[7], "tests.group_count", id)), platform::asText(r[8]),
+                         n.real(r[9], "tests.error_mean", id), n.real(r[10], "tests.error_min", id),
+                         n.real(r[11], "tests.error_max", id)});
+    }
+    if (!n.sound(why)) return std::nullopt;
     return tests;
 }
 
@@ -321,7 +428,7 @@ std::optional<TestRecord> Archive::loadTest(std::int64_t id, std::string* why) {
     std::vector<SqlRow> rows;
     if (!m_db.exec(
             "SELECT downloaded_at, station, device, phase, tester, remark, rated, accuracy, program_version, "
-            "record_key FROM tests WHERE id = ?",
+            "record_key, group_count FROM tests WHERE id = ?",
             {id}, &rows, why))
         return std::nullopt;
     if (rows.empty()) {
@@ -340,14 +447,32 @@ std::optional<TestRecord> Archive::loadTest(std::int64_t id, std::string* why) {
     record.programVersion = platform::asText(r[8]);
     record.key = platform::asText(r[9]);
     std::vector<SqlRow> frames;
-    if (!m_db.exec("SELECT frame FROM test_groups WHERE test_id = ? ORDER BY slot", {id}, &frames, why))
+    if (!m_db.exec("SELECT slot, frame FROM test_groups WHERE test_id = ? ORDER BY slot", {id}, &frames, why))
         return std::nullopt;
+    // A test is shown whole or not at all: never a group renumbered, a frame cut or a count
+    // that its frames do not bear out.
+    const std::string damaged = "测试记录 " + std::to_string(id) + " 已损坏: ";
+    const auto count = platform::wholeNumber(r[10]);
+    if (!count || *count != static_cast<std::int64_t>(frames.size())) {
+        *why =
+            damaged + "组数 " + platform::asText(r[10]) + ", 存有 " + std::to_string(frames.size()) + " 组";
+        return std::nullopt;
+    }
     record.frames.reserve(frames.size());
-    for (const SqlRow& f : frames) {
-        const auto* bytes = std::get_if<platform::Bytes>(&f[0]);
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        const auto slot = platform::wholeNumber(frames[i][0]);
+        const auto* bytes = std::get_if<platform::Bytes>(&frames[i][1]);
         protocol::FrameBytes frame{};
-        if (bytes != nullptr)
-            std::copy_n(bytes->begin(), std::min(bytes->size(), frame.size()), frame.begin());
+        if (!slot || *slot != static_cast<std::int64_t>(i)) {
+            *why = damaged + "缺少第 " + std::to_string(i + 1) + " 组";
+            return std::nullopt;
+        }
+        if (bytes == nullptr || bytes->size() != frame.size()) {
+            *why = damaged + "第 " + std::to_string(i + 1) + " 组的数据帧为 " +
+                   std::to_string(bytes == nullptr ? 0 : bytes->size()) + " 字节";
+            return std::nullopt;
+        }
+        std::copy_n(bytes->begin(), frame.size(), frame.begin());
         record.frames.push_back(frame);
     }
     return record;
@@ -364,13 +489,14 @@ std::optional<std::int64_t> Archive::startSession(const std::string& at, std::st
     Transaction transaction(m_db);
     std::vector<SqlRow> rows;
     if (!transaction.begin(why) ||
-        !m_db.exec("INSERT INTO sessions (started_at) VALUES (?) RETURNING id", {at}, &rows, why) || rows.empty() ||
-        !transaction.commit(why))
+        !m_db.exec("INSERT INTO sessions (started_at) VALUES (?) RETURNING id", {at}, &rows, why) ||
+        rows.empty() || !transaction.commit(why))
         return std::nullopt;
     return platform::asInt(rows[0][0]);
 }
 
-bool Archive::appendReadings(std::int64_t session, const std::vector<SessionReading>& readings, std::string* why) {
+bool Archive::appendReadings(std::int64_t session, const std::vector<SessionReading>& readings,
+                             std::string* why) {
     if (readings.empty()) return true;
     std::vector<std::vector<SqlValue>> rows;
     rows.reserve(readings.size());
@@ -417,11 +543,19 @@ std::optional<std::vector<SessionReading>> Archive::sessionReadings(std::int64_t
         return std::nullopt;
     std::vector<SessionReading> readings;
     readings.reserve(rows.size());
-    for (const SqlRow& r : rows)
-        readings.push_back({platform::asInt(r[0]), platform::asText(r[1]),
-                            {platform::asInt(r[2]), platform::asInt(r[3]), platform::asInt(r[4]) != 0,
-                             platform::asInt(r[5]) != 0, platform::asInt(r[6]) != 0},
+    Numbers n;
+    for (const SqlRow& r : rows) {
+        const std::int64_t seq = n.whole(r[0], "session_readings.seq", session);
+        readings.push_back({seq,
+                            platform::asText(r[1]),
+                            {n.whole(r[2], "session_readings.primary_base", seq),
+                             n.whole(r[3], "session_readings.secondary_base", seq),
+                             n.whole(r[4], "session_readings.no_signal", seq) != 0,
+                             n.whole(r[5], "session_readings.over_range", seq) != 0,
+                             n.whole(r[6], "session_readings.low_battery", seq) != 0},
                             platform::asText(r[7])});
+    }
+    if (!n.sound(why)) return std::nullopt;
     return readings;
 }
 

@@ -111,7 +111,9 @@ class Archive {
     std::optional<std::vector<TestSummary>> listTests(const TestFilter& filter, std::string* why);
     std::optional<TestRecord> loadTest(std::int64_t id, std::string* why);
     bool deleteTest(std::int64_t id, std::string* why);
-    // The whole file read and checked (SQLite's integrity check): "ok", or what is wrong.
+    // The whole archive read and checked: SQLite's own integrity, the tables and columns of its
+    // version, objects this program did not make, and every test's groups (their count, slots
+    // without gaps, frames of 8 bytes, numbers that are numbers). "ok", or each fault named.
     std::optional<std::string> check(std::string* why);
 
     // Live sessions. Readings are appended in one transaction; a reading already there (a
@@ -123,6 +125,11 @@ class Archive {
     std::optional<std::vector<SessionReading>> sessionReadings(std::int64_t session, std::string* why);
 
   private:
+    // Every fault of check() but SQLite's own, one a line.
+    std::optional<std::vector<std::string>> faults(std::string* why);
+    // The tables, views, triggers and indexes this program did not make: "触发器 t1", ...
+    std::optional<std::vector<std::string>> foreignObjects(std::string* why);
+
     platform::Database& m_db;
     int m_version = 0;
 };

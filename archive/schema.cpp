@@ -83,4 +83,62 @@ std::string tablesQuery(platform::Database::Dialect dialect) {
            "information_schema.tables WHERE table_schema = current_schema()";
 }
 
+std::vector<std::string> schemaProbes() {
+    return {"SELECT version FROM schema_version WHERE 1 = 0",
+            "SELECT id, downloaded_at, station, device, phase, tester, remark, rated, accuracy, group_count, "
+            "verdict, program_version, error_mean, error_min, error_max, record_key, amended_at FROM tests "
+            "WHERE 1 = 0",
+            "SELECT test_id, slot, frame, group_no, primary_a, secondary_a, ratio, pri_freq, no_signal, "
+            "over_range, low_battery FROM test_groups WHERE 1 = 0",
+            "SELECT id, started_at, ended_at FROM sessions WHERE 1 = 0",
+            "SELECT session_id, seq, at, primary_base, secondary_base, no_signal, over_range, low_battery, "
+            "csv_row FROM session_readings WHERE 1 = 0"};
+}
+
+std::string foreignObjectsQuery(platform::Database::Dialect dialect) {
+    const std::string tables = "'schema_version', 'tests', 'test_groups', 'sessions', 'session_readings'";
+    const std::string indexes = "'tests_device', 'tests_time', 'tests_key'";
+    if (dialect == platform::Database::Dialect::Sqlite)
+        return "SELECT type, name FROM sqlite_master WHERE type IN ('view', 'trigger') OR (type = 'table' "
+               "AND name "
+               "NOT IN (" +
+               tables + ")) OR (type = 'index' AND name NOT IN (" + indexes +
+               ") AND name NOT LIKE 'sqlite_autoindex_%') ORDER BY type, name";
+    return "SELECT 'table', table_name FROM information_schema.tables WHERE table_schema = current_schema() "
+           "AND "
+           "table_type = 'BASE TABLE' AND table_name NOT IN (" +
+           tables +
+           ") UNION ALL SELECT 'view', table_name FROM information_schema.views WHERE table_schema = "
+           "current_schema() UNION ALL SELECT DISTINCT 'trigger', trigger_name FROM "
+           "information_schema.triggers "
+           "WHERE event_object_schema = current_schema() ORDER BY 1, 2";
+}
+
+std::vector<std::string> damagedTestsQueries(platform::Database::Dialect dialect) {
+    const bool sqlite = dialect == platform::Database::Dialect::Sqlite;
+    const std::string length = sqlite ? "length(frame)" : "octet_length(frame)";
+    std::vector<std::string> queries{
+        "SELECT t.id, '组数 ' || CAST(t.group_count AS TEXT) || ', 存有 ' || CAST(COUNT(g.slot) AS TEXT) || "
+        "' 组' FROM tests t LEFT JOIN test_groups g ON g.test_id = t.id GROUP BY t.id, t.group_count "
+        "HAVING COUNT(g.slot) <> t.group_count OR (COUNT(g.slot) > 0 AND (MIN(g.slot) <> 0 OR MAX(g.slot) <> "
+        "COUNT(g.slot) - 1)) ORDER BY t.id",
+        "SELECT test_id, '第 ' || CAST(slot + 1 AS TEXT) || ' 组的数据帧为 ' || COALESCE(CAST(" + length +
+            " AS TEXT), '0') || ' 字节' FROM test_groups WHERE frame IS NULL OR " + length +
+            " <> 8 ORDER BY test_id, slot",
+        "SELECT g.test_id, '第 ' || CAST(g.slot + 1 AS TEXT) || ' 组不属于任何测试记录' FROM test_groups g "
+        "WHERE NOT EXISTS "
+        "(SELECT 1 FROM tests t WHERE t.id = g.test_id) ORDER BY g.test_id, g.slot"};
+    if (sqlite) // a column's type is the value's own in SQLite: text may stand where a number belongs
+        queries.push_back(
+            "SELECT id, '组数或误差不是数字' FROM tests WHERE "
+            "typeof(group_count) <> 'integer' OR typeof(error_mean) NOT IN ('real', 'integer', 'null') OR "
+            "typeof(error_min) NOT IN ('real', 'integer', 'null') OR typeof(error_max) NOT IN ('real', "
+            "'integer', 'null') UNION ALL SELECT session_id, '实时记录的读数不是数字' FROM session_readings "
+            "WHERE typeof(seq) <> 'integer' OR "
+            "typeof(primary_base) <> 'integer' OR typeof(secondary_base) <> 'integer' OR typeof(no_signal) "
+            "<> "
+            "'integer' OR typeof(over_range) <> 'integer' OR typeof(low_battery) <> 'integer'");
+    return queries;
+}
+
 } // namespace hvr::archive

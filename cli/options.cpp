@@ -11,7 +11,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <map>
-#include <regex>
+#include <set>
 
 namespace hvr::cli {
 
@@ -101,9 +101,28 @@ Ctrl-C 或 SIGTERM 结束时为 128 加信号编号.
 )";
 
 // A decimal number as people write it ("60", "0.5", "1e3"); not hexadecimal, "inf" or "nan".
+// Read in one pass, in time and stack proportional to nothing but its length.
 bool isDecimal(const std::string& text) {
-    static const std::regex decimal(R"([+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)?)");
-    return std::regex_match(text, decimal);
+    std::size_t i = 0;
+    const auto digits = [&] {
+        const std::size_t from = i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+            ++i;
+        return i - from;
+    };
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    std::size_t mantissa = digits();
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        mantissa += digits();
+    }
+    if (mantissa == 0) return false;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+        if (digits() == 0) return false;
+    }
+    return i == text.size();
 }
 
 bool parseNumber(const std::string& text, double low, double high, double& out) {
@@ -206,13 +225,23 @@ Parsed parseOptions(const std::vector<std::string>& args) {
                        phase,   tester,  remark,    noArchive, archive,  since});
 
     QStringList list{"hvr-cli"};
-    for (const std::string& a : args)
-        list << QString::fromStdString(a);
-    // A negative number where archive takes a record's number is that number, not an option.
-    if (!args.empty() && args[0] == "archive")
-        for (const std::string& a : args)
-            if (a.size() > 1 && a[0] == '-' && a.find_first_not_of("0123456789", 1) == std::string::npos)
+    // A negative number where archive takes a record's number is that number, not an option;
+    // after an option that takes a value it is that option's value.
+    const auto negative = [](const std::string& a) {
+        return a.size() > 1 && a[0] == '-' && a.find_first_not_of("0123456789", 1) == std::string::npos;
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (!args.empty() && args[0] == "archive" && negative(a)) {
+            static const std::set<std::string> kTakeValues{"--since", "--device", "--archive", "--format",
+                                                           "-f"};
+            if (i == 0 || !kTakeValues.contains(args[i - 1]))
                 return {std::nullopt, "编号应为正整数, 不是 '" + a + "'"};
+            list.back() += "=" + QString::fromStdString(a);
+            continue;
+        }
+        list << QString::fromStdString(a);
+    }
     if (!parser.parse(list)) {
         if (!parser.unknownOptionNames().isEmpty())
             return {std::nullopt,
@@ -329,9 +358,10 @@ Parsed parseOptions(const std::vector<std::string>& args) {
     if (parser.isSet(rated)) {
         o.rated = verdict::parseNameplate(value(rated));
         if (!o.rated)
-            return {std::nullopt, "--rated 需要额定一次电流/额定二次电流 (A), 如 600/5: 一次 1 到 100000, 二次 1, 2 "
-                                  "或 5; 不是 '" +
-                                      value(rated) + "'"};
+            return {std::nullopt,
+                    "--rated 需要额定一次电流/额定二次电流 (A), 如 600/5: 一次 1 到 100000, 二次 1, 2 "
+                    "或 5; 不是 '" +
+                        value(rated) + "'"};
     }
     if (parser.isSet(accuracy)) {
         const auto found = verdict::parseClass(value(accuracy));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -43,22 +45,38 @@ class Database {
     virtual void rollback() = 0;
 };
 
-inline std::int64_t asInt(const SqlValue& v) {
+// A whole number as stored: a number, or a text that is one whole and nothing else; none for
+// anything else (NULL, bytes, a text such as "abc"), which is no number and never read as 0.
+inline std::optional<std::int64_t> wholeNumber(const SqlValue& v) {
     if (const auto* i = std::get_if<std::int64_t>(&v)) return *i;
-    if (const auto* d = std::get_if<double>(&v)) return static_cast<std::int64_t>(*d);
-    if (const auto* s = std::get_if<std::string>(&v)) return s->empty() ? 0 : std::stoll(*s);
-    return 0;
+    if (const auto* d = std::get_if<double>(&v); d != nullptr && *d == std::floor(*d) && std::abs(*d) < 9e18)
+        return static_cast<std::int64_t>(*d);
+    if (const auto* s = std::get_if<std::string>(&v)) {
+        std::int64_t n = 0;
+        const auto [end, error] = std::from_chars(s->data(), s->data() + s->size(), n);
+        if (error == std::errc() && end == s->data() + s->size() && !s->empty()) return n;
+    }
+    return std::nullopt;
+}
+// A number as stored, whole or not; none for NULL and for anything that is no number.
+inline std::optional<double> realNumber(const SqlValue& v) {
+    if (const auto* d = std::get_if<double>(&v)) return std::isfinite(*d) ? std::optional(*d) : std::nullopt;
+    if (const auto* i = std::get_if<std::int64_t>(&v)) return static_cast<double>(*i);
+    if (const auto* s = std::get_if<std::string>(&v)) {
+        double x = 0;
+        const auto [end, error] = std::from_chars(s->data(), s->data() + s->size(), x);
+        if (error == std::errc() && end == s->data() + s->size() && !s->empty() && std::isfinite(x)) return x;
+    }
+    return std::nullopt;
+}
+// For what the database computes itself (a count, an id it gave): 0 where it is none.
+inline std::int64_t asInt(const SqlValue& v) {
+    return wholeNumber(v).value_or(0);
 }
 inline std::string asText(const SqlValue& v) {
     if (const auto* s = std::get_if<std::string>(&v)) return *s;
     if (const auto* i = std::get_if<std::int64_t>(&v)) return std::to_string(*i);
     return {};
-}
-inline std::optional<double> asReal(const SqlValue& v) {
-    if (const auto* d = std::get_if<double>(&v)) return *d;
-    if (const auto* i = std::get_if<std::int64_t>(&v)) return static_cast<double>(*i);
-    if (const auto* s = std::get_if<std::string>(&v); s != nullptr && !s->empty()) return std::stod(*s);
-    return std::nullopt;
 }
 
 } // namespace hvr::platform

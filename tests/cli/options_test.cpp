@@ -73,17 +73,24 @@ TEST(CliOptions, SaysWhatIsWrongInOneLine) {
         {"monitor", "--class", "0.3"},
         {"monitor", "--report", "r.pdf"},                  // a download option
         {"download", "--report", "r.pdf", "--phase", "D"}, // no such phase
-        {"monitor", "--station", "城南"},            // particulars of a download
-        {"archive", "show"},                        // which test
-        {"archive", "show", "1; DROP TABLE tests"}, // an id is a number
-        {"archive", "show", "-1"},                  // a positive one
+        {"monitor", "--station", "城南"},                  // particulars of a download
+        {"archive", "show"},                               // which test
+        {"archive", "show", "1; DROP TABLE tests"},        // an id is a number
+        {"archive", "show", "-1"},                         // a positive one
         {"archive", "show", "0"},
+        {"archive", "list", "--since", "-1"},         // a date, said as such
         {"archive", "list", "--since", "2026-13-45"}, // a date of the calendar
         {"archive", "list", "--since", "2026-02-30"},
         {"archive", "list", "--since", "2025-02-29"},
-        {"download", "--since", "2026-01-01"},      // a filter of archive list
+        {"download", "--since", "2026-01-01"}, // a filter of archive list
         {"monitor", "--timeout", "inf"},
         {"monitor", "--timeout", "0x1p3"},
+        {"download", "--timeout", std::string(26088, '1')}, // read in one pass, however long
+        {"monitor", "--frames", std::string(26088, '1')},
+        {"monitor", "--timeout", "1e"},
+        {"monitor", "--timeout", "."},
+        {"monitor", "--timeout", "1.2.3"},
+        {"monitor", "--timeout", "+"},
         {"monitor", "--format", "xml"},
         {"monitor", "--timeout", "0"},
         {"monitor", "--demo", "--port", "1"},
@@ -96,6 +103,9 @@ TEST(CliOptions, SaysWhatIsWrongInOneLine) {
         EXPECT_EQ(p.error.find('\n'), std::string::npos);
         EXPECT_EQ(p.error.find("Missing"), std::string::npos) << p.error;
     }
+    EXPECT_NE(parseOptions({"archive", "list", "--since", "-1"}).error.find("--since 需要日期"),
+              std::string::npos)
+        << "the value of --since, not a record's number";
 }
 
 TEST(CliOptions, APortIsADevicePathOrAWholeNumberOrComN) {
@@ -130,7 +140,8 @@ TEST(CliOptions, EachCommandHasItsFormatsAndOutput) {
     EXPECT_EQ(verdict::nameplateText(*judged.options->rated), "12.5/1");
     EXPECT_EQ(judged.options->accuracy, verdict::AccuracyClass::C0_2S);
     EXPECT_EQ(parse({"download", "--rated", "600/3"}).error,
-              "--rated 需要额定一次电流/额定二次电流 (A), 如 600/5: 一次 1 到 100000, 二次 1, 2 或 5; 不是 '600/3'");
+              "--rated 需要额定一次电流/额定二次电流 (A), 如 600/5: 一次 1 到 100000, 二次 1, 2 或 5; 不是 "
+              "'600/3'");
     EXPECT_EQ(parse({"ports", "--out", "x"}).error, "--out 不用于 ports");
 }
 

@@ -435,6 +435,78 @@ TEST(Cli, DownloadsAreArchivedAndTheArchiveIsListedShownAndReported) {
     EXPECT_TRUE(QFile::exists(dir.filePath("again.txt"))) << "the download is written all the same";
 }
 
+// An archive tampered with: every command says what is wrong with the status of an archive that
+// cannot be read, none crashes or shows a partial test as a test, nothing is written to one
+// holding what this program did not make, and what only reads leaves no file beside it.
+TEST(Cli, ATamperedArchiveIsSaidForWhatItIs) {
+    SimProcess sim({"--groups", "10"});
+    QTemporaryDir dir;
+    const QString made = dir.filePath("made.sqlite");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HVR_ARCHIVE", made);
+    for (int i = 0; i < 3; ++i)
+        ASSERT_EQ(
+            runCli({"download", "--port", sim.device(), "--out", "-", "--time-scale", "0.1"}, env).exitCode,
+            0);
+    struct Tampering {
+        const char* sql;
+        std::vector<QStringList> commands; // each exits 4 and says the words
+        const char* words;
+    };
+    const std::vector<Tampering> tamperings{
+        {"UPDATE tests SET group_count = 'abc' WHERE id = 1",
+         {{"archive", "list"}, {"archive", "check"}},
+         "不是数字"},
+        {"UPDATE tests SET error_mean = 'x' WHERE id = 2",
+         {{"archive", "list"}, {"archive", "check"}},
+         "不是数字"},
+        {"UPDATE schema_version SET version = 'x'",
+         {{"archive", "list"}, {"archive", "show", "1"}},
+         "不是数字"},
+        {"DROP TABLE test_groups", {{"archive", "check"}, {"archive", "show", "1"}}, "test_groups"},
+        {"UPDATE test_groups SET frame = X'01020304050607' WHERE test_id = 2 AND slot = 3",
+         {{"archive", "check"}, {"archive", "show", "2"}, {"archive", "report", "2", dir.filePath("r.pdf")}},
+         "第 4 组的数据帧为 7 字节"},
+        {"UPDATE test_groups SET frame = X'' WHERE test_id = 2 AND slot = 0",
+         {{"archive", "check"}, {"archive", "show", "2"}},
+         "第 1 组的数据帧为 0 字节"},
+        {"DELETE FROM test_groups WHERE test_id = 2 AND slot = 5",
+         {{"archive", "check"}, {"archive", "show", "2"}},
+         "组数 10, 存有 9 组"},
+        {"DELETE FROM test_groups WHERE test_id = 3",
+         {{"archive", "check"}, {"archive", "show", "3"}},
+         "组数 10, 存有 0 组"},
+        {"CREATE TRIGGER wipe AFTER INSERT ON tests BEGIN DELETE FROM tests WHERE id <> new.id; END",
+         {{"archive", "check"}},
+         "触发器 wipe"},
+    };
+    for (const Tampering& t : tamperings) {
+        const QString copy = dir.filePath("copy.sqlite");
+        QFile::remove(copy);
+        ASSERT_TRUE(QFile::copy(made, copy));
+        {
+            std::string why;
+            auto db = platform::QtDatabase::open(copy.toStdString(), &why);
+            ASSERT_TRUE(db && db->exec(t.sql, {}, nullptr, &why)) << t.sql << ": " << why;
+        }
+        env.insert("HVR_ARCHIVE", copy);
+        for (const QStringList& command : t.commands) {
+            const CliRun run = runCli(command, env);
+            EXPECT_EQ(run.exitCode, 4) << t.sql << ": " << command.join(' ').toStdString() << ": " << run.err;
+            EXPECT_NE(run.err.find(t.words), std::string::npos) << t.sql << ": " << run.err;
+            EXPECT_FALSE(QFile::exists(copy + "-wal") || QFile::exists(copy + "-shm")) << t.sql;
+        }
+    }
+    // The planted trigger would delete every earlier test at the next record: nothing is written.
+    const CliRun download =
+        runCli({"download", "--port", sim.device(), "--out", "-", "--time-scale", "0.1"}, env);
+    EXPECT_EQ(download.exitCode, 3) << download.err;
+    EXPECT_NE(download.err.find("触发器 wipe"), std::string::npos) << download.err;
+    const CliRun list = runCli({"archive", "list"}, env);
+    EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 4)
+        << "the heading and three tests: " << list.out;
+}
+
 TEST(Cli, ALockedTeamArchiveCostsSecondsAndCtrlCDuringItKeepsTheListingAndNoHalfRecord) {
     testing::PostgresServer server;
     if (!server.ok()) GTEST_SKIP() << server.why();
