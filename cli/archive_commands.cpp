@@ -34,7 +34,8 @@ struct OpenArchive {
     std::unique_ptr<archive::Archive> archive;
 };
 // Opened to read (nothing is made where there is no archive) or to write.
-std::optional<OpenArchive> openArchive(const Options& options, archive::Archive::Purpose purpose, std::string* why) {
+std::optional<OpenArchive> openArchive(const Options& options, archive::Archive::Purpose purpose,
+                                       std::string* why) {
     const auto address = platform::parseArchiveAddress(archiveWhere(options), why);
     if (!address) return std::nullopt;
     OpenArchive open;
@@ -50,16 +51,34 @@ std::optional<OpenArchive> openArchive(const Options& options, archive::Archive:
 }
 
 // A particular as one cell of a line: tabs, line breaks and backslashes written as \t, \n,
-// \r and \\, so that every record is one line of its columns.
+// \r and \\, so that every record is one line of its columns, and every other control
+// character as \xHH, so that an archive a team shares can never drive a reader's terminal.
 std::string cell(const std::string& text) {
     std::string out;
     for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
         switch (c) {
-        case '\t': out += "\\t"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\\': out += "\\\\"; break;
-        default: out += c;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        default:
+            if (byte < 0x20 || byte == 0x7F) {
+                static constexpr char kHex[] = "0123456789ABCDEF";
+                out += "\\x";
+                out += kHex[byte >> 4];
+                out += kHex[byte & 0xF];
+            } else {
+                out += c;
+            }
         }
     }
     return out;
@@ -74,9 +93,9 @@ int list(archive::Archive& a, const Options& options) {
     if (!tests) return fail(kExitArchive, "测试记录无法读取: " + why);
     std::cout << "编号\t时间\t变电站\t设备\t相别\t额定变比\t准确级\t组数\t结论\t平均误差\n";
     for (const auto& t : *tests)
-        std::cout << t.id << "\t" << t.downloadedAt << "\t" << cell(t.station) << "\t" << cell(t.device) << "\t"
-                  << cell(t.phase) << "\t" << t.rated << "\t" << t.accuracy << "\t" << t.groups << "\t" << t.verdict
-                  << "\t" << archive::errorPercentText(t.errorMean) << "\n";
+        std::cout << t.id << "\t" << t.downloadedAt << "\t" << cell(t.station) << "\t" << cell(t.device)
+                  << "\t" << cell(t.phase) << "\t" << t.rated << "\t" << t.accuracy << "\t" << t.groups
+                  << "\t" << t.verdict << "\t" << archive::errorPercentText(t.errorMean) << "\n";
     return kExitOk;
 }
 
@@ -151,6 +170,7 @@ int check(archive::Archive& a) {
 int runArchiveCommand(const Options& options) {
     std::string why;
     if (!platform::parseArchiveAddress(archiveWhere(options), &why)) return fail(kExitBadArguments, why);
+    if (const auto clash = clashingOutputs(options)) return fail(kExitBadArguments, *clash);
     auto open = openArchive(options, archive::Archive::Purpose::Reading, &why);
     if (!open) return fail(kExitArchive, why);
     switch (options.archiveAction) {
@@ -168,6 +188,26 @@ int runArchiveCommand(const Options& options) {
     return kExitArchive;
 }
 
+std::optional<std::string> clashingOutputs(const Options& options) {
+    std::vector<std::pair<std::string, std::string>> files; // (what, path)
+    for (const auto& [what, path] : {std::pair{"--out", options.out}, std::pair{"--pdf", options.pdf},
+                                     std::pair{"--report", options.report}})
+        if (!path.empty() && path != "-") files.emplace_back(what, path);
+    if (options.command == Command::Archive && options.archiveAction == ArchiveAction::Report)
+        files.emplace_back("报告", options.archiveFile);
+    std::string ignored;
+    const auto address = platform::parseArchiveAddress(archiveWhere(options), &ignored);
+    if (address && address->kind == platform::ArchiveAddress::Kind::Sqlite && !options.noArchive)
+        files.emplace_back("测试记录",
+                           address->path.empty() ? platform::QtDatabase::defaultPath() : address->path);
+    for (std::size_t i = 0; i < files.size(); ++i)
+        for (std::size_t j = i + 1; j < files.size(); ++j)
+            if (platform::sameFile(files[i].second, files[j].second))
+                return files[i].first + " 与" + (files[j].first[0] == '-' ? " " : "") + files[j].first +
+                       " 是同一个文件: " + files[j].second;
+    return std::nullopt;
+}
+
 std::optional<std::string> refusedArchiveAddress(const Options& options) {
     std::string why;
     const auto address = platform::parseArchiveAddress(archiveWhere(options), &why);
@@ -176,7 +216,8 @@ std::optional<std::string> refusedArchiveAddress(const Options& options) {
     return std::nullopt;
 }
 
-archive::TestRecord downloadRecord(const Form1& form, const Options& options, const std::string& downloadedAt) {
+archive::TestRecord downloadRecord(const Form1& form, const Options& options,
+                                   const std::string& downloadedAt) {
     archive::TestRecord record;
     record.downloadedAt = downloadedAt;
     record.particulars = options.particulars;

@@ -201,8 +201,8 @@ int writeReport(Form1& form, const Options& options, const std::string& download
     if (!options.rated && !guessSaid && groups.basis.nameplate)
         std::cerr << "hvr-cli: 未给出 --rated, 报告按" << verdict::nameplateText(*groups.basis.nameplate)
                   << " 计算变比误差\n";
-    const platform::Document document =
-        report::layoutReport({options.particulars, groups, downloadedAt, HVR_VERSION}, platform::QtTextMeasure());
+    const platform::Document document = report::layoutReport(
+        {options.particulars, groups, downloadedAt, HVR_VERSION}, platform::QtTextMeasure());
     const auto bytes = platform::documentPdf(document);
     if (!bytes) return fail(kExitCannotWrite, "报告无法生成");
     platform::LocalFileSystem files;
@@ -263,7 +263,9 @@ int writeDownload(Form1& form, const Options& options, const std::string& downlo
 }
 
 int download(Session& session, const Options& options) {
-    // Outputs that cannot be written are said before the instrument is asked for anything.
+    // Outputs that cannot be written, or that would land on each other or on the archive, are
+    // said before the instrument is asked for anything.
+    if (const auto clash = clashingOutputs(options)) return fail(kExitBadArguments, *clash);
     for (const std::string& path : {options.out, options.pdf, options.report}) {
         std::string why;
         if (!path.empty() && path != "-" && !platform::canSave(path, &why))
@@ -314,6 +316,8 @@ int download(Session& session, const Options& options) {
         form.Command12_Click();
 
     const int written = writeDownload(form, options, downloadedAt);
+    if (!options.noArchive && form.dl_filed == 0)
+        std::cerr << "hvr-cli: 仪器中没有存储的数据组, 不存为测试记录\n";
     if (!record) return written;
     // From here the database may keep the program waiting: a signal ends it at once.
     const Session::BlockingOutput archiving;
@@ -330,6 +334,7 @@ int monitor(Session& session, const Options& options) {
     // flushed as it is written.
     std::ofstream file;
     const bool toFile = !options.out.empty() && options.out != "-";
+    if (const auto clash = clashingOutputs(options)) return fail(kExitBadArguments, *clash);
     if (std::string why; toFile && !platform::canSave(options.out, &why))
         return fail(kExitCannotWrite, "无法写入 " + options.out + ": " + why);
     std::ostream& out = toFile ? static_cast<std::ostream&>(file) : std::cout;
@@ -425,7 +430,8 @@ int main(int argc, char** argv) {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
     if (options.command == Command::Help) {
-        std::cout << usage({platform::QtSerialPort::deviceExamples(), platform::QtDatabase::defaultPathAsWritten(),
+        std::cout << usage({platform::QtSerialPort::deviceExamples(),
+                            platform::QtDatabase::defaultPathAsWritten(),
                             platform::QtDatabase::passwordFileAsWritten()});
         return kExitOk;
     }

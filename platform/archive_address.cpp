@@ -10,16 +10,42 @@ namespace {
 
 // libpq's connection keywords that a URI may carry in its query, beyond host, port, dbname,
 // user and password.
-constexpr std::array<std::string_view, 36> kKeywords{
-    "hostaddr",          "passfile",          "channel_binding",      "connect_timeout",
-    "client_encoding",   "options",           "application_name",     "fallback_application_name",
-    "keepalives",        "keepalives_idle",   "keepalives_interval",  "keepalives_count",
-    "tcp_user_timeout",  "replication",       "gssencmode",           "sslmode",
-    "requiressl",        "sslcompression",    "sslcert",              "sslkey",
-    "sslpassword",       "sslrootcert",       "sslcrl",               "sslcrldir",
-    "sslsni",            "requirepeer",       "ssl_min_protocol_version", "ssl_max_protocol_version",
-    "krbsrvname",        "gsslib",            "gssdelegation",        "service",
-    "target_session_attrs", "load_balance_hosts", "sslcertmode",     "require_auth"};
+constexpr std::array<std::string_view, 36> kKeywords{"hostaddr",
+                                                     "passfile",
+                                                     "channel_binding",
+                                                     "connect_timeout",
+                                                     "client_encoding",
+                                                     "options",
+                                                     "application_name",
+                                                     "fallback_application_name",
+                                                     "keepalives",
+                                                     "keepalives_idle",
+                                                     "keepalives_interval",
+                                                     "keepalives_count",
+                                                     "tcp_user_timeout",
+                                                     "replication",
+                                                     "gssencmode",
+                                                     "sslmode",
+                                                     "requiressl",
+                                                     "sslcompression",
+                                                     "sslcert",
+                                                     "sslkey",
+                                                     "sslpassword",
+                                                     "sslrootcert",
+                                                     "sslcrl",
+                                                     "sslcrldir",
+                                                     "sslsni",
+                                                     "requirepeer",
+                                                     "ssl_min_protocol_version",
+                                                     "ssl_max_protocol_version",
+                                                     "krbsrvname",
+                                                     "gsslib",
+                                                     "gssdelegation",
+                                                     "service",
+                                                     "target_session_attrs",
+                                                     "load_balance_hosts",
+                                                     "sslcertmode",
+                                                     "require_auth"};
 
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -99,6 +125,12 @@ bool splitHost(std::string_view entry, std::string& host, std::string& port) {
 std::optional<ArchiveAddress> parseArchiveAddress(const std::string& text, std::string* why) {
     ArchiveAddress address;
     const auto scheme = text.find("://");
+    // SQLite's own "file:" addresses carry options of their own (mode=ro, vfs=...) that a path
+    // would take for a folder and a name: refused like any other scheme.
+    if (scheme == std::string::npos && text.rfind("file:", 0) == 0) {
+        refuse(why, "无法识别的数据库地址 " + text + " (SQLite 的 file: 地址不受支持, 请直接写文件的路径)");
+        return std::nullopt;
+    }
     if (scheme == std::string::npos) {
         address.path = text;
         address.shown = text;
@@ -122,8 +154,8 @@ std::optional<ArchiveAddress> parseArchiveAddress(const std::string& text, std::
         const std::string_view userInfo = net.substr(0, at);
         const auto colon = userInfo.find(':');
         const auto user = percentDecoded(userInfo.substr(0, colon));
-        const auto password =
-            colon == std::string_view::npos ? std::optional<std::string>("") : percentDecoded(userInfo.substr(colon + 1));
+        const auto password = colon == std::string_view::npos ? std::optional<std::string>("")
+                                                              : percentDecoded(userInfo.substr(colon + 1));
         if (!user || !password) {
             refuse(why, bad + " (用户名或密码中的 % 编码有误)");
             return std::nullopt;
@@ -169,18 +201,24 @@ std::optional<ArchiveAddress> parseArchiveAddress(const std::string& text, std::
             if (pair.empty()) continue;
             const auto eq = pair.find('=');
             const auto key = percentDecoded(pair.substr(0, eq));
-            const auto value =
-                eq == std::string_view::npos ? std::optional<std::string>() : percentDecoded(pair.substr(eq + 1));
+            const auto value = eq == std::string_view::npos ? std::optional<std::string>()
+                                                            : percentDecoded(pair.substr(eq + 1));
             if (!key || !value) {
                 refuse(why, bad + " (参数 \"" + masked(std::string(pair)) + "\" 有误)");
                 return std::nullopt;
             }
-            if (*key == "host") address.host = *value;
-            else if (*key == "port") address.port = *value;
-            else if (*key == "dbname") address.database = *value;
-            else if (*key == "user") address.user = *value;
-            else if (*key == "password") address.password = *value;
-            else if (*key == "ssl" && *value == "true") address.parameters.emplace_back("sslmode", "require");
+            if (*key == "host")
+                address.host = *value;
+            else if (*key == "port")
+                address.port = *value;
+            else if (*key == "dbname")
+                address.database = *value;
+            else if (*key == "user")
+                address.user = *value;
+            else if (*key == "password")
+                address.password = *value;
+            else if (*key == "ssl" && *value == "true")
+                address.parameters.emplace_back("sslmode", "require");
             else if (std::find(kKeywords.begin(), kKeywords.end(), *key) != kKeywords.end())
                 address.parameters.emplace_back(*key, *value);
             else {

@@ -105,6 +105,20 @@ bool canWriteDevice(const std::filesystem::path& device, std::string* why) {
 
 } // namespace
 
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    if (std::filesystem::exists(a, error) && std::filesystem::exists(b, error))
+        return std::filesystem::equivalent(a, b, error);
+    const auto where = [](const std::string& path) {
+        const std::filesystem::path target = finalTarget(path);
+        std::error_code e;
+        const std::filesystem::path dir =
+            std::filesystem::absolute(target.parent_path().empty() ? "." : target.parent_path(), e);
+        return std::filesystem::weakly_canonical(dir, e) / target.filename();
+    };
+    return where(a) == where(b);
+}
+
 bool canSave(const std::string& path, std::string* why) {
     const std::filesystem::path target = finalTarget(path);
     struct stat existing {};

@@ -27,6 +27,10 @@ class FileSystem {
 // should refuse an output it cannot write before it does its work. `why` as for saveFile.
 bool canSave(const std::string& path, std::string* why = nullptr);
 
+// Whether two paths name one file: the same file through any path, link or hard link, or, for
+// one not made yet, the same name in the same folder once the folders' links are followed.
+bool sameFile(const std::string& a, const std::string& b);
+
 // The file system of the machine.
 class LocalFileSystem final : public FileSystem {
   public:

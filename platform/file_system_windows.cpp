@@ -86,6 +86,18 @@ bool LocalFileSystem::ensureDirectory(const std::string& path) {
     return std::filesystem::is_directory(pathOf(path), ec);
 }
 
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    const std::filesystem::path pa = pathOf(a), pb = pathOf(b);
+    if (std::filesystem::exists(pa, error) && std::filesystem::exists(pb, error))
+        return std::filesystem::equivalent(pa, pb, error);
+    const auto where = [](const std::filesystem::path& p) {
+        std::error_code e;
+        return std::filesystem::weakly_canonical(std::filesystem::absolute(p, e), e);
+    };
+    return where(pa) == where(pb);
+}
+
 bool canSave(const std::string& path, std::string* why) {
     const std::filesystem::path target = pathOf(path);
     const DWORD attributes = GetFileAttributesW(target.c_str());
@@ -111,8 +123,9 @@ bool LocalFileSystem::saveFile(const std::string& path, std::string_view bytes, 
     // A file another program holds open without letting it go cannot be replaced: said before
     // anything is written (a failed ReplaceFile may leave a file of its own beside it).
     if (exists) {
-        const HANDLE old = CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const HANDLE old =
+            CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (old == INVALID_HANDLE_VALUE) return failWith(why, errorText(GetLastError()));
         CloseHandle(old);
     }
@@ -132,7 +145,8 @@ bool LocalFileSystem::saveFile(const std::string& path, std::string_view bytes, 
     // The old file's attributes and permissions stay with the name (ReplaceFile); a new name
     // is given the file in one move.
     if (ok && exists &&
-        !ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) &&
+        !ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                      nullptr) &&
         !MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         ok = false;
         error = GetLastError();

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <fstream>
@@ -405,6 +406,15 @@ TEST(Cli, DownloadsAreArchivedAndTheArchiveIsListedShownAndReported) {
     const CliRun listed = runCli({"archive", "list"}, env);
     EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 3) << listed.out;
     EXPECT_NE(listed.out.find("a\\tb\tCT\\t2\\nB"), std::string::npos) << listed.out;
+    // Every other control character escaped: a shared archive never drives a terminal.
+    ASSERT_EQ(runCli({"download", "--port", sim.device(), "--out", "-", "--device", "\x1b]0;pwned\x07\x1b[2J",
+                      "--time-scale", "0.1"},
+                     env)
+                  .exitCode,
+              0);
+    const CliRun escaped = runCli({"archive", "list"}, env);
+    EXPECT_NE(escaped.out.find("\\x1B]0;pwned\\x07\\x1B[2J"), std::string::npos) << escaped.out;
+    EXPECT_EQ(escaped.out.find('\x1b'), std::string::npos);
 
     // A mistyped address is refused before the read; nothing is made.
     const QString before = QDir::currentPath();
@@ -505,6 +515,59 @@ TEST(Cli, ATamperedArchiveIsSaidForWhatItIs) {
     const CliRun list = runCli({"archive", "list"}, env);
     EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 4)
         << "the heading and three tests: " << list.out;
+}
+
+// An output never lands on the archive or on another output, through any path or link: the
+// clash is refused before the read, and the archive stays whole.
+TEST(Cli, AnEmptyStoreIsReadAndSaidNotArchived) {
+    SimProcess sim({"--groups", "0"});
+    QTemporaryDir dir;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HVR_ARCHIVE", dir.filePath("arc.sqlite"));
+    const CliRun run = runCli({"download", "--port", sim.device(), "--out", "-", "--time-scale", "0.1"}, env);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("没有存储的数据组, 不存为测试记录"), std::string::npos) << run.err;
+}
+
+TEST(Cli, OutputsThatAreOneFileAreRefusedBeforeTheRead) {
+    SimProcess sim({"--groups", "10"});
+    QTemporaryDir dir;
+    const QString archive = dir.filePath("arc.sqlite");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    ASSERT_EQ(runCli({"download", "--port", sim.device(), "--out", "-", "--archive", archive, "--time-scale",
+                      "0.1"},
+                     env)
+                  .exitCode,
+              0);
+    ASSERT_TRUE(QFile::link(archive, dir.filePath("link.sqlite")));
+    ASSERT_EQ(
+        ::link(archive.toLocal8Bit().constData(), dir.filePath("hard.sqlite").toLocal8Bit().constData()), 0);
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    const std::vector<QStringList> clashes{
+        {"--archive", archive, "--out", archive},
+        {"--archive", archive, "--report", "./arc.sqlite"},
+        {"--archive", archive, "--pdf", dir.filePath("link.sqlite")},
+        {"--archive", archive, "--out", dir.filePath("hard.sqlite")},
+        {"--no-archive", "--out", "same.bin", "--pdf", "same.bin", "--report", "same.bin"},
+        {"--no-archive", "--out", "new.txt", "--report", dir.filePath("./sub/../new.txt")},
+    };
+    for (const QStringList& clash : clashes) {
+        const CliRun run =
+            runCli(QStringList{"download", "--port", sim.device(), "--time-scale", "0.1"} + clash, env);
+        EXPECT_EQ(run.exitCode, 2) << clash.join(' ').toStdString() << ": " << run.err;
+        EXPECT_NE(run.err.find("是同一个文件"), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find("等待仪器应答"), std::string::npos) << "said before the read: " << run.err;
+    }
+    QDir().mkdir("sub");
+    const CliRun report =
+        runCli({"archive", "report", "1", dir.filePath("link.sqlite"), "--archive", archive}, env);
+    EXPECT_EQ(report.exitCode, 2) << report.err;
+    QDir::setCurrent(before);
+    EXPECT_FALSE(QFile::exists(dir.filePath("same.bin")));
+    const CliRun list = runCli({"archive", "list", "--archive", archive}, env);
+    EXPECT_EQ(list.exitCode, 0) << "the archive is whole: " << list.err;
+    EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 2) << list.out;
 }
 
 TEST(Cli, ALockedTeamArchiveCostsSecondsAndCtrlCDuringItKeepsTheListingAndNoHalfRecord) {
