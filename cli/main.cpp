@@ -22,6 +22,7 @@
 #include "analysis/group_analysis.h"
 #include "units/number_text.h"
 #include "cli/archive_commands.h"
+#include "platform/archive_address.h"
 #include "cli/exit_status.h"
 #include "cli/monitor_output.h"
 #include "cli/options.h"
@@ -408,6 +409,7 @@ int monitor(Session& session, const Options& options) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args = platform::consoleArguments(argc, argv);
+    platform::hidePasswordsInArguments(argc, argv); // read: nobody else needs to see it
     const Parsed parsed = parseOptions(args);
     if (!parsed.options) {
         std::cerr << "hvr-cli: " << parsed.error << "\n";

@@ -81,7 +81,8 @@ ports     列出端口表: 端口号, 设备, 能否打开 (不能时说明原�
   --no-archive     download: 不存入测试记录.
   --archive 数据库 测试记录所在: SQLite 文件路径, 或 PostgreSQL 的连接地址
                    postgresql://用户@主机:端口/数据库?参数 (如 sslmode=require; 写在地址
-                   中的密码不会显示或保存, 密码取自 PGPASSWORD 或 %PASSWORDS%);
+                   中的密码不会显示或保存, 也从进程列表中抹去; 密码最好放在 %PASSWORDS%,
+                   或取自 PGPASSWORD);
                    默认取环境变量 HVR_ARCHIVE, 再默认为 %ARCHIVE%.
                    其他含 "://" 的地址一律拒绝.
   --timeout 秒     等待仪器应答的最长时间; 读取或监控中, 连接中断或没有进展

@@ -1,5 +1,7 @@
 #include "platform/archive_address.h"
 
+#include <cstring>
+
 #include <algorithm>
 #include <array>
 #include <string_view>
@@ -121,6 +123,24 @@ bool splitHost(std::string_view entry, std::string& host, std::string& port) {
 }
 
 } // namespace
+
+void hidePasswordsInArguments(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        char* arg = argv[i];
+        char* scheme = std::strstr(arg, "://");
+        if (scheme == nullptr) continue;
+        char* host = scheme + 3;
+        char* end = host + std::strcspn(host, "/?");
+        char* at = nullptr; // the last '@' of the authority, where the user information ends
+        for (char* c = host; c < end; ++c)
+            if (*c == '@') at = c;
+        if (at == nullptr) continue;
+        char* colon = static_cast<char*>(std::memchr(host, ':', static_cast<std::size_t>(at - host)));
+        if (colon == nullptr) continue;
+        for (char* c = colon + 1; c < at; ++c)
+            *c = '*';
+    }
+}
 
 std::optional<ArchiveAddress> parseArchiveAddress(const std::string& text, std::string* why) {
     ArchiveAddress address;

@@ -25,6 +25,11 @@ struct ArchiveAddress {
 // The address, or none with the reason it cannot be one.
 std::optional<ArchiveAddress> parseArchiveAddress(const std::string& text, std::string* why);
 
+// A password written in an address among the program's own arguments is overwritten in place
+// as soon as the arguments are read, as database clients do, so that the process list never
+// shows it; the address itself stays readable.
+void hidePasswordsInArguments(int argc, char** argv);
+
 // The parameters as libpq's keyword=value pairs, each value quoted, separated by ';' as Qt's
 // PostgreSQL driver takes its connect options.
 std::string connectOptions(const std::vector<std::pair<std::string, std::string>>& parameters);

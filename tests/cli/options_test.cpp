@@ -175,7 +175,7 @@ TEST(CliOptions, HelpNamesThisSystemsPlaces) {
     const std::string text = usage({"COM3", "%LOCALAPPDATA%\\hvr\\archive.sqlite", "pgpass.conf"});
     EXPECT_NE(text.find("设备路径 (COM3) 或"), std::string::npos);
     EXPECT_NE(text.find("再默认为 %LOCALAPPDATA%\\hvr\\archive.sqlite."), std::string::npos);
-    EXPECT_NE(text.find("PGPASSWORD 或 pgpass.conf)"), std::string::npos);
+    EXPECT_NE(text.find("密码最好放在 pgpass.conf,"), std::string::npos);
     EXPECT_EQ(text.find("%DEVICE%"), std::string::npos);
 }
 
