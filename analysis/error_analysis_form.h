@@ -24,7 +24,7 @@ inline constexpr Design kValue{.points = 12};
 inline constexpr Design kVerdict{.font = "黑体", .points = 36, .bold = true, .align = Align::Center};
 inline constexpr Design kReason{.align = Align::Center};
 inline constexpr Design kOverall{.font = "黑体", .points = 16, .bold = true, .align = Align::Center};
-inline constexpr Design kEntry{.maxLength = 40};
+inline constexpr Design kEntry{.maxLength = static_cast<int>(report::kParticularCharacters)};
 inline constexpr Design kRated{.maxLength = 20};
 inline constexpr Design kApply{.defaultButton = true}; // Enter takes the nameplate
 inline constexpr Design kPlot{.canvas = true};

@@ -187,9 +187,8 @@ void BM_ReportOf4600GroupsToPdf(benchmark::State& state) {
         const auto groups =
             hvr::analysis::analyseGroups(*store, hvr::kStoreSlots, hvr::verdict::parseNameplate("600/5"),
                                          hvr::verdict::AccuracyClass::C0_5);
-        const auto document =
-            hvr::report::layoutReport({{"城南", "CT-1", "A", "王工", ""}, groups, "", "bench"},
-                                      hvr::platform::QtTextMeasure());
+        const auto document = hvr::report::layoutReport(
+            {{"城南", "CT-1", "A", "王工", ""}, groups, "", "bench"}, hvr::platform::QtTextMeasure());
         const auto bytes = hvr::platform::documentPdf(document);
         if (!bytes) state.SkipWithError("not written");
         pages = document.pages.size();
@@ -199,6 +198,29 @@ void BM_ReportOf4600GroupsToPdf(benchmark::State& state) {
     state.counters["bytes"] = static_cast<double>(size);
 }
 BENCHMARK(BM_ReportOf4600GroupsToPdf)->Unit(benchmark::kMillisecond);
+
+// The layout of a report of 26 groups whose device is so many Chinese characters (an archived
+// record of any length): the time grows with the text's length, not faster.
+void BM_ReportLayoutOfALongParticular(benchmark::State& state) {
+    auto store = std::make_unique<hvr::RecordStore>();
+    fillStore(*store, 26);
+    const auto groups = hvr::analysis::analyseGroups(
+        *store, hvr::kStoreSlots, hvr::verdict::parseNameplate("600/5"), hvr::verdict::AccuracyClass::C0_5);
+    std::string device;
+    for (int i = 0; i < state.range(0); ++i)
+        device += "变";
+    std::size_t pages = 0;
+    for (auto _ : state)
+        pages = hvr::report::layoutReport({{"城南", device, "A", "王工", ""}, groups, "", "bench"},
+                                          hvr::platform::QtTextMeasure())
+                    .pages.size();
+    state.counters["pages"] = static_cast<double>(pages);
+}
+BENCHMARK(BM_ReportLayoutOfALongParticular)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
 
 // The archive, SQLite in a temporary folder, every commit on the disk.
 struct BenchArchive {

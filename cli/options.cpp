@@ -379,6 +379,12 @@ Parsed parseOptions(const std::vector<std::string>& args) {
     const std::string& p = o.particulars.phase;
     if (!p.empty() && p != "A" && p != "B" && p != "C" && p != "N")
         return {std::nullopt, "--phase 需要相别 A, B, C 或 N, 不是 '" + p + "'"};
+    for (const QCommandLineOption* text : {&station, &device, &tester, &remark})
+        if (static_cast<std::size_t>(parser.value(*text).toUcs4().size()) > report::kParticularCharacters)
+            return {std::nullopt, "--" + text->names().constLast().toStdString() + " 最多 " +
+                                      std::to_string(report::kParticularCharacters) +
+                                      " 个字符 (报告中能容纳的长度), 现有 " +
+                                      std::to_string(parser.value(*text).toUcs4().size()) + " 个"};
     for (const QCommandLineOption* text : {&station, &device, &phase, &tester, &remark, &noArchive, &archive})
         if (parser.isSet(*text) && o.command != Command::Download)
             return {std::nullopt, "--" + text->names().constLast().toStdString() + " 是 download 的选项"};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "analysis/group_analysis.h"
@@ -10,6 +11,10 @@
 namespace hvr::report {
 
 // What the report says about the test beside the readings.
+// The most characters a particular may have: what its column of the report holds in a few
+// lines, and what the analysis window's boxes take.
+inline constexpr std::size_t kParticularCharacters = 40;
+
 struct Particulars {
     std::string station; // 变电站
     std::string device;  // 设备名称/编号

@@ -12,17 +12,21 @@ std::size_t sequenceLength(unsigned char lead) {
     return 1;
 }
 
-// The text's characters, each as its bytes; control characters but the line feed become blanks.
+// The character at `at` as its bytes, `at` moved past it; empty for the CR of a CR LF, which is
+// one line feed. Control characters but the line feed become blanks.
+std::string nextCharacter(std::string_view text, std::size_t& at) {
+    const std::size_t n = std::min(sequenceLength(static_cast<unsigned char>(text[at])), text.size() - at);
+    std::string c(text.substr(at, n));
+    at += n;
+    if (c == "\r" && at < text.size() && text[at] == '\n') return {};
+    if (c.size() == 1 && static_cast<unsigned char>(c[0]) < 0x20 && c != "\n") c = " ";
+    return c;
+}
+
 std::vector<std::string> charactersOf(std::string_view text) {
     std::vector<std::string> characters;
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t n = std::min(sequenceLength(static_cast<unsigned char>(text[at])), text.size() - at);
-        std::string c(text.substr(at, n));
-        at += n;
-        if (c == "\r" && at < text.size() && text[at] == '\n') continue; // CR LF is one line feed
-        if (c.size() == 1 && static_cast<unsigned char>(c[0]) < 0x20 && c != "\n") c = " ";
-        characters.push_back(std::move(c));
-    }
+    for (std::size_t at = 0; at < text.size();)
+        if (std::string c = nextCharacter(text, at); !c.empty()) characters.push_back(std::move(c));
     return characters;
 }
 
@@ -66,8 +70,8 @@ std::vector<std::string> wrapText(std::string_view text, double width, const pla
             --word;
         const bool wholeWord = isLatin(c) && word > 0 && line[word - 1] == " " &&
                                measure.textWidth(font, joined(line, word, line.size())) <= width;
-        std::vector<std::string> carried(line.begin() + static_cast<std::ptrdiff_t>(wholeWord ? word : line.size() - 1),
-                                         line.end());
+        std::vector<std::string> carried(
+            line.begin() + static_cast<std::ptrdiff_t>(wholeWord ? word : line.size() - 1), line.end());
         line.resize(line.size() - carried.size());
         while (!line.empty() && line.back() == " ")
             line.pop_back();
@@ -80,23 +84,19 @@ std::vector<std::string> wrapText(std::string_view text, double width, const pla
 
 std::string elideText(std::string_view text, double width, const platform::PrintFont& font,
                       const platform::TextMeasure& measure) {
-    std::vector<std::string> characters = charactersOf(text);
-    for (std::string& c : characters)
-        if (c == "\n") c = " ";
-    std::string whole;
-    for (const std::string& c : characters)
-        whole += c;
-    if (measure.textWidth(font, whole) <= width) return whole;
-    while (!characters.empty()) {
-        characters.pop_back();
-        std::string shortened;
-        for (const std::string& c : characters)
-            shortened += c;
+    // From the front, keeping the longest beginning that fits with "…": the work is that of one
+    // line, however long the text.
+    std::string best = "…", prefix;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::string c = nextCharacter(text, at);
+        prefix += c == "\n" ? " " : c;
+        if (measure.textWidth(font, prefix) > width) return best;
+        std::string shortened = prefix;
         while (!shortened.empty() && shortened.back() == ' ')
             shortened.pop_back();
-        if (measure.textWidth(font, shortened + "…") <= width) return shortened + "…";
+        if (measure.textWidth(font, shortened + "…") <= width) best = shortened + "…";
     }
-    return "…";
+    return prefix;
 }
 
 } // namespace hvr::report

@@ -7,6 +7,7 @@
 
 #include "analysis/group_analysis.h"
 #include "report/report_layout.h"
+#include "report/text_lines.h"
 #include "tests/support/fake_text_measure.h"
 #include "tests/support/store_builder.h"
 
@@ -142,6 +143,19 @@ TEST(Report, GroupsWithoutSignalOrOverloadedShowTheirMarkAndNoRatio) {
     EXPECT_EQ(count(texts, "OL"), 1);
     EXPECT_EQ(count(texts, "53.1"), 0) << "no current the instrument disowned";
     EXPECT_EQ(count(texts, "119.8"), 0) << "and no ratio from it";
+}
+
+// A header line cut short: whole where it fits, else the longest beginning that fits with "…";
+// line feeds stand as blanks.
+TEST(Report, AHeaderTooLongIsCutShortWithAnEllipsis) {
+    const platform::PrintFont font{"宋体", 10, false}; // an ASCII letter 100 twips wide, "…" 200
+    EXPECT_EQ(report::elideText("abcde", 500, font, kMeasure), "abcde");
+    EXPECT_EQ(report::elideText("ab\ncd", 500, font, kMeasure), "ab cd");
+    EXPECT_EQ(report::elideText("abcdefgh", 500, font, kMeasure), "abc…");
+    EXPECT_EQ(report::elideText("ab    cdefgh", 500, font, kMeasure), "ab…")
+        << "no blanks before the ellipsis";
+    EXPECT_EQ(report::elideText("变电站变电站", 500, font, kMeasure), "变…");
+    EXPECT_EQ(report::elideText("abc", 100, font, kMeasure), "…");
 }
 
 TEST(Report, ParticularsOfAnyLengthWrapWholeInTheirColumns) {

@@ -9,6 +9,14 @@ Parsed parse(std::vector<std::string> args) {
     return parseOptions(args);
 }
 
+// So many Chinese characters.
+std::string chinese(int characters) {
+    std::string s;
+    for (int i = 0; i < characters; ++i)
+        s += "变";
+    return s;
+}
+
 TEST(CliOptions, DownloadDefaults) {
     const auto p = parse({"download"});
     ASSERT_TRUE(p.options) << p.error;
@@ -91,6 +99,7 @@ TEST(CliOptions, SaysWhatIsWrongInOneLine) {
         {"monitor", "--timeout", "."},
         {"monitor", "--timeout", "1.2.3"},
         {"monitor", "--timeout", "+"},
+        {"download", "--device", chinese(41)}, // longer than the report holds
         {"monitor", "--format", "xml"},
         {"monitor", "--timeout", "0"},
         {"monitor", "--demo", "--port", "1"},
@@ -103,6 +112,11 @@ TEST(CliOptions, SaysWhatIsWrongInOneLine) {
         EXPECT_EQ(p.error.find('\n'), std::string::npos);
         EXPECT_EQ(p.error.find("Missing"), std::string::npos) << p.error;
     }
+    EXPECT_TRUE(parseOptions({"download", "--device", chinese(40)}).options)
+        << "as long as the window's box takes";
+    EXPECT_NE(
+        parseOptions({"download", "--station", chinese(40) + "x"}).error.find("--station 最多 40 个字符"),
+        std::string::npos);
     EXPECT_NE(parseOptions({"archive", "list", "--since", "-1"}).error.find("--since 需要日期"),
               std::string::npos)
         << "the value of --since, not a record's number";
