@@ -50,40 +50,6 @@ std::optional<OpenArchive> openArchive(const Options& options, archive::Archive:
     return open;
 }
 
-// A particular as one cell of a line: tabs, line breaks and backslashes written as \t, \n,
-// \r and \\, so that every record is one line of its columns, and every other control
-// character as \xHH, so that an archive a team shares can never drive a reader's terminal.
-std::string cell(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-        case '\t':
-            out += "\\t";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        default:
-            if (byte < 0x20 || byte == 0x7F) {
-                static constexpr char kHex[] = "0123456789ABCDEF";
-                out += "\\x";
-                out += kHex[byte >> 4];
-                out += kHex[byte & 0xF];
-            } else {
-                out += c;
-            }
-        }
-    }
-    return out;
-}
-
 int list(archive::Archive& a, const Options& options) {
     std::string why;
     archive::TestFilter filter;
@@ -93,9 +59,10 @@ int list(archive::Archive& a, const Options& options) {
     if (!tests) return fail(kExitArchive, "测试记录无法读取: " + why);
     std::cout << "编号\t时间\t变电站\t设备\t相别\t额定变比\t准确级\t组数\t结论\t平均误差\n";
     for (const auto& t : *tests)
-        std::cout << t.id << "\t" << t.downloadedAt << "\t" << cell(t.station) << "\t" << cell(t.device)
-                  << "\t" << cell(t.phase) << "\t" << t.rated << "\t" << t.accuracy << "\t" << t.groups
-                  << "\t" << t.verdict << "\t" << archive::errorPercentText(t.errorMean) << "\n";
+        std::cout << t.id << "\t" << t.downloadedAt << "\t" << escapedText(t.station) << "\t"
+                  << escapedText(t.device) << "\t" << escapedText(t.phase) << "\t" << t.rated << "\t"
+                  << t.accuracy << "\t" << t.groups << "\t" << t.verdict << "\t"
+                  << archive::errorPercentText(t.errorMean) << "\n";
     return kExitOk;
 }
 

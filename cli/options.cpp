@@ -194,7 +194,61 @@ std::string usage(const UsagePlaces& places) {
     return text;
 }
 
+// A text on one line: tabs, line breaks and backslashes written as \t, \n,
+// \r and \\, so that every record is one line of its columns, and every other control
+// character as \xHH, so that an archive a team shares can never drive a reader's terminal.
+std::string escapedText(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        switch (c) {
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        default:
+            if (byte < 0x20 || byte == 0x7F) {
+                static constexpr char kHex[] = "0123456789ABCDEF";
+                out += "\\x";
+                out += kHex[byte >> 4];
+                out += kHex[byte & 0xF];
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out;
+}
+
+namespace {
+
+Parsed parseArguments(const std::vector<std::string>& args);
+
+} // namespace
+
 Parsed parseOptions(const std::vector<std::string>& args) {
+    // What is wrong is said on one line, whatever the arguments it quotes hold.
+    Parsed parsed = parseArguments(args);
+    std::string said;
+    for (const char c : parsed.error) {
+        const auto byte = static_cast<unsigned char>(c);
+        said += byte < 0x20 || byte == 0x7F ? escapedText(std::string_view(&c, 1)) : std::string(1, c);
+    }
+    parsed.error = std::move(said);
+    return parsed;
+}
+
+namespace {
+
+Parsed parseArguments(const std::vector<std::string>& args) {
     // One parser for every option of both commands: --opt value, --opt=value and the short
     // forms; which command an option belongs to is checked afterwards, so that it can be named.
     QCommandLineParser parser;
@@ -398,5 +452,7 @@ Parsed parseOptions(const std::vector<std::string>& args) {
     if (o.demo && o.port.given()) return {std::nullopt, "--demo 与 --port 不能同时使用"};
     return {o, ""};
 }
+
+} // namespace
 
 } // namespace hvr::cli

@@ -54,6 +54,11 @@ struct Parsed {
     std::optional<Options> options;
     std::string error;
 };
+// A text on one line: tabs, line breaks and backslashes as \t, \n, \r and \\, every other
+// control character as \xHH, so that a record or a quoted argument is one line and can never
+// drive a terminal.
+std::string escapedText(std::string_view text);
+
 Parsed parseOptions(const std::vector<std::string>& args);
 
 // What this system calls a port, the default archive and the password file, as --help shows

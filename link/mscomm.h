@@ -38,9 +38,8 @@ class MSComm {
     std::vector<std::uint8_t> Input();
     void Output(std::span<const std::uint8_t> bytes);
 
-    // The line's time, for telling a reply from bytes that were on their way before the request.
-    double lineByteSeconds() const { return m_port.byteSeconds(); }
-    double secondsSinceOutput() const { return m_port.secondsSinceWrite(); }
+    // Bytes came sooner than an answer to the last output could: they were on their way before it.
+    bool arrivedAhead() const { return m_port.arrivedAhead(); }
 
     int InBufferCount() const { return m_port.bytesWaiting(); }
     void discardInBuffer() { m_port.discardInput(); }   // InBufferCount = 0

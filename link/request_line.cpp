@@ -12,11 +12,6 @@ namespace {
 // Ticks a request may wait: at the second tick after it was sent it has had at least one
 // whole tick (500 ms), some ten times what the longest reply takes on the line.
 constexpr int kTicksToAbandon = 2;
-// A command is four bytes on the line; the instrument answers once it has the last of them.
-constexpr int kCommandBytes = 4;
-// Bytes more than the line's time allows before a reply is taken for junk: the instrument's
-// clock may run a little fast.
-constexpr int kLineSlackBytes = 1;
 
 int chunksOf(ChunkRoute reply) {
     return reply == ChunkRoute::StoredGroup ? 2 : 1; // a pair comes as two frames
@@ -76,13 +71,6 @@ void RequestLine::setFraming(int bytes) {
     applyFraming();
 }
 
-bool RequestLine::sooner(std::size_t bytes) const {
-    const double byteSeconds = m_comm.lineByteSeconds();
-    if (byteSeconds <= 0) return false; // a line without a speed of its own
-    const double carried = std::floor(m_comm.secondsSinceOutput() / byteSeconds) - kCommandBytes;
-    return static_cast<double>(bytes) > carried + kLineSlackBytes;
-}
-
 RequestLine::Taken RequestLine::take(ChunkRoute route, std::size_t bytes) {
     m_byteSinceTick = true;
     if (!m_outstanding) {
@@ -95,7 +83,7 @@ RequestLine::Taken RequestLine::take(ChunkRoute route, std::size_t bytes) {
     const auto whole = static_cast<std::size_t>(framingOf(r.reply) * chunksOf(r.reply));
     const auto waiting = static_cast<std::size_t>(std::max(0, m_comm.InBufferCount()));
     const std::size_t due = whole > r.bytesIn ? whole - r.bytesIn : 0;
-    if (waiting > due || sooner(r.bytesIn + waiting)) {
+    if (waiting > due || m_comm.arrivedAhead()) {
         giveUp();
         return Taken::GivenUp;
     }

@@ -88,9 +88,6 @@ class RequestLine {
     void transmit(Request request);
     void giveUp();
     void drain(int quietTicks);
-    // More bytes have come since the request was written than the line could have carried in
-    // answer to it.
-    bool sooner(std::size_t bytes) const;
     void applyFraming();
 
     MSComm& m_comm;

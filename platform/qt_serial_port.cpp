@@ -53,8 +53,8 @@ namespace {
 std::string inWords(const QString& systemText) {
     const std::string text = systemText.toStdString();
     static const std::pair<int, const char*> kWords[] = {
-        {ENOTTY, "不是串口"}, {ENXIO, "设备不存在"},       {ENODEV, "设备不存在"}, {ENOENT, "设备不存在"},
-        {EBUSY, "正被其他程序使用"}, {EACCES, "没有权限"}, {EPERM, "没有权限"},     {EIO, "设备出错"}};
+        {ENOTTY, "不是串口"},        {ENXIO, "设备不存在"}, {ENODEV, "设备不存在"}, {ENOENT, "设备不存在"},
+        {EBUSY, "正被其他程序使用"}, {EACCES, "没有权限"},  {EPERM, "没有权限"},    {EIO, "设备出错"}};
     for (const auto& [code, words] : kWords)
         if (text == std::strerror(code)) return std::string(words) + " (" + text + ")";
     return text;
@@ -100,14 +100,15 @@ bool QtSerialPort::openDevice(const QString& path) {
     }
     m_port.clear();
     m_devicePath = path.toStdString();
-    m_timedLine = !QFileInfo(path).canonicalFilePath().startsWith(QStringLiteral("/dev/pts/"));
+    const bool timed = !QFileInfo(path).canonicalFilePath().startsWith(QStringLiteral("/dev/pts/"));
+    m_timing.setByteSeconds(timed ? 10.0 / 4800.0 : 0);
+    m_buffered = 0;
     if (std::find(m_opened.begin(), m_opened.end(), m_devicePath) == m_opened.end())
         m_opened.push_back(m_devicePath);
     m_failedOpens = 0;
     m_lastFailure.clear();
     return true;
 }
-
 
 std::map<std::string, std::string> QtSerialPort::adapterNames() {
     // The adapter's own name, as the system read it from the USB device (sysfs, udev).
@@ -116,7 +117,8 @@ std::map<std::string, std::string> QtSerialPort::adapterNames() {
         QString name = info.description();
         if (!info.manufacturer().isEmpty() && !name.contains(info.manufacturer()))
             name = info.manufacturer() + " " + name;
-        if (!name.trimmed().isEmpty()) names[info.systemLocation().toStdString()] = name.trimmed().toStdString();
+        if (!name.trimmed().isEmpty())
+            names[info.systemLocation().toStdString()] = name.trimmed().toStdString();
     }
     return names;
 }
@@ -140,6 +142,7 @@ void QtSerialPort::setThreshold(int bytes) {
 std::vector<std::uint8_t> QtSerialPort::read(int maxBytes) {
     if (!m_port.isOpen() || maxBytes <= 0) return {};
     const QByteArray data = m_port.read(maxBytes);
+    m_buffered = m_port.bytesAvailable();
     return {data.begin(), data.end()};
 }
 
@@ -148,7 +151,7 @@ int QtSerialPort::bytesWaiting() const {
 }
 
 void QtSerialPort::write(std::span<const std::uint8_t> bytes) {
-    m_lastWrite = std::chrono::steady_clock::now();
+    m_timing.wrote(bytes.size(), now());
     if (m_port.isOpen())
         m_port.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
 }
@@ -158,6 +161,7 @@ void QtSerialPort::discardInput() {
     // Drop what the driver holds and what Qt has already buffered.
     m_port.clear(QSerialPort::Input);
     m_port.readAll();
+    m_buffered = 0;
 }
 
 void QtSerialPort::discardOutput() {
@@ -165,6 +169,9 @@ void QtSerialPort::discardOutput() {
 }
 
 void QtSerialPort::onReadyRead() {
+    const qint64 waiting = m_port.bytesAvailable();
+    if (waiting > m_buffered) m_timing.arrived(static_cast<std::size_t>(waiting - m_buffered), now());
+    m_buffered = waiting;
     if (m_delivering) {
         m_pending = true; // delivered again once the running handler returns
         return;

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/line_timing.h"
 #include "platform/port_table.h"
 #include "platform/serial_port.h"
 
@@ -48,10 +49,7 @@ class QtSerialPort final : public QObject, public SerialPort {
     void discardInput() override;
     void discardOutput() override;
     // A serial line at 4800 baud 8N1; a pseudo-terminal carries bytes as fast as they are written.
-    double byteSeconds() const override { return m_timedLine ? 10.0 / 4800.0 : 0; }
-    double secondsSinceWrite() const override {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - m_lastWrite).count();
-    }
+    bool arrivedAhead() const override { return m_timing.ahead(); }
 
     void setDataReceivedHandler(std::function<void()> handler) override { m_handler = std::move(handler); }
 
@@ -103,8 +101,12 @@ class QtSerialPort final : public QObject, public SerialPort {
     std::string m_lastFailure;
     std::string m_devicePath;
     std::vector<std::string> m_opened;
-    bool m_timedLine = false;
-    std::chrono::steady_clock::time_point m_lastWrite;
+    // The line's speed, told of every write and every arrival as it happens.
+    LineTiming m_timing;
+    qint64 m_buffered = 0; // bytes waiting when arrivals were last counted
+    static double now() {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    }
     bool m_delivering = false;
     bool m_pending = false;
 };

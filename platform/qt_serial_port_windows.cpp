@@ -141,7 +141,7 @@ bool QtSerialPort::openDevice(const QString& path) {
     m_received.clear();
     m_poll.start();
     m_devicePath = device;
-    m_timedLine = true; // COM ports are serial lines; a simulator behind one is paced as one
+    m_timing.setByteSeconds(10.0 / 4800.0); // COM ports are serial lines; a simulator behind one is paced as one
     if (std::find(m_opened.begin(), m_opened.end(), m_devicePath) == m_opened.end())
         m_opened.push_back(m_devicePath);
     m_failedOpens = 0;
@@ -186,7 +186,7 @@ int QtSerialPort::bytesWaiting() const {
 }
 
 void QtSerialPort::write(std::span<const std::uint8_t> bytes) {
-    m_lastWrite = std::chrono::steady_clock::now();
+    m_timing.wrote(bytes.size(), now());
     if (!isOpen()) return;
     DWORD written = 0;
     if (!WriteFile(handleOf(m_handle), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
@@ -214,6 +214,7 @@ void QtSerialPort::poll() {
             return;
         }
         m_received.insert(m_received.end(), buffer, buffer + got);
+        if (got > 0) m_timing.arrived(got, now());
         if (got < sizeof buffer) break;
     }
     if (!m_delivering) deliver();

@@ -34,10 +34,9 @@ class SerialPort {
     // Queues the bytes for sending and returns at once.
     virtual void write(std::span<const std::uint8_t> bytes) = 0;
 
-    // The line's time: how long one byte takes on it, 0 where bytes cross as fast as they are
-    // written (a pseudo-terminal); and the seconds since the last write was queued.
-    virtual double byteSeconds() const = 0;
-    virtual double secondsSinceWrite() const = 0;
+    // Since the last write, bytes arrived sooner than the line's speed allows an answer to it
+    // (see LineTiming); never on a line without a speed of its own (a pseudo-terminal).
+    virtual bool arrivedAhead() const = 0;
 
     virtual void discardInput() = 0;
     virtual void discardOutput() = 0;

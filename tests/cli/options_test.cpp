@@ -99,6 +99,8 @@ TEST(CliOptions, SaysWhatIsWrongInOneLine) {
         {"monitor", "--timeout", "."},
         {"monitor", "--timeout", "1.2.3"},
         {"monitor", "--timeout", "+"},
+        {"\n"}, // said on one line whatever it quotes
+        {"archive", "show", "1\n2"},
         {"download", "--device", chinese(41)}, // longer than the report holds
         {"monitor", "--format", "xml"},
         {"monitor", "--timeout", "0"},

@@ -154,32 +154,46 @@ TEST_F(OneRequest, BytesOfAReplyGivenUpNeverJoinTheNext) {
     expectStore(4);
 }
 
-// Junk right behind a reply, at the line's own speed: the next request's reply is then
-// complete sooner than the line could carry it, and is no reply.
+// Junk right behind a reply, at the line's own speed: it arrives after the next request was
+// written but sooner than an answer to it could, and is no reply, even where it sits below
+// the framing and the real answer completes a frame with it.
 TEST_F(OneRequest, JunkAtLineSpeedIsNoReply) {
-    constexpr double byteSeconds = 10.0 / 4800.0;
-    h.port.lineByteSeconds = byteSeconds;
+    constexpr double bt = 10.0 / 4800.0;
+    double now = 0;
+    h.port.timeLine([&] { return now; });
+    const auto arrive = [&](const Bytes& bytes) { // at the line's pace, byte by byte
+        for (const std::uint8_t b : bytes) {
+            now += bt;
+            h.port.deliver({b});
+        }
+    };
     h.form->Command5_Click();
     h.port.takeLine();
-    h.port.sinceWrite = 6 * byteSeconds;
-    h.port.deliver({0x00, 0x06});
+    now += 4 * bt;
+    arrive({0x00, 0x06});
     ASSERT_EQ(h.port.takeLine(), line(257));
-    h.port.sinceWrite = 20 * byteSeconds;
-    h.port.deliver(pairOf(1, 6));
+    now += 4 * bt;
+    arrive(pairOf(1, 6));
     ASSERT_EQ(h.port.takeLine(), line(259));
-    h.port.sinceWrite = 8 * byteSeconds; // eight bytes in eight byte times: they were on their way
-    h.port.deliver(Bytes(8, 0x31));
-    EXPECT_EQ(h.form->rec_sec_code[2], 0) << "junk is not filed";
-    for (int i = 0; i < 2; ++i) {
-        h.port.deliver(Bytes(8, 0x32)); // the flood goes on
+    arrive(Bytes(7, 0x31)); // the tail of the last reply: below a frame
+    now += 4 * bt;
+    arrive(pairOf(3, 6)); // the answer to 259 would make a frame of them
+    EXPECT_EQ(h.form->rec_sec_code[2], 0) << "no frame of the junk and the answer";
+    for (int i = 0; i < 3 && h.port.writes.empty(); ++i) {
+        now += 0.5;
         h.form->Timer1_Timer();
     }
-    EXPECT_TRUE(h.port.writes.empty());
-    h.form->Timer1_Timer();
-    ASSERT_EQ(h.port.takeLine(), line(259));
-    h.port.sinceWrite = 20 * byteSeconds;
-    h.port.writes.push_back(line(259));
-    serve(6);
+    ASSERT_EQ(h.port.takeLine(), line(259)) << "asked again once the line is quiet";
+    now += 4 * bt;
+    arrive(pairOf(3, 6));
+    for (int guard = 0; guard < 100 && h.form->dl_outcome == Form1::ReadOutcome::None; ++guard) {
+        const Bytes sent = h.port.takeLine();
+        now += sent.empty() ? 0.5 : 4 * bt;
+        if (sent.empty())
+            h.form->Timer1_Timer();
+        else
+            arrive(pairOf(sent[1] * 256 + sent[3] - 256, 6));
+    }
     expectStore(6);
 }
 

@@ -4,6 +4,7 @@
 #include <set>
 #include <vector>
 
+#include "platform/line_timing.h"
 #include "platform/serial_port.h"
 
 namespace hvr::testing {
@@ -44,13 +45,16 @@ class FakeSerialPort final : public platform::SerialPort {
 
     void write(std::span<const std::uint8_t> bytes) override {
         if (!m_open) return;
+        if (m_clock) m_timing.wrote(bytes.size(), m_clock());
         writes.emplace_back(bytes.begin(), bytes.end());
     }
-    // No line time unless a test gives one; then the time since the last write is the test's.
-    double byteSeconds() const override { return lineByteSeconds; }
-    double secondsSinceWrite() const override { return sinceWrite; }
-    double lineByteSeconds = 0;
-    double sinceWrite = 1;
+    // No line speed unless a test gives one, with its own clock (seconds) that each write and
+    // each delivery is timed on.
+    bool arrivedAhead() const override { return m_timing.ahead(); }
+    void timeLine(std::function<double()> clock) {
+        m_clock = std::move(clock);
+        m_timing.setByteSeconds(10.0 / 4800.0);
+    }
 
     void discardInput() override {
         m_input.clear();
@@ -62,6 +66,7 @@ class FakeSerialPort final : public platform::SerialPort {
     // The instrument sends bytes; the handler runs while the threshold is met and it reads.
     void deliver(std::vector<std::uint8_t> bytes) {
         if (!m_open) return;
+        if (m_clock) m_timing.arrived(bytes.size(), m_clock());
         m_input.insert(m_input.end(), bytes.begin(), bytes.end());
         while (m_handler && m_threshold > 0 && bytesWaiting() >= m_threshold) {
             const int before = bytesWaiting();
@@ -96,6 +101,8 @@ class FakeSerialPort final : public platform::SerialPort {
     int m_threshold = 0;
     std::deque<std::uint8_t> m_input;
     std::function<void()> m_handler;
+    std::function<double()> m_clock;
+    platform::LineTiming m_timing;
 };
 
 } // namespace hvr::testing
