@@ -1,7 +1,6 @@
 #include "link/request_line.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "link/protocol.h"
 

@@ -19,7 +19,8 @@ enum class ChunkRoute { Ignored, StoredGroup, CountReply, LinkCheck, LiveFrame }
 //   gives way to a later one, since the link's latest state decides what it asks.
 // - A request unanswered at the second supervision tick after it was sent, with nothing at all
 //   arriving through the last whole tick, is given up; so is one whose reply comes with more
-//   bytes behind it than it has, or sooner than the line could carry it (junk, a flood). What
+//   bytes behind it than it has, or while bytes arrive sooner than the line's speed lets an
+//   answer to it come (junk, a flood, the tail of the last reply; the port times them). What
 //   arrives then is read and thrown away until the line has been quiet for a whole tick, and
 //   the same request is asked again: whichever asking the instrument answers, the bytes are the
 //   answer to it.
