@@ -77,7 +77,7 @@ ports     列出端口表: 端口号, 设备, 能否打开 (不能时说明原�
                    结论与统计, 误差曲线, 每组的误差与结论; 不需要图形显示.
   --station, --device, --phase, --tester, --remark
                    报告与测试记录中的变电站, 设备名称/编号, 相别 (A, B, C 或 N), 试验人员
-                   与备注.
+                   与备注, 各最多 40 个字符.
   --no-archive     download: 不存入测试记录.
   --archive 数据库 测试记录所在: SQLite 文件路径, 或 PostgreSQL 的连接地址
                    postgresql://用户@主机:端口/数据库?参数 (如 sslmode=require; 写在地址
