@@ -4,22 +4,27 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "link/request_line.h"
+
 namespace hvr::sim {
 
 namespace {
 
+// A command word's kind, by the reply the link expects of it: one rule for both ends.
 std::optional<RequestKind> kindOf(std::int32_t word) {
-    switch (word) {
-    case protocol::kLinkCheck:
+    switch (RequestLine::replyTo(word)) {
+    case ChunkRoute::LinkCheck:
         return RequestKind::Check;
-    case protocol::kReadCount:
+    case ChunkRoute::CountReply:
         return RequestKind::Count;
-    case protocol::kLiveReading:
+    case ChunkRoute::LiveFrame:
         return RequestKind::Live;
-    default:
-        if (word > protocol::kGroupRequestBase && word < protocol::kReadCount) return RequestKind::Pair;
-        return std::nullopt;
+    case ChunkRoute::StoredGroup:
+        return RequestKind::Pair;
+    case ChunkRoute::Ignored:
+        break;
     }
+    return std::nullopt;
 }
 
 } // namespace
